@@ -1,0 +1,28 @@
+#include "app/velmaroapp.h"
+
+#include "platform/meldung.h"
+#include "ui/velmarodlg.h"
+
+#include <QApplication>
+#include <curl/curl.h>
+
+namespace velmaro {
+
+int VelmaroApp::InitInstance(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velmaro"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
+    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        Meldung(nullptr, QStringLiteral("Fehler beim Initialisieren der Windows-Sockets."),
+                QApplication::applicationName());
+        return 1;
+    }
+    {
+        VelmaroDlg dlg;
+        dlg.exec();
+    }
+    curl_global_cleanup();
+    return 0;
+}
+
+} // namespace velmaro

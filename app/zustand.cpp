@@ -1,0 +1,117 @@
+#include "app/zustand.h"
+
+#include <system_error>
+
+namespace velmaro {
+
+namespace fs = std::filesystem;
+
+VelmaroZustand::VelmaroZustand() : m_datum(DateTime::now()) {}
+
+namespace {
+// Opens a binary file for one of the start-up reads; false for a missing or empty file.
+bool oeffnenWennNichtLeer(BinaryFile& file, const fs::path& path) {
+    return file.openRead(path) && file.length() != 0;
+}
+
+bool gleicherInhalt(const fs::path& a, const fs::path& b) {
+    std::string x, y;
+    return readWholeFile(a, x) && readWholeFile(b, y) && x == y;
+}
+} // namespace
+
+Ladezustand VelmaroZustand::DatenDateiLesen() {
+    BinaryFile speicher;
+    if (!oeffnenWennNichtLeer(speicher, datenPfad("daten.bit")))
+        return Ladezustand::Fehlt;
+    try {
+        DatenLaden(speicher);
+    } catch (const std::runtime_error&) {
+        return Ladezustand::Beschaedigt;
+    }
+    return Ladezustand::Gelesen;
+}
+
+bool VelmaroZustand::FtpDateiLesen() {
+    TextFile ftpspeicher;
+    if (!ftpspeicher.openExisting(datenPfad("ftpconfig.bit")))
+        return false;
+    FtpConfigLesen(ftpspeicher);
+    return true;
+}
+
+Ladezustand VelmaroZustand::StyleDateiLesen() {
+    BinaryFile speicher;
+    if (!oeffnenWennNichtLeer(speicher, datenPfad("styleconfig.bit")))
+        return Ladezustand::Fehlt;
+    try {
+        StyleConfigLaden(speicher);
+    } catch (const std::runtime_error&) {
+        return Ladezustand::Beschaedigt;
+    }
+    return Ladezustand::Gelesen;
+}
+
+std::string VelmaroZustand::Schnappschuss() {
+    struct Puffer : Device {
+        std::string bytes;
+        std::size_t read(char*, std::size_t) override { return 0; }
+        void write(const char* b, std::size_t n) override { bytes.append(b, n); }
+    } puffer;
+    writeTextString(puffer, FtpConfigText());
+    DatenSpeichern(puffer);
+    StyleConfigSpeichern(puffer);
+    return puffer.bytes;
+}
+
+std::vector<Hinweis> VelmaroZustand::DateienSchreiben() {
+    std::vector<Hinweis> fehler;
+    std::error_code ec;
+    fs::create_directories(m_ordner / "data", ec);
+
+    auto schreiben = [&](const char* name, mode_t modus, auto&& inhalt) {
+        const fs::path pfad = datenPfad(name);
+        SaveFile datei(pfad, modus);
+        std::string grund;
+        if (datei.open()) {
+            try {
+                inhalt(datei);
+                if (datei.commit())
+                    return;
+                grund = datei.errorText();
+            } catch (const std::exception& e) {
+                grund = e.what();
+            }
+        } else {
+            grund = datei.errorText();
+        }
+        fehler.push_back({"Die Datei data/" + std::string(name) + " konnte nicht gespeichert werden (" + grund +
+                              ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
+                              "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
+                          "Fehler"});
+    };
+    // The FTP file holds the password: readable by its owner only.
+    schreiben("ftpconfig.bit", 0600, [&](Device& d) { writeTextString(d, FtpConfigText()); });
+    schreiben("daten.bit", 0644, [&](Device& d) { DatenSpeichern(d); });
+    schreiben("styleconfig.bit", 0644, [&](Device& d) { StyleConfigSpeichern(d); });
+    return fehler;
+}
+
+fs::path VelmaroZustand::SicherungAnlegen(const fs::path& file) {
+    for (int i = 1; i < 100; ++i) {
+        fs::path kopie = file;
+        kopie += i == 1 ? std::string(".bak") : ".bak" + std::to_string(i);
+        std::error_code ec;
+        if (fs::exists(kopie, ec)) {
+            if (gleicherInhalt(file, kopie))
+                return kopie;
+            continue;
+        }
+        if (fs::copy_file(file, kopie, ec))
+            return kopie;
+        return {};
+    }
+    return {};
+}
+
+} // namespace velmaro

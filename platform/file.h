@@ -1,0 +1,102 @@
+#pragma once
+// File services of the core: a byte device interface, plain binary files, text files read line by
+// line, and the one atomic saving helper through which every settings and data file is written.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <sys/types.h>
+
+namespace velmaro {
+
+// Raised when reading or writing an open file fails (full disk, I/O error).
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& what, int err);
+    int errorNumber() const { return m_errno; }
+
+private:
+    int m_errno;
+};
+
+// What the archive and the generators read from or write to. Tests hand in a memory buffer or a
+// device that fails after some bytes.
+class Device {
+public:
+    virtual ~Device() = default;
+    // Reads up to n bytes; fewer only at the end of the data. Raises FileError on failure.
+    virtual std::size_t read(char* buf, std::size_t n) = 0;
+    // Writes all n bytes or raises FileError.
+    virtual void write(const char* buf, std::size_t n) = 0;
+};
+
+class BinaryFile : public Device {
+public:
+    BinaryFile() = default;
+    ~BinaryFile() override;
+    BinaryFile(const BinaryFile&) = delete;
+    BinaryFile& operator=(const BinaryFile&) = delete;
+
+    bool openRead(const std::filesystem::path& path);
+    bool createOrTruncate(const std::filesystem::path& path);
+    bool isOpen() const { return m_fd >= 0; }
+    std::uint64_t length() const;
+    std::size_t read(char* buf, std::size_t n) override;
+    void write(const char* buf, std::size_t n) override;
+    // Raises FileError when the kernel reports a late write error.
+    void close();
+
+private:
+    int m_fd = -1;
+    std::filesystem::path m_path;
+};
+
+// Text file opened for reading; lines end at LF, a CR directly before it is dropped.
+class TextFile {
+public:
+    bool openExisting(const std::filesystem::path& path);
+    // False at the end of the file (the line is then empty).
+    bool readLine(std::string& line);
+
+private:
+    std::string m_data;
+    std::size_t m_pos = 0;
+};
+
+// Writes a string with every LF turned into CR LF.
+void writeTextString(Device& dev, const std::string& text);
+
+// Replaces a file atomically: the bytes go to a temporary file in the same folder, which is
+// flushed to disk and renamed over the target by commit(). Until then, and after any failure,
+// the old file stays whole. Without commit() the destructor removes the temporary file.
+class SaveFile : public Device {
+public:
+    explicit SaveFile(std::filesystem::path target, mode_t mode = 0644);
+    ~SaveFile() override;
+    SaveFile(const SaveFile&) = delete;
+    SaveFile& operator=(const SaveFile&) = delete;
+
+    // Creates the temporary file; false (with errorText()) when the folder is not writable.
+    bool open();
+    std::size_t read(char*, std::size_t) override;
+    void write(const char* buf, std::size_t n) override;
+    // Flushes, syncs and renames; false with errorText() on any failure (the old file stays).
+    bool commit();
+    const std::string& errorText() const { return m_error; }
+
+private:
+    void discard();
+
+    std::filesystem::path m_target;
+    std::filesystem::path m_temp;
+    mode_t m_mode;
+    int m_fd = -1;
+    std::string m_error;
+};
+
+// Reads a whole file; false when it cannot be opened or read.
+bool readWholeFile(const std::filesystem::path& path, std::string& out);
+
+} // namespace velmaro

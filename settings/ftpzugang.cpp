@@ -1,0 +1,7 @@
+#include "ui/velmarodlg.h"
+
+namespace velmaro {
+
+void VelmaroDlg::OnFtpZugang() {}
+
+} // namespace velmaro

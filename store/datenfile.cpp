@@ -1,0 +1,90 @@
+// The article file daten.bit and the operations on the article list.
+#include "app/zustand.h"
+#include "store/archive.h"
+
+#include <cctype>
+
+namespace velmaro {
+
+bool VelmaroZustand::DatenLaden(Device& file) {
+    Archive ar(file, Archive::Load);
+    ar >> m_artikelProSeite;
+    std::string marker;
+    ar >> marker;
+    while (marker == m_marker[0]) {
+        Artikel a;
+        ar >> a.ueberschrift >> a.textinhalt >> a.datum;
+        m_artikelListe.addTail(a);
+        ar >> marker;
+    }
+    ar.close();
+    return true;
+}
+
+bool VelmaroZustand::DatenSpeichern(Device& file) {
+    Archive ar(file, Archive::Store);
+    ar << m_artikelProSeite;
+    m_position = m_artikelListe.head();
+    while (m_position) {
+        const Artikel& a = m_artikelListe.at(m_position);
+        ar << m_marker[0] << a.ueberschrift << a.textinhalt << a.datum;
+        m_artikelListe.next(m_position);
+    }
+    ar << m_marker[1];
+    ar.close();
+    return true;
+}
+
+std::vector<std::string> VelmaroZustand::ListenZeilen() {
+    std::vector<std::string> zeilen;
+    zeilen.reserve(m_artikelListe.size());
+    m_position = m_artikelListe.head();
+    while (m_position) {
+        const Artikel& a = m_artikelListe.at(m_position);
+        zeilen.push_back(formatDatum(a.datum) + " : " + a.ueberschrift);
+        m_artikelListe.next(m_position);
+    }
+    return zeilen;
+}
+
+bool VelmaroZustand::ArtikelEinfuegen() {
+    const Artikel neu{m_datum, m_ueberschrift, m_textinhalt};
+    m_position = m_artikelListe.head();
+    while (m_position) {
+        Artikelliste::Position hier = m_position;
+        if (isLater(neu.datum, m_artikelListe.next(m_position).datum)) {
+            m_artikelListe.insertBefore(hier, neu);
+            return true;
+        }
+    }
+    m_artikelListe.addTail(neu);
+    return true;
+}
+
+bool VelmaroZustand::ArtikelEntfernen(const std::string& ueberschrift) {
+    m_position = m_artikelListe.head();
+    while (m_position) {
+        Artikelliste::Position hier = m_position;
+        if (m_artikelListe.next(m_position).ueberschrift == ueberschrift) {
+            m_artikelListe.removeAt(hier);
+            return true;
+        }
+    }
+    return false;
+}
+
+int VelmaroZustand::ZahlAusText(const std::string& text) {
+    // Like atoi: leading blanks, an optional sign, then the digits.
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negativ = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negativ = text[i++] == '-';
+    long long n = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && n < 1000000000)
+        n = n * 10 + (text[i++] - '0');
+    return static_cast<int>(negativ ? -n : n);
+}
+
+} // namespace velmaro

@@ -1,0 +1,1 @@
+#include "ftpserver.h"

@@ -1,0 +1,23 @@
+#include "guihelpers.h"
+
+namespace velmaro::test {
+
+MeldungsRekorder::MeldungsRekorder() {
+    setMeldungsHook([this](const Nachricht& n) {
+        m_nachrichten.append(n);
+        if (!m_antworten.isEmpty())
+            return m_antworten.takeFirst();
+        return n.antworten.value(0, Antwort::Ok);
+    });
+}
+
+MeldungsRekorder::~MeldungsRekorder() { setMeldungsHook({}); }
+
+QStringList MeldungsRekorder::texte() const {
+    QStringList t;
+    for (const auto& n : m_nachrichten)
+        t << n.text;
+    return t;
+}
+
+} // namespace velmaro::test

@@ -1,0 +1,26 @@
+#pragma once
+// A fresh folder below /tmp for one test, removed with everything in it afterwards.
+
+#include <filesystem>
+#include <string>
+
+namespace velmaro::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& rel) const { return m_path / rel; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+std::string readFile(const std::filesystem::path& path);
+
+} // namespace velmaro::test

@@ -1,0 +1,288 @@
+#include "ui/velmarodlg.h"
+
+#include "platform/dialogunits.h"
+#include "platform/meldung.h"
+#include "platform/unicode.h"
+#include "ui/aboutdlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace velmaro {
+
+namespace {
+constexpr int kSystemBefehlInfo = 0x0010;
+
+const QString kFtpMeldung = QStringLiteral("Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet "
+                                           "werden. Oder es wurden\nnoch keine Einstellungen getätigt. ");
+} // namespace
+
+void TextinhaltEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)) {
+        insertPlainText(QStringLiteral("\n"));
+        return;
+    }
+    if (enter) {
+        // Like a multi-line edit without "want return": the dialog presses its default button.
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent) : QDialog(parent) {
+    m_ordner = ordner;
+    ControlsAnlegen();
+    BefehleVerbinden();
+    FensterInitialisieren();
+}
+
+VelmaroDlg::~VelmaroDlg() = default;
+
+void VelmaroDlg::ControlsAnlegen() {
+    setWindowTitle(QStringLiteral("Content Management vom Dorvent"));
+    setWindowIcon(QIcon(QStringLiteral(":/velmaro.xpm")));
+    setFont(dialogFont());
+    // Fixed modal frame: no minimise or maximise box, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const DialogUnits du(font());
+    setFixedSize(du.x(457), du.y(279));
+
+    auto knopf = [&](const QString& text, int x, int y, int w, int h, const char* id) {
+        auto* b = new QPushButton(text, this);
+        b->setGeometry(du.rect(x, y, w, h));
+        b->setObjectName(QString::fromLatin1(id));
+        return b;
+    };
+    auto gruppe = [&](const QString& text, int x, int y, int w, int h) {
+        auto* g = new QGroupBox(text, this);
+        g->setGeometry(du.rect(x, y, w, h));
+        return g;
+    };
+    auto text = [&](const QString& t, int x, int y, int w, int h, Qt::Alignment a) {
+        auto* l = new QLabel(t, this);
+        l->setGeometry(du.rect(x, y, w, h));
+        l->setAlignment(a | Qt::AlignTop);
+        return l;
+    };
+
+    QList<QWidget*> gruppen;
+    m_editUeberschrift = new QLineEdit(this);
+    m_editUeberschrift->setGeometry(du.rect(174, 33, 113, 15));
+    m_editUeberschrift->setObjectName(QStringLiteral("1003"));
+    m_editTextinhalt = new TextinhaltEdit(this);
+    m_editTextinhalt->setGeometry(du.rect(174, 54, 113, 115));
+    m_editTextinhalt->setObjectName(QStringLiteral("1004"));
+    m_editTextinhalt->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_editTextinhalt->setTabChangesFocus(true);
+    m_editTextinhalt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_editTextinhalt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_btnSpeichern = knopf(QStringLiteral("Artikel speichern"), 375, 18, 68, 15, "1001");
+    m_btnNeu = knopf(QStringLiteral("Neuer Artikel"), 303, 18, 68, 15, "1008");
+    m_btnNeu->setDefault(true);
+    gruppen << gruppe(QStringLiteral("Artikel Menue"), 297, 6, 152, 54);
+    m_ctrlDatum = new QDateEdit(this);
+    m_ctrlDatum->setGeometry(du.rect(174, 14, 113, 14));
+    m_ctrlDatum->setObjectName(QStringLiteral("1007"));
+    m_ctrlDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_ctrlDatum->setCalendarPopup(true);
+    m_ctrlDatum->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    m_btnBeenden = knopf(QStringLiteral("Beenden"), 376, 186, 68, 15, "IDOK");
+    m_listeArtikel = new QListWidget(this);
+    m_listeArtikel->setGeometry(du.rect(12, 16, 101, 186));
+    m_listeArtikel->setObjectName(QStringLiteral("1000"));
+    m_listeArtikel->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_btnLoeschen = knopf(QStringLiteral("Artikel löschen"), 375, 39, 68, 15, "1002");
+    m_btnKontrollseite = knopf(QStringLiteral("Kontrollseite"), 376, 162, 68, 15, "1005");
+    m_btnHomepage = knopf(QStringLiteral("..:: Dorvent ::.."), 303, 186, 68, 15, "1006");
+    m_btnBearbeiten = knopf(QStringLiteral("Artikel bearbeiten"), 303, 39, 68, 15, "1009");
+    gruppen << gruppe(QStringLiteral("Update Menue"), 297, 146, 152, 64);
+    m_btnUpdate = knopf(QStringLiteral("Update Website"), 303, 162, 68, 15, "1010");
+    gruppen << gruppe(QStringLiteral("Artikel Details"), 121, 6, 171, 204);
+    gruppen << gruppe(QStringLiteral("Artikelauswahl"), 7, 6, 110, 204);
+    gruppen << gruppe(QStringLiteral("Ereignis Anzeige"), 7, 213, 283, 59);
+    m_ereignis = text(QString(), 20, 226, 267, 33, Qt::AlignLeft);
+    m_ereignis->setObjectName(QStringLiteral("1012"));
+    m_ereignis->setWordWrap(true);
+    const Qt::Alignment rechts = Qt::AlignRight;
+    text(QStringLiteral("Datum : "), 129, 16, 40, 14, rechts);
+    text(QStringLiteral("Überschrift : "), 126, 33, 43, 14, rechts);
+    text(QStringLiteral("Textinhalt : "), 129, 55, 40, 14, rechts);
+    gruppen << gruppe(QStringLiteral("Adresse"), 297, 213, 152, 59);
+    text(QStringLiteral("..:: Dorvent ::..\nMusterweg 12\n12345 Musterstadt\nTel. 01234 / 56789-0\nFax 01234 / "
+                        "56789-9"),
+         308, 223, 129, 40, Qt::AlignHCenter);
+    text(QStringLiteral("Artikel auf der Vorschau-Seite : "), 305, 72, 101, 10, Qt::AlignLeft);
+    m_comboProSeite = new QComboBox(this);
+    m_comboProSeite->setGeometry(du.rect(409, 71, 34, 12));
+    m_comboProSeite->setObjectName(QStringLiteral("1016"));
+    m_comboProSeite->setEditable(true);
+    m_comboProSeite->setInsertPolicy(QComboBox::NoInsert);
+    gruppen << gruppe(QStringLiteral("Einstellungen"), 297, 63, 152, 80);
+    text(QStringLiteral("FTP Zugangsdaten ändern : "), 301, 113, 101, 10, rechts);
+    m_btnFtpZugang = knopf(QStringLiteral("Go"), 409, 111, 34, 12, "1017");
+    text(QStringLiteral("Stylesheet anpassen : "), 301, 128, 101, 10, rechts);
+    m_btnStylesheet = knopf(QStringLiteral("Go"), 409, 127, 34, 12, "1018");
+    text(QStringLiteral("Anzahl der Vorschau-Zeichen : "), 306, 86, 101, 10, Qt::AlignLeft);
+    m_comboVorschauZeichen = new QComboBox(this);
+    m_comboVorschauZeichen->setGeometry(du.rect(409, 84, 34, 12));
+    m_comboVorschauZeichen->setObjectName(QStringLiteral("1021"));
+    m_comboVorschauZeichen->setEditable(true);
+    m_comboVorschauZeichen->setEnabled(false);
+    text(QStringLiteral("Sollten Sie über HTML-Kenntnisse\nverfügen, können Sie in den Text\nHTML-Tags einfügen!"), 174,
+         177, 111, 27, Qt::AlignLeft);
+    m_checkDatum = new QCheckBox(QStringLiteral("Datum anzeigen "), this);
+    m_checkDatum->setGeometry(du.rect(347, 99, 69, 10));
+    m_checkDatum->setObjectName(QStringLiteral("1020"));
+    m_checkDatum->setLayoutDirection(Qt::RightToLeft);
+
+    // Group boxes frame the controls; they must not cover them.
+    for (QWidget* g : gruppen)
+        g->lower();
+
+    // Created states of the template.
+    for (QWidget* w : {static_cast<QWidget*>(m_editUeberschrift), static_cast<QWidget*>(m_editTextinhalt),
+                       static_cast<QWidget*>(m_ctrlDatum), static_cast<QWidget*>(m_btnSpeichern),
+                       static_cast<QWidget*>(m_btnLoeschen), static_cast<QWidget*>(m_btnBearbeiten)})
+        w->setEnabled(false);
+
+    // Tab order = template order.
+    const QList<QWidget*> reihenfolge = {m_editUeberschrift, m_editTextinhalt, m_btnSpeichern, m_btnNeu,
+                                         m_ctrlDatum,        m_btnBeenden,     m_listeArtikel, m_btnLoeschen,
+                                         m_btnKontrollseite, m_btnHomepage,    m_btnBearbeiten, m_btnUpdate,
+                                         m_comboProSeite,    m_btnFtpZugang,   m_btnStylesheet, m_comboVorschauZeichen,
+                                         m_checkDatum};
+    for (int i = 1; i < reihenfolge.size(); ++i)
+        setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
+}
+
+// The command table: every control's notification bound to its one handler.
+void VelmaroDlg::BefehleVerbinden() {
+    connect(m_btnSpeichern, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelSpeichern);
+    connect(m_listeArtikel, &QListWidget::itemSelectionChanged, this, &VelmaroDlg::OnSelchangeListe);
+    connect(m_btnBeenden, &QPushButton::clicked, this, &VelmaroDlg::OnBeenden);
+    connect(m_btnNeu, &QPushButton::clicked, this, &VelmaroDlg::OnNeuerArtikel);
+    connect(m_btnLoeschen, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelLoeschen);
+    connect(m_btnBearbeiten, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelBearbeiten);
+    connect(m_btnUpdate, &QPushButton::clicked, this, &VelmaroDlg::OnUpdateWebsite);
+    connect(m_btnKontrollseite, &QPushButton::clicked, this, &VelmaroDlg::OnKontrollseite);
+    connect(m_btnHomepage, &QPushButton::clicked, this, &VelmaroDlg::OnHomepage);
+    connect(m_listeArtikel, &QListWidget::itemDoubleClicked, this, &VelmaroDlg::OnDblclkListe);
+    connect(m_btnFtpZugang, &QPushButton::clicked, this, &VelmaroDlg::OnFtpZugang);
+    connect(m_btnStylesheet, &QPushButton::clicked, this, &VelmaroDlg::OnStylesheetAnpassen);
+    // activated: only a choice from the list, not text typed into the edit field.
+    connect(m_comboProSeite, &QComboBox::activated, this, &VelmaroDlg::OnSelchangeProSeite);
+}
+
+void VelmaroDlg::DatenAustausch(bool speichern) {
+    if (speichern) {
+        const QString ueberschrift = m_editUeberschrift->text();
+        if (ueberschrift != m_gezeigteUeberschrift)
+            m_ueberschrift = zuCp1252Html(ueberschrift);
+        QString textinhalt = m_editTextinhalt->toPlainText();
+        if (textinhalt != m_gezeigterTextinhalt)
+            m_textinhalt = zuCp1252Html(textinhalt.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+        const QDate d = m_ctrlDatum->date();
+        CivilTime alt;
+        if (!toCivil(m_datum.value, alt) || alt.year != d.year() || alt.month != d.month() || alt.day != d.day())
+            m_datum = withDate(m_datum, d.year(), d.month(), d.day());
+    } else {
+        m_gezeigteUeberschrift = zuUnicodeHtml(m_ueberschrift);
+        m_editUeberschrift->setText(m_gezeigteUeberschrift);
+        m_gezeigterTextinhalt = zuUnicodeHtml(m_textinhalt);
+        m_gezeigterTextinhalt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        m_editTextinhalt->setPlainText(m_gezeigterTextinhalt);
+        CivilTime c;
+        if (toCivil(m_datum.value, c))
+            m_ctrlDatum->setDate(QDate(c.year, c.month, c.day));
+    }
+    // Re-reading the controls now gives what was just exchanged.
+    m_gezeigteUeberschrift = m_editUeberschrift->text();
+    m_gezeigterTextinhalt = m_editTextinhalt->toPlainText();
+}
+
+void VelmaroDlg::ListeFuellen() {
+    // Refilling is no selection by the user.
+    const QSignalBlocker sperre(m_listeArtikel);
+    m_listeArtikel->clear();
+    for (const std::string& zeile : ListenZeilen())
+        m_listeArtikel->addItem(zuUnicodeHtml(zeile));
+}
+
+void VelmaroDlg::BeschaedigtMelden(const char* name) {
+    const auto datei = datenPfad(name);
+    const auto kopie = SicherungAnlegen(datei);
+    QString text = QStringLiteral("Die Datei data/%1 konnte nicht vollständig gelesen werden.\n"
+                                  "Es wird angezeigt, was vor der beschädigten Stelle stand.\n")
+                       .arg(QString::fromLatin1(name));
+    if (!kopie.empty())
+        text += QStringLiteral("Das Original bleibt als data/%1 erhalten, auch wenn \"Beenden\" die Datei neu "
+                               "schreibt.")
+                    .arg(QString::fromStdString(kopie.filename().string()));
+    else
+        text += QStringLiteral("Eine Sicherungskopie des Originals konnte nicht angelegt werden; bitte sichern Sie "
+                               "die Datei selbst, bevor Sie \"Beenden\" wählen.");
+    Meldung(this, text, QStringLiteral("Fehler"));
+}
+
+void VelmaroDlg::FensterInitialisieren() {
+    DatenAustausch(false);
+    for (const char* n : {"5", "6", "7", "8", "9"})
+        m_comboProSeite->addItem(QString::fromLatin1(n));
+    m_comboProSeite->setCurrentIndex(-1);
+    m_marker = {"ARTIKEL", "ENDE"};
+    Ereignisanzeige(1);
+
+    const Ladezustand daten = DatenDateiLesen();
+    if (daten != Ladezustand::Fehlt) {
+        const int n = ZahlAusText(m_artikelProSeite);
+        m_comboProSeite->setCurrentIndex(n >= 5 && n <= 9 ? n - 5 : -1);
+        ListeFuellen();
+        if (daten == Ladezustand::Beschaedigt)
+            BeschaedigtMelden("daten.bit");
+    }
+    if (!FtpDateiLesen())
+        Meldung(this, kFtpMeldung, QStringLiteral("Fehler"));
+    if (StyleDateiLesen() == Ladezustand::Beschaedigt)
+        BeschaedigtMelden("styleconfig.bit");
+}
+
+void VelmaroDlg::OnBeenden() {
+    // What a failed write would lose stays in the window.
+    const auto fehler = DateienSchreiben();
+    for (const auto& f : fehler)
+        Meldung(this, QString::fromStdString(f.text), QString::fromStdString(f.titel));
+    if (!fehler.empty())
+        return;
+    DatenAustausch(true);
+    accept();
+}
+
+void VelmaroDlg::SystemBefehl(int befehl) {
+    if ((befehl & 0xFFF0) == kSystemBefehlInfo) {
+        AboutDlg dlgAbout(this);
+        dlgAbout.exec();
+    }
+}
+
+void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // Linux has no system menu to extend; the window's own context menu carries the entry.
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&Info über velmaro..."), this, [this] { SystemBefehl(kSystemBefehlInfo); });
+    menu.exec(event->globalPos());
+}
+
+} // namespace velmaro
