@@ -78,6 +78,8 @@ public:
     std::int32_t m_anzahlArtikel = 0;
     std::string m_artikelProSeite;
     std::int32_t m_anzahlSeiten = 0;
+    // Files the last generator run could not write (output/ names); empty after a complete run.
+    std::vector<std::string> m_fehlendeDateien;
     // 0-3 FTP access (name, address, user, password), 4-19 style values.
     std::array<std::string, 20> m_einstellungen;
     // Off until a style file or the style dialog sets them.
