@@ -11,7 +11,9 @@ MeldungsRekorder::MeldungsRekorder() {
     });
 }
 
-MeldungsRekorder::~MeldungsRekorder() { setMeldungsHook({}); }
+MeldungsRekorder::~MeldungsRekorder() {
+    setMeldungsHook({});
+}
 
 QStringList MeldungsRekorder::texte() const {
     QStringList t;

@@ -1,0 +1,39 @@
+#pragma once
+// In-memory devices for the archive tests: a buffer, and one whose writes fail after N bytes.
+
+#include "platform/file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace velmaro::test {
+
+class MemDevice : public Device {
+public:
+    MemDevice() = default;
+    explicit MemDevice(std::string bytes) : data(std::move(bytes)) {}
+
+    std::size_t read(char* buf, std::size_t n) override {
+        ++reads;
+        std::size_t k = std::min(n, data.size() - pos);
+        std::memcpy(buf, data.data() + pos, k);
+        pos += k;
+        return k;
+    }
+    void write(const char* buf, std::size_t n) override {
+        ++writes;
+        if (failAfter != std::string::npos && data.size() + n > failAfter)
+            throw FileError("Kein Platz mehr auf dem Datenträger", ENOSPC);
+        data.append(buf, n);
+    }
+
+    std::string data;
+    std::size_t pos = 0;
+    std::size_t failAfter = std::string::npos;
+    int reads = 0;
+    int writes = 0;
+};
+
+} // namespace velmaro::test
