@@ -6,7 +6,8 @@ namespace velmaro {
 
 namespace fs = std::filesystem;
 
-VelmaroZustand::VelmaroZustand() : m_datum(DateTime::now()) {}
+VelmaroZustand::VelmaroZustand() : m_datum(DateTime::now()) {
+}
 
 namespace {
 // Opens a binary file for one of the start-up reads; false for a missing or empty file.
@@ -85,7 +86,8 @@ std::vector<Hinweis> VelmaroZustand::DateienSchreiben() {
         } else {
             grund = datei.errorText();
         }
-        fehler.push_back({"Die Datei data/" + std::string(name) + " konnte nicht gespeichert werden (" + grund +
+        fehler.push_back({"Die Datei data/" + std::string(name) + " konnte nicht gespeichert werden (" +
+                              grund +
                               ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
                               "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
                           "Fehler"});

@@ -5,7 +5,9 @@
 namespace velmaro {
 
 namespace {
-int mulDiv(int a, int b, int c) { return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c); }
+int mulDiv(int a, int b, int c) {
+    return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c);
+}
 } // namespace
 
 DialogUnits::DialogUnits(const QFont& font) {
@@ -16,10 +18,16 @@ DialogUnits::DialogUnits(const QFont& font) {
     m_baseY = fm.height();
 }
 
-int DialogUnits::x(int units) const { return mulDiv(units, m_baseX, 4); }
-int DialogUnits::y(int units) const { return mulDiv(units, m_baseY, 8); }
+int DialogUnits::x(int units) const {
+    return mulDiv(units, m_baseX, 4);
+}
+int DialogUnits::y(int units) const {
+    return mulDiv(units, m_baseY, 8);
+}
 
-QRect DialogUnits::rect(int x0, int y0, int w, int h) const { return QRect(x(x0), y(y0), x(w), y(h)); }
+QRect DialogUnits::rect(int x0, int y0, int w, int h) const {
+    return QRect(x(x0), y(y0), x(w), y(h));
+}
 
 QFont dialogFont(int pointSize) {
     QFont f(QStringLiteral("Arial"), pointSize);

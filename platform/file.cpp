@@ -10,7 +10,9 @@
 namespace velmaro {
 
 namespace {
-std::string errnoText(int err) { return std::strerror(err); }
+std::string errnoText(int err) {
+    return std::strerror(err);
+}
 
 bool writeAll(int fd, const char* buf, std::size_t n, int& err) {
     while (n > 0) {
@@ -44,7 +46,8 @@ std::size_t readSome(int fd, char* buf, std::size_t n, const std::filesystem::pa
 }
 } // namespace
 
-FileError::FileError(const std::string& what, int err) : std::runtime_error(what), m_errno(err) {}
+FileError::FileError(const std::string& what, int err) : std::runtime_error(what), m_errno(err) {
+}
 
 BinaryFile::~BinaryFile() {
     if (m_fd >= 0)
@@ -83,7 +86,9 @@ std::uint64_t BinaryFile::length() const {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-std::size_t BinaryFile::read(char* buf, std::size_t n) { return readSome(m_fd, buf, n, m_path); }
+std::size_t BinaryFile::read(char* buf, std::size_t n) {
+    return readSome(m_fd, buf, n, m_path);
+}
 
 void BinaryFile::write(const char* buf, std::size_t n) {
     int err = 0;
@@ -131,9 +136,12 @@ void writeTextString(Device& dev, const std::string& text) {
     dev.write(out.data(), out.size());
 }
 
-SaveFile::SaveFile(std::filesystem::path target, mode_t mode) : m_target(std::move(target)), m_mode(mode) {}
+SaveFile::SaveFile(std::filesystem::path target, mode_t mode) : m_target(std::move(target)), m_mode(mode) {
+}
 
-SaveFile::~SaveFile() { discard(); }
+SaveFile::~SaveFile() {
+    discard();
+}
 
 void SaveFile::discard() {
     if (m_fd >= 0) {
@@ -164,7 +172,9 @@ bool SaveFile::open() {
     return true;
 }
 
-std::size_t SaveFile::read(char*, std::size_t) { throw FileError("SaveFile ist nur zum Schreiben", EBADF); }
+std::size_t SaveFile::read(char*, std::size_t) {
+    throw FileError("SaveFile ist nur zum Schreiben", EBADF);
+}
 
 void SaveFile::write(const char* buf, std::size_t n) {
     int err = 0;

@@ -26,7 +26,9 @@ QString beschriftung(Antwort a) {
 }
 } // namespace
 
-void setMeldungsHook(MeldungsHook h) { hook() = std::move(h); }
+void setMeldungsHook(MeldungsHook h) {
+    hook() = std::move(h);
+}
 
 Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten) {
     if (hook())

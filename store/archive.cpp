@@ -7,9 +7,11 @@
 
 namespace velmaro {
 
-ArchiveError::ArchiveError(Kind kind) : std::runtime_error("Unerwartetes Dateiende"), m_kind(kind) {}
+ArchiveError::ArchiveError(Kind kind) : std::runtime_error("Unerwartetes Dateiende"), m_kind(kind) {
+}
 
-Archive::Archive(Device& device, Mode mode) : m_device(device), m_mode(mode) {}
+Archive::Archive(Device& device, Mode mode) : m_device(device), m_mode(mode) {
+}
 
 void Archive::put(const void* data, std::size_t n) {
     const char* p = static_cast<const char*>(data);

@@ -40,7 +40,8 @@ double compose(long long days, double fraction) {
 } // namespace
 
 DateTime DateTime::fromParts(int year, int month, int day, int hour, int minute, int second) {
-    long long days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kOleEpoch;
+    long long days =
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kOleEpoch;
     double fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     return DateTime{Valid, compose(days, fraction)};
 }
@@ -73,7 +74,8 @@ DateTime withDate(const DateTime& dt, int year, int month, int day) {
     double fraction = 0.0;
     if (std::isfinite(dt.value))
         fraction = std::fabs(dt.value - std::trunc(dt.value));
-    long long days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kOleEpoch;
+    long long days =
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kOleEpoch;
     return DateTime{dt.status, compose(days, fraction)};
 }
 

@@ -36,6 +36,8 @@ std::string formatDatum(const DateTime& dt);
 double timeLine(double value);
 
 // True when a is strictly later than b.
-inline bool isLater(const DateTime& a, const DateTime& b) { return timeLine(a.value) > timeLine(b.value); }
+inline bool isLater(const DateTime& a, const DateTime& b) {
+    return timeLine(a.value) > timeLine(b.value);
+}
 
 } // namespace velmaro

@@ -9,11 +9,13 @@ namespace {
 QString ereignisText(int code) {
     switch (code) {
     case 1:
-        return QStringLiteral("Wählen Sie einen Funktion aus dem Artikel Menu.\nSie können einen neuen Artikel "
-                              "anlegen oder\neinen Artikel zum Bearbeiten öffnen.");
+        return QStringLiteral(
+            "Wählen Sie einen Funktion aus dem Artikel Menu.\nSie können einen neuen Artikel "
+            "anlegen oder\neinen Artikel zum Bearbeiten öffnen.");
     case 2:
-        return QStringLiteral("Sie können jetzt alle Eingaben für einen neuen Artikel eingeben:\n -Datum auswählen, "
-                              "-Überschrift eingeben -Textinhalt eingeben -Artikel speichern");
+        return QStringLiteral(
+            "Sie können jetzt alle Eingaben für einen neuen Artikel eingeben:\n -Datum auswählen, "
+            "-Überschrift eingeben -Textinhalt eingeben -Artikel speichern");
     case 4:
         return QStringLiteral("Menu und Dateien wurden erstellt!");
     case 5:
@@ -27,10 +29,12 @@ QString ereignisText(int code) {
     case 9:
         return QStringLiteral("Daten werden übertragen!");
     case 10:
-        return QStringLiteral("Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet "
-                              "werden");
+        return QStringLiteral(
+            "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet "
+            "werden");
     case 11:
-        return QStringLiteral("Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung");
+        return QStringLiteral(
+            "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung");
     default:
         return {};
     }
