@@ -8,7 +8,7 @@ namespace velmaro {
 
 namespace {
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
+constexpr long long daysFromCivil(long long y, unsigned m, unsigned d) {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -30,7 +30,8 @@ void civilFromDays(long long z, int& y, int& m, int& d) {
     y = static_cast<int>(yy + (m <= 2));
 }
 
-const long long kOleEpoch = daysFromCivil(1899, 12, 30);
+// constexpr: dates built during static initialisation elsewhere need it already.
+constexpr long long kOleEpoch = daysFromCivil(1899, 12, 30);
 constexpr double kMinValue = -657434.0; // 1 January 100
 constexpr double kMaxValue = 2958466.0; // 1 January 10000
 
