@@ -1,6 +1,9 @@
 #include "app/batch.h"
 
 #include "app/zustand.h"
+#include "platform/cp1252.h"
+#include "publish/upload.h"
+#include "site/generator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -8,8 +11,74 @@
 #include <curl/curl.h>
 
 #include <iostream>
+#include <system_error>
 
 namespace velmaro {
+
+namespace fs = std::filesystem;
+
+int generieren(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
+    std::error_code ec;
+    if (!fs::is_directory(z.m_ordner, ec)) {
+        err << "velmaro: Ordner " << z.m_ordner.string() << " nicht gefunden\n";
+        return 1;
+    }
+    // A mistyped -C would otherwise fill some other folder with an empty site.
+    if (!fs::is_directory(z.m_ordner / "data", ec)) {
+        err << "velmaro: kein Ordner data/ in " << z.m_ordner.string() << "; nichts geschrieben\n";
+        return 1;
+    }
+    z.m_marker = {"ARTIKEL", "ENDE"};
+    const Ladezustand daten = z.DatenDateiLesen();
+    const Ladezustand style = z.StyleDateiLesen();
+    bool beschaedigt = false;
+    for (auto [zustand, name] : {std::pair{daten, "daten.bit"}, std::pair{style, "styleconfig.bit"}}) {
+        if (zustand == Ladezustand::Beschaedigt) {
+            err << "velmaro: data/" << name
+                << " ist beschädigt (endet mitten in einem Wert oder vor der Endmarke); output/ bleibt "
+                   "unverändert\n";
+            beschaedigt = true;
+        }
+    }
+    if (beschaedigt)
+        return 1;
+    if (daten == Ladezustand::Fehlt)
+        err << "velmaro: data/daten.bit fehlt oder ist leer; die Seiten enthalten keine Artikel\n";
+
+    WebsiteErzeugen(z);
+    out << z.m_anzahlSeiten << (z.m_anzahlSeiten == 1 ? " Indexseite" : " Indexseiten") << " und "
+        << z.m_anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";
+    if (z.m_fehlendeDateien.empty())
+        return 0;
+    err << "velmaro: unvollständig, nicht geschrieben:";
+    for (const std::string& name : z.m_fehlendeDateien)
+        err << ' ' << cp1252::toUtf8(name);
+    err << '\n';
+    return 1;
+}
+
+namespace {
+// --generate, then the upload with data/ftpconfig.bit: every file's outcome on err. 0 only when
+// every file was written and sent.
+int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
+    const int erzeugt = generieren(z, out, err);
+    // Nothing written at all (no folder, damaged data): nothing to send either.
+    if (erzeugt != 0 && z.m_fehlendeDateien.empty())
+        return erzeugt;
+    if (!z.FtpDateiLesen()) {
+        err << "velmaro: data/ftpconfig.bit fehlt oder kann nicht gelesen werden; ohne FTP-Zugangsdaten kein "
+               "Upload\n";
+        return 1;
+    }
+    std::unique_ptr<InternetSitzung> sitzung;
+    std::unique_ptr<FtpVerbindung> verbindung;
+    TextBeobachter beobachter(err);
+    const UploadErgebnis e =
+        Upload(beobachter, sitzung, verbindung).DatenUebertragen(z, z.m_anzahlSeiten, z.m_anzahlArtikel);
+    out << e.gesendet << " von " << e.dateien << " Dateien gesendet\n";
+    return e.vollstaendig && erzeugt == 0 ? 0 : 1;
+}
+} // namespace
 
 int batchMain(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -22,9 +91,11 @@ int batchMain(int argc, char** argv) {
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption workdir({QStringLiteral("C"), QStringLiteral("workdir")},
-                                     QStringLiteral("Arbeitet im Ordner DIR statt im aktuellen."), QStringLiteral("DIR"));
-    const QCommandLineOption generate(QStringLiteral("generate"),
-                                      QStringLiteral("Schreibt output/ aus data/ wie \"Update Website\", ohne Upload."));
+                                     QStringLiteral("Arbeitet im Ordner DIR statt im aktuellen."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption generate(
+        QStringLiteral("generate"),
+        QStringLiteral("Schreibt output/ aus data/ wie \"Update Website\", ohne Upload."));
     const QCommandLineOption publish(QStringLiteral("publish"),
                                      QStringLiteral("Wie --generate, dann Upload mit data/ftpconfig.bit."));
     parser.addOptions({workdir, generate, publish});
@@ -38,8 +109,9 @@ int batchMain(int argc, char** argv) {
     VelmaroZustand zustand;
     if (parser.isSet(workdir))
         zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
-    std::cerr << "velmaro: --generate und --publish sind noch nicht eingebaut\n";
-    return 2;
+    if (parser.isSet(generate) && !parser.isSet(publish))
+        return generieren(zustand, std::cout, std::cerr);
+    return veroeffentlichen(zustand, std::cout, std::cerr);
 }
 
 } // namespace velmaro

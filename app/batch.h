@@ -1,8 +1,19 @@
 #pragma once
 
+#include <iosfwd>
+
 namespace velmaro {
+
+class VelmaroZustand;
 
 // velmaro with arguments: generate and publish without a window. Returns the exit status.
 int batchMain(int argc, char** argv);
+
+// Reads data/daten.bit and data/styleconfig.bit below z.m_ordner as the window's start-up does and
+// writes output/ as "Update Website" does, without uploading. Prints the counts on out and every
+// problem on err. Returns the exit status: 0 when every file was written; 1 when the folder or its
+// data/ is missing or a data file is damaged (then nothing is written), or when files could not be
+// written.
+int generieren(VelmaroZustand& z, std::ostream& out, std::ostream& err);
 
 } // namespace velmaro

@@ -1,7 +1,219 @@
+#include "settings/styledlg.h"
+
+#include "platform/dialogunits.h"
+#include "platform/unicode.h"
 #include "ui/velmarodlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace velmaro {
 
-void VelmaroDlg::OnStylesheetAnpassen() {}
+StyleDlg::StyleDlg(std::array<std::string, 20>& e, std::int32_t& datumBold, std::int32_t& datumUnderline,
+                   std::int32_t& overBold, std::int32_t& overUnderline, QWidget* parent)
+    : QDialog(parent) {
+    ControlsAnlegen();
+    m_texte = {
+        {&e[4], m_editDatumHintergrund, nullptr, {}},    {&e[5], m_editDatumBreite, nullptr, {}},
+        {&e[6], m_editDatumFarbe, nullptr, {}},          {&e[7], m_editDatumGroesse, nullptr, {}},
+        {&e[8], nullptr, m_comboDatumSchrift, {}},       {&e[9], m_editOverHintergrund, nullptr, {}},
+        {&e[10], m_editOverBreite, nullptr, {}},         {&e[11], m_editOverFarbe, nullptr, {}},
+        {&e[12], m_editOverGroesse, nullptr, {}},        {&e[13], nullptr, m_comboOverSchrift, {}},
+        {&e[14], m_editTextHintergrund, nullptr, {}},    {&e[15], m_editTextFarbe, nullptr, {}},
+        {&e[16], m_editTextGroesse, nullptr, {}},        {&e[17], nullptr, m_comboTextSchrift, {}},
+        {&e[18], m_editTabelleHintergrund, nullptr, {}}, {&e[19], m_editTabelleBreite, nullptr, {}},
+    };
+    m_schalter = {{&datumBold, m_checkDatumBold},
+                  {&datumUnderline, m_checkDatumUnderline},
+                  {&overBold, m_checkOverBold},
+                  {&overUnderline, m_checkOverUnderline}};
+    DatenAustausch(false);
+    m_editDatumHintergrund->setFocus();
+}
+
+void StyleDlg::ControlsAnlegen() {
+    setWindowTitle(QStringLiteral("Stylesheet anpassen"));
+    setFont(dialogFont(9));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const DialogUnits du(font());
+    setFixedSize(du.x(387), du.y(171));
+
+    QList<QWidget*> rahmen;
+    auto gruppe = [&](const QString& text, int x, int y, int w, int h) {
+        auto* g = new QGroupBox(text, this);
+        g->setGeometry(du.rect(x, y, w, h));
+        rahmen << g;
+    };
+    auto text = [&](const QString& t, int x, int y, int w, int h) {
+        auto* l = new QLabel(t, this);
+        l->setGeometry(du.rect(x, y, w, h));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    };
+    // One labelled field of a group: label at gx, the field behind it, "px" behind fields in pixels.
+    auto edit = [&](const char* id, const QString& label, int gx, int y, bool px) {
+        text(label, gx + 6, y + 2, 62, 8);
+        auto* ed = new QLineEdit(this);
+        ed->setGeometry(du.rect(gx + 68, y, px ? 38 : 50, 12));
+        ed->setObjectName(QString::fromLatin1(id));
+        if (px)
+            text(QStringLiteral("px"), gx + 108, y + 2, 10, 8);
+        return ed;
+    };
+    auto schrift = [&](const char* id, int gx, int y) {
+        text(QStringLiteral("Schriftart : "), gx + 6, y + 2, 62, 8);
+        auto* c = new QComboBox(this);
+        c->setGeometry(du.rect(gx + 68, y, 50, 12));
+        c->setObjectName(QString::fromLatin1(id));
+        c->setEditable(true);
+        // A typed name is stored as typed; it does not join the list.
+        c->setInsertPolicy(QComboBox::NoInsert);
+        return c;
+    };
+    auto check = [&](const char* id, const QString& label, int x, int y, int w) {
+        auto* c = new QCheckBox(label, this);
+        c->setGeometry(du.rect(x, y, w, 10));
+        c->setObjectName(QString::fromLatin1(id));
+        return c;
+    };
+
+    const QString hintergrund = QStringLiteral("Hintergrundfarbe : ");
+    const QString breite = QStringLiteral("Spaltenbreite : ");
+    const QString farbe = QStringLiteral("Textfarbe : ");
+    const QString groesse = QStringLiteral("Schriftgröße : ");
+
+    constexpr int links = 7, mitte = 132, rechts = 257;
+    gruppe(QStringLiteral("Datum"), links, 4, 123, 98);
+    m_editDatumHintergrund = edit("1029", hintergrund, links, 16, false);
+    m_editDatumBreite = edit("1019", breite, links, 30, true);
+    m_editDatumFarbe = edit("1030", farbe, links, 44, false);
+    m_editDatumGroesse = edit("1012", groesse, links, 58, true);
+    m_comboDatumSchrift = schrift("1031", links, 72);
+    m_checkDatumBold = check("1020", QStringLiteral("fett"), links + 8, 87, 40);
+    m_checkDatumUnderline = check("1022", QStringLiteral("underline"), links + 56, 87, 60);
+
+    gruppe(QStringLiteral("Überschrift"), mitte, 4, 123, 98);
+    m_editOverHintergrund = edit("1005", hintergrund, mitte, 16, false);
+    m_editOverBreite = edit("1021", breite, mitte, 30, true);
+    m_editOverFarbe = edit("1006", farbe, mitte, 44, false);
+    m_editOverGroesse = edit("1011", groesse, mitte, 58, true);
+    m_comboOverSchrift = schrift("1017", mitte, 72);
+    m_checkOverBold = check("1023", QStringLiteral("fett"), mitte + 8, 87, 40);
+    m_checkOverUnderline = check("1024", QStringLiteral("underline"), mitte + 56, 87, 60);
+
+    gruppe(QStringLiteral("Haupttext"), rechts, 4, 123, 70);
+    m_editTextHintergrund = edit("1007", hintergrund, rechts, 16, false);
+    m_editTextFarbe = edit("1008", farbe, rechts, 30, false);
+    m_editTextGroesse = edit("1014", groesse, rechts, 44, true);
+    m_comboTextSchrift = schrift("1018", rechts, 58);
+
+    gruppe(QStringLiteral("Tabelle"), links, 106, 123, 58);
+    m_editTabelleHintergrund = edit("1013", hintergrund, links, 120, false);
+    m_editTabelleBreite = edit("1009", QStringLiteral("Breite : "), links, 134, true);
+
+    gruppe(QStringLiteral("Bild"), mitte, 106, 123, 58);
+    m_editBildHorizontal = edit("1015", QStringLiteral("Abstand hotizontal : "), mitte, 120, true);
+    m_editBildVertikal = edit("1010", QStringLiteral("Abstand vertikal : "), mitte, 134, true);
+    m_editBildHorizontal->setEnabled(false);
+    m_editBildVertikal->setEnabled(false);
+
+    gruppe(QString(), rechts, 78, 123, 38);
+    auto* hinweis =
+        text(QStringLiteral("Textfarben bitte in Hexadezimal-Format angeben. Beispiel #000000 für schwarz."),
+             rechts + 6, 86, 111, 26);
+    hinweis->setWordWrap(true);
+
+    gruppe(QString(), rechts, 120, 123, 44);
+    m_btnSpeichern = new QPushButton(QStringLiteral("Speichern"), this);
+    m_btnSpeichern->setGeometry(du.rect(rechts + 7, 135, 52, 15));
+    m_btnSpeichern->setObjectName(QStringLiteral("1027"));
+    m_btnSpeichern->setDefault(true);
+    m_btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
+    m_btnAbbrechen->setGeometry(du.rect(rechts + 64, 135, 52, 15));
+    m_btnAbbrechen->setObjectName(QStringLiteral("1028"));
+
+    // Frames must not cover the controls they hold.
+    for (QWidget* r : rahmen)
+        r->lower();
+
+    const QList<QWidget*> reihenfolge = {
+        m_editDatumHintergrund, m_editDatumBreite,    m_editDatumFarbe,         m_editDatumGroesse,
+        m_comboDatumSchrift,    m_checkDatumBold,     m_checkDatumUnderline,    m_editOverHintergrund,
+        m_editOverBreite,       m_editOverFarbe,      m_editOverGroesse,        m_comboOverSchrift,
+        m_checkOverBold,        m_checkOverUnderline, m_editTextHintergrund,    m_editTextFarbe,
+        m_editTextGroesse,      m_comboTextSchrift,   m_editTabelleHintergrund, m_editTabelleBreite,
+        m_btnSpeichern,         m_btnAbbrechen};
+    for (int i = 1; i < reihenfolge.size(); ++i)
+        setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
+
+    connect(m_btnSpeichern, &QPushButton::clicked, this, &StyleDlg::OnSpeichern);
+    connect(m_btnAbbrechen, &QPushButton::clicked, this, &StyleDlg::OnAbbrechen);
+}
+
+void StyleDlg::DatenAustausch(bool speichern) {
+    for (TextFeld& f : m_texte) {
+        if (speichern) {
+            const QString jetzt = f.edit ? f.edit->text() : f.combo->currentText();
+            // An untouched field gives back the stored bytes, also those a window cannot show.
+            if (jetzt != f.gezeigt)
+                *f.wert = zuCp1252(jetzt);
+        } else {
+            f.gezeigt = zuUnicode(*f.wert);
+            if (f.edit)
+                f.edit->setText(f.gezeigt);
+            else
+                f.combo->setEditText(f.gezeigt);
+            f.gezeigt = f.edit ? f.edit->text() : f.combo->currentText();
+        }
+    }
+    for (Schalter& s : m_schalter) {
+        if (speichern)
+            *s.wert = s.box->isChecked() ? 1 : 0;
+        else
+            s.box->setChecked(*s.wert != 0);
+    }
+}
+
+void StyleDlg::SchriftListenFuellen() {
+    const QStringList datum = {QStringLiteral("Arial"), QStringLiteral("Verdana"),
+                               QStringLiteral("Times New Roman")};
+    const QStringList andere = {QStringLiteral("Arial"), QStringLiteral("Verdana"),
+                                QStringLiteral("New Roman")};
+    for (auto [combo, liste] : {std::pair{m_comboDatumSchrift, datum}, std::pair{m_comboOverSchrift, andere},
+                                std::pair{m_comboTextSchrift, andere}}) {
+        // The stored name stays in the edit field; filling an empty list would select "Arial".
+        const QString text = combo->currentText();
+        combo->addItems(liste);
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+    }
+}
+
+void StyleDlg::showEvent(QShowEvent* event) {
+    if (!m_listenGefuellt) {
+        SchriftListenFuellen();
+        m_listenGefuellt = true;
+    }
+    QDialog::showEvent(event);
+}
+
+void StyleDlg::OnSpeichern() {
+    DatenAustausch(true);
+    accept();
+}
+
+void StyleDlg::OnAbbrechen() {
+    reject();
+}
+
+void VelmaroDlg::OnStylesheetAnpassen() {
+    StyleDlg dlg(m_einstellungen, m_datumBold, m_datumUnderline, m_overBold, m_overUnderline, this);
+    dlg.exec();
+}
 
 } // namespace velmaro

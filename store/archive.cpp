@@ -126,19 +126,26 @@ std::uint32_t Archive::getU32() {
 std::string Archive::getChars(std::uint64_t count, bool wide) {
     const std::uint64_t total = count * (wide ? 2 : 1);
     // Grow with the data actually read, so a damaged length cannot reserve more than the file has.
+    // Appending straight from the buffer copies each byte once; loading large files is bound by it.
     constexpr std::size_t kChunk = 1 << 16;
     std::string raw;
+    raw.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, total)));
     while (raw.size() < total) {
-        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, total - raw.size()));
-        std::size_t old = raw.size();
-        raw.resize(old + want);
-        std::size_t got = get(raw.data() + old, want);
-        if (got != want)
-            throw ArchiveError(ArchiveError::EndOfFile);
+        if (m_begin == m_end) {
+            m_begin = 0;
+            m_end = m_device.read(m_buffer, kBufferSize);
+            if (m_end == 0)
+                throw ArchiveError(ArchiveError::EndOfFile);
+        }
+        const std::size_t chunk =
+            static_cast<std::size_t>(std::min<std::uint64_t>(total - raw.size(), m_end - m_begin));
+        raw.append(m_buffer + m_begin, chunk);
+        m_begin += chunk;
     }
     if (!wide) {
         // The text ends at the first zero character; the rest was read but is dropped.
-        raw.resize(std::strlen(raw.c_str()));
+        if (const void* null = std::memchr(raw.data(), 0, raw.size()))
+            raw.resize(static_cast<std::size_t>(static_cast<const char*>(null) - raw.data()));
         return raw;
     }
     std::u16string units;

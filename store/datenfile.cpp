@@ -14,7 +14,8 @@ bool VelmaroZustand::DatenLaden(Device& file) {
     while (marker == m_marker[0]) {
         Artikel a;
         ar >> a.ueberschrift >> a.textinhalt >> a.datum;
-        m_artikelListe.addTail(a);
+        // Moved, not copied: a long list would otherwise pay every body twice.
+        m_artikelListe.addTail(std::move(a));
         ar >> marker;
     }
     ar.close();

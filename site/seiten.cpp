@@ -1,0 +1,65 @@
+// The HTML fragments of the news pages: index page rows, article pages and the page menu. Texts go
+// in byte for byte: articles may hold HTML on purpose, so nothing is escaped.
+#include "site/generator.h"
+
+#include "store/datetime.h"
+
+namespace velmaro {
+
+std::string SeitenName(int k) {
+    return "inhalt" + std::to_string(k) + ".php";
+}
+
+std::string ArtikelName(int n) {
+    return "artikel" + std::to_string(n) + ".php";
+}
+
+void VorschauZeileAnhaengen(std::string& out, const Artikel& a, std::string_view artikelName) {
+    const std::string_view vorschau = std::string_view(a.textinhalt).substr(0, kVorschauLaenge);
+    out += "<tr><td class=datum><font class=datum_text>";
+    out += formatDatum(a.datum);
+    out += "</font></td> <td class=over><font class=over_text>";
+    out += a.ueberschrift;
+    out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
+    out += vorschau;
+    out += ".....<br>....</font><a href=data/artikel.php?sitename=";
+    out += artikelName;
+    out += " onmouseover=\"status='Zum Artikelinhalt';return true\" onmouseout=\"status='';return true\">"
+           "<b>zum Inhalt</b></a></td></tr>";
+}
+
+void ArtikelSeiteAnhaengen(std::string& out, const Artikel& a) {
+    out += "<table class=newstable><tr><td class=datum><font class=datum_text>";
+    out += formatDatum(a.datum);
+    out += "</font></td><td class=over><font class=over_text>";
+    out += a.ueberschrift;
+    out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
+    out += a.textinhalt;
+    out += "</font></td></tr><td class=textinhalt colspan=2><div align=center><font face=Arial size=1 >"
+           "Diese Internetseite wird mit einem Content Management System vom<a href=";
+    out += kVerlagsAdresse;
+    out +=
+        " onmouseover=\"status='Zum Dorvent';return true\" onmouseout=\"status='';return true\"> Dorvent</a>"
+        " aktualisiert</font></div></table>";
+}
+
+std::string MenuText(int anzahlSeiten) {
+    std::string menu;
+    if (anzahlSeiten < 2)
+        return menu;
+    menu.reserve(40 + 165 * static_cast<std::size_t>(anzahlSeiten));
+    menu += "<table class=inhaltsverzeichnis><tr><td>";
+    for (int k = 1; k <= anzahlSeiten; ++k) {
+        const std::string nummer = std::to_string(k);
+        menu += "<a href=news.php?sitename=data/inhalt";
+        menu += nummer;
+        menu +=
+            ".php onmouseover=\"status='Seitenwechsel';return true\" onmouseout=\"status='';return true\" "
+            "class=out><b> | Seite ";
+        menu += nummer;
+        menu += " |</b></a>";
+    }
+    return menu;
+}
+
+} // namespace velmaro

@@ -1,0 +1,140 @@
+// "Update Website" without the window: writes style.css, the index pages with their article pages,
+// and the page menu into output/.
+#include "site/generator.h"
+
+#include "platform/file.h"
+
+#include <cstdint>
+#include <system_error>
+
+namespace velmaro {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes a whole buffer into a new or emptied file; false when it cannot be created or written.
+bool dateiSchreiben(const fs::path& pfad, std::string_view bytes) {
+    BinaryFile datei;
+    if (!datei.createOrTruncate(pfad))
+        return false;
+    try {
+        datei.write(bytes.data(), bytes.size());
+        datei.close();
+    } catch (const FileError&) {
+        return false;
+    }
+    return true;
+}
+
+// The index page being filled. Its rows are collected and written in few large writes, so that at
+// most one page's bytes are held however long the list is.
+class IndexSeite {
+public:
+    bool erstellen(const fs::path& pfad) {
+        m_puffer.clear();
+        m_ok = m_datei.createOrTruncate(pfad);
+        return m_ok;
+    }
+    std::string& puffer() { return m_puffer; }
+    void vielleichtLeeren() {
+        if (m_puffer.size() >= kSchwelle)
+            leeren();
+    }
+    // False when some of the page's bytes did not reach the file.
+    bool schliessen() {
+        leeren();
+        try {
+            m_datei.close();
+        } catch (const FileError&) {
+            m_ok = false;
+        }
+        return m_ok;
+    }
+
+private:
+    static constexpr std::size_t kSchwelle = 1 << 16;
+
+    void leeren() {
+        if (m_ok && !m_puffer.empty()) {
+            try {
+                m_datei.write(m_puffer.data(), m_puffer.size());
+            } catch (const FileError&) {
+                m_ok = false;
+            }
+        }
+        m_puffer.clear();
+    }
+
+    BinaryFile m_datei;
+    std::string m_puffer;
+    bool m_ok = false;
+};
+
+} // namespace
+
+void WebsiteErzeugen(VelmaroZustand& z, const std::function<void()>& ersteSeite) {
+    z.m_anzahlSeiten = 0;
+    z.m_anzahlArtikel = 0;
+    z.m_fehlendeDateien.clear();
+    const fs::path ordner = z.ausgabeOrdner();
+    // Without the folder nothing could be written, yet the upload would still run.
+    std::error_code ec;
+    fs::create_directory(ordner, ec);
+
+    if (!dateiSchreiben(ordner / "style.css", StylesheetText(z)))
+        z.m_fehlendeDateien.push_back("style.css");
+
+    const std::int64_t proSeite = VelmaroZustand::ZahlAusText(z.m_artikelProSeite);
+    z.m_anzahlSeiten = 1;
+
+    IndexSeite seite;
+    if (seite.erstellen(ordner / SeitenName(1))) {
+        if (ersteSeite)
+            ersteSeite();
+        seite.puffer() += kIndexAnfang;
+        std::string artikelSeite;
+        std::string artikelName;
+        bool offen = true;
+        z.m_position = z.m_artikelListe.head();
+        while (z.m_position) {
+            const Artikel& a = z.m_artikelListe.next(z.m_position);
+            if (proSeite * z.m_anzahlSeiten == z.m_anzahlArtikel) {
+                seite.puffer() += kIndexEnde;
+                if (!seite.schliessen())
+                    z.m_fehlendeDateien.push_back(SeitenName(z.m_anzahlSeiten));
+                // Rows without a page would be lost and the menu would link to nothing: the pages
+                // end here, and the counters keep what was written.
+                const std::string naechste = SeitenName(z.m_anzahlSeiten + 1);
+                if (!seite.erstellen(ordner / naechste)) {
+                    z.m_fehlendeDateien.push_back(naechste);
+                    offen = false;
+                    break;
+                }
+                ++z.m_anzahlSeiten;
+                seite.puffer() += kIndexAnfang;
+            }
+            ++z.m_anzahlArtikel;
+            artikelName = ArtikelName(z.m_anzahlArtikel);
+            VorschauZeileAnhaengen(seite.puffer(), a, artikelName);
+            seite.vielleichtLeeren();
+
+            artikelSeite.clear();
+            ArtikelSeiteAnhaengen(artikelSeite, a);
+            if (!dateiSchreiben(ordner / artikelName, artikelSeite))
+                z.m_fehlendeDateien.push_back(artikelName);
+        }
+        if (offen) {
+            seite.puffer() += kIndexEnde;
+            if (!seite.schliessen())
+                z.m_fehlendeDateien.push_back(SeitenName(z.m_anzahlSeiten));
+        }
+    } else {
+        z.m_fehlendeDateien.push_back(SeitenName(1));
+    }
+
+    if (!dateiSchreiben(ordner / SeitenName(0), MenuText(z.m_anzahlSeiten)))
+        z.m_fehlendeDateien.push_back(SeitenName(0));
+}
+
+} // namespace velmaro
