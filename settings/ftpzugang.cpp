@@ -1,7 +1,151 @@
+#include "settings/ftpzugang.h"
+
+#include "platform/dialogunits.h"
+#include "platform/meldung.h"
+#include "platform/unicode.h"
 #include "ui/velmarodlg.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace velmaro {
 
-void VelmaroDlg::OnFtpZugang() {}
+FTPZugang::FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zugangsname,
+                     std::string& passwort, QWidget* parent)
+    : QDialog(parent)
+    , m_pName(&name)
+    , m_pFtpAdresse(&ftpAdresse)
+    , m_pZugangsname(&zugangsname)
+    , m_pPasswort(&passwort) {
+    ControlsAnlegen();
+    DatenAustausch(false);
+    // The first control in tab order holds the focus when the dialog opens.
+    m_btnAbbrechen->setFocus();
+}
+
+void FTPZugang::ControlsAnlegen() {
+    setWindowTitle(QStringLiteral("FTP-Zugang"));
+    setFont(dialogFont(9));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setModal(true);
+    const DialogUnits du(font());
+    setFixedSize(du.x(207), du.y(111));
+
+    auto knopf = [&](const QString& text, const char* id, int x) {
+        auto* b = new QPushButton(text, this);
+        b->setGeometry(du.rect(x, 84, 68, 14));
+        b->setObjectName(QString::fromLatin1(id));
+        // Enter on a focused button presses that button; there is no default button.
+        b->setAutoDefault(true);
+        return b;
+    };
+    auto beschriftung = [&](const QString& text, int y) {
+        auto* l = new QLabel(text, this);
+        l->setGeometry(du.rect(16, y, 52, 8));
+        l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    };
+    auto feld = [&](const char* id, int y) {
+        auto* e = new QLineEdit(this);
+        e->setGeometry(du.rect(69, y, 121, 14));
+        e->setObjectName(QString::fromLatin1(id));
+        return e;
+    };
+
+    m_btnAbbrechen = knopf(QStringLiteral("Abbrechen"), "2", 122);
+    m_btnSpeichern = knopf(QStringLiteral("Speichern"), "1001", 16);
+    beschriftung(QStringLiteral("Zugangsname : "), 48);
+    beschriftung(QStringLiteral("Passwort : "), 64);
+    beschriftung(QStringLiteral("FTP-Adresse : "), 32);
+    beschriftung(QStringLiteral("Name : "), 16);
+    m_editName = feld("1023", 15);
+    m_editFtpAdresse = feld("1024", 31);
+    m_editZugangsname = feld("1025", 47);
+    m_editPasswort = feld("1026", 63);
+    m_editPasswort->setEchoMode(QLineEdit::Password);
+    auto* rahmen = new QGroupBox(QStringLiteral("FTP-Zugang festlegen"), this);
+    rahmen->setGeometry(du.rect(7, 3, 192, 101));
+    rahmen->lower();
+
+    setTabOrder(m_btnAbbrechen, m_btnSpeichern);
+    setTabOrder(m_btnSpeichern, m_editName);
+    setTabOrder(m_editName, m_editFtpAdresse);
+    setTabOrder(m_editFtpAdresse, m_editZugangsname);
+    setTabOrder(m_editZugangsname, m_editPasswort);
+
+    connect(m_btnAbbrechen, &QPushButton::clicked, this, &FTPZugang::OnAbbrechen);
+    connect(m_btnSpeichern, &QPushButton::clicked, this, &FTPZugang::OnSpeichern);
+}
+
+bool FTPZugang::DatenAustausch(bool speichern) {
+    const std::array<std::pair<QLineEdit*, std::string*>, 4> felder = {{{m_editName, m_pName},
+                                                                        {m_editFtpAdresse, m_pFtpAdresse},
+                                                                        {m_editZugangsname, m_pZugangsname},
+                                                                        {m_editPasswort, m_pPasswort}}};
+    if (!speichern) {
+        for (std::size_t i = 0; i < felder.size(); ++i) {
+            felder[i].first->setText(zuUnicode(*felder[i].second));
+            m_gezeigt[i] = felder[i].first->text();
+        }
+        return true;
+    }
+    static const char* const namen[] = {"Name", "FTP-Adresse", "Zugangsname", "Passwort"};
+    for (std::size_t i = 0; i < felder.size(); ++i) {
+        // A character the file cannot hold would be stored as '?': a different password.
+        if (!passtInCp1252(felder[i].first->text())) {
+            Meldung(
+                this,
+                QStringLiteral("Das Feld „%1“ enthält Zeichen, die nicht gespeichert werden können.\nErlaubt "
+                               "sind die Zeichen des westeuropäischen Zeichensatzes (Windows-1252).")
+                    .arg(QString::fromLatin1(namen[i])),
+                QStringLiteral("Fehler"));
+            felder[i].first->setFocus();
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < felder.size(); ++i) {
+        const QString text = felder[i].first->text();
+        if (text != m_gezeigt[i]) {
+            *felder[i].second = zuCp1252(text);
+            m_gezeigt[i] = text;
+        }
+    }
+    return true;
+}
+
+void FTPZugang::OnSpeichern() {
+    if (DatenAustausch(true))
+        accept();
+}
+
+void FTPZugang::OnAbbrechen() {
+    reject();
+}
+
+void FTPZugang::accept() {
+    if (DatenAustausch(true))
+        QDialog::accept();
+}
+
+void FTPZugang::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Focused buttons take Enter themselves; in a field it is the dialog's OK command.
+        if (!qobject_cast<QPushButton*>(focusWidget())) {
+            accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void VelmaroDlg::OnFtpZugang() {
+    FTPZugang ftp_zugang(m_einstellungen[0], m_einstellungen[1], m_einstellungen[2], m_einstellungen[3],
+                         this);
+    ftp_zugang.exec();
+}
 
 } // namespace velmaro

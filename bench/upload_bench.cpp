@@ -1,0 +1,80 @@
+// The upload side of bench/upload-bench, which starts the server, times the runs and compares
+// them with the curl command line.
+//   velmaro_upload_bench erzeugen DIR ARTIKEL
+//       writes DIR/output with the site generator (nine articles per page) and prints
+//       "<index pages> <articles>".
+//   velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL
+//       uploads DIR/output as "Update Website" does; exit 0 when every file arrived.
+#include "app/zustand.h"
+#include "publish/upload.h"
+#include "site/generator.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <string>
+
+using namespace velmaro;
+
+namespace {
+
+int erzeugen(const char* ordner, int anzahl) {
+    VelmaroZustand z;
+    z.m_ordner = ordner;
+    z.m_artikelProSeite = "9";
+    std::mt19937 zufall(815);
+    std::uniform_int_distribution<std::size_t> laenge(200, 4000);
+    std::uniform_int_distribution<int> zeichen('a', 'z');
+    DateTime datum = DateTime::fromParts(2024, 1, 1, 12);
+    for (int i = 0; i < anzahl; ++i) {
+        z.m_datum = datum;
+        z.m_ueberschrift = "Meldung " + std::to_string(i);
+        z.m_textinhalt.assign(laenge(zufall), ' ');
+        for (char& c : z.m_textinhalt)
+            c = static_cast<char>(zeichen(zufall));
+        z.ArtikelEinfuegen();
+    }
+    WebsiteErzeugen(z);
+    if (!z.m_fehlendeDateien.empty()) {
+        std::cerr << "could not write all files\n";
+        return 1;
+    }
+    std::cout << z.m_anzahlSeiten << ' ' << z.m_anzahlArtikel << '\n';
+    return 0;
+}
+
+// Only failures are worth a line.
+struct Still : UploadBeobachter {
+    void Ereignis(int) override {}
+    void Fortschritt(const std::string&) override {}
+    void Meldung(const std::string& text, const std::string&) override { std::cerr << text << '\n'; }
+};
+
+int hochladen(char** a) {
+    VelmaroZustand z;
+    z.m_ordner = a[0];
+    z.m_einstellungen[0] = "velmaro-bench";
+    z.m_einstellungen[1] = a[1];
+    z.m_einstellungen[2] = a[2];
+    z.m_einstellungen[3] = a[3];
+    Still still;
+    std::unique_ptr<InternetSitzung> sitzung;
+    std::unique_ptr<FtpVerbindung> verbindung;
+    const UploadErgebnis e =
+        Upload(still, sitzung, verbindung).DatenUebertragen(z, std::atoi(a[4]), std::atoi(a[5]));
+    return e.vollstaendig ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string modus = argc > 1 ? argv[1] : "";
+    if (modus == "erzeugen" && argc == 4)
+        return erzeugen(argv[2], std::atoi(argv[3]));
+    if (modus == "hochladen" && argc == 8)
+        return hochladen(argv + 2);
+    std::cerr << "usage: velmaro_upload_bench erzeugen DIR ARTIKEL\n"
+                 "       velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL\n";
+    return 2;
+}

@@ -1,0 +1,443 @@
+#include "platform/ftpclient.h"
+
+#include "platform/cp1252.h"
+
+#include <curl/curl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+namespace velmaro {
+
+namespace {
+
+constexpr long kStandardPort = 21;
+
+void curlEinmalInitialisieren() {
+    static const bool ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    (void)ok;
+}
+
+std::string utf8(const std::string& cp1252) {
+    return cp1252::toUtf8(cp1252);
+}
+
+// CR and LF would let a value end the FTP command and append one of its own (libcurl passes user
+// name and password through unchecked), so no control character gets near the server.
+bool hatSteuerzeichen(const std::string& s) {
+    for (unsigned char c : s)
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
+
+FtpFehler einstellungsFehler(std::string grund) {
+    FtpFehler f;
+    f.schritt = FtpSchritt::Einstellungen;
+    f.grund = std::move(grund);
+    return f;
+}
+
+std::string steuerzeichenGrund(const char* feld) {
+    return std::string("Das Feld „") + feld +
+           "“ der FTP-Zugangsdaten enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator). Es "
+           "wurde keine Verbindung aufgebaut; bitte korrigieren Sie den Eintrag unter „FTP Zugangsdaten ändern“.";
+}
+
+bool istZiffer(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool hostZeichen(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || istZiffer(static_cast<char>(c)) || c == '-' ||
+           c == '.' || c == '_' || c >= 0x80;
+}
+
+struct Adresse {
+    std::string host; // UTF-8
+    long port = kStandardPort;
+};
+
+// "host", "host:port", "ftp://host[:port]", each with an optional trailing slash.
+bool adresseLesen(const std::string& text, Adresse& a) {
+    std::string rest = text;
+    const std::string schema = "ftp://";
+    if (rest.size() >= schema.size()) {
+        bool gleich = true;
+        for (std::size_t i = 0; i < schema.size(); ++i)
+            gleich = gleich && (rest[i] | 0x20) == schema[i];
+        if (gleich)
+            rest.erase(0, schema.size());
+    }
+    if (!rest.empty() && rest.back() == '/')
+        rest.pop_back();
+    const auto doppelpunkt = rest.find(':');
+    std::string host = rest.substr(0, doppelpunkt);
+    if (host.empty())
+        return false;
+    for (unsigned char c : host)
+        if (!hostZeichen(c))
+            return false;
+    if (doppelpunkt != std::string::npos) {
+        const std::string port = rest.substr(doppelpunkt + 1);
+        if (port.empty() || port.size() > 5)
+            return false;
+        long p = 0;
+        for (char c : port) {
+            if (!istZiffer(c))
+                return false;
+            p = p * 10 + (c - '0');
+        }
+        if (p < 1 || p > 65535)
+            return false;
+        a.port = p;
+    }
+    a.host = utf8(host);
+    return true;
+}
+
+void ersetzen(std::string& s, const std::string& was, const std::string& durch) {
+    if (was.empty())
+        return;
+    for (auto pos = s.find(was); pos != std::string::npos; pos = s.find(was, pos + durch.size()))
+        s.replace(pos, was.size(), durch);
+}
+
+} // namespace
+
+std::string SchrittName(FtpSchritt schritt) {
+    switch (schritt) {
+    case FtpSchritt::Einstellungen:
+        return "Prüfen der FTP-Zugangsdaten";
+    case FtpSchritt::Verbindungsaufbau:
+        return "Verbindungsaufbau";
+    case FtpSchritt::Anmeldung:
+        return "Anmeldung";
+    case FtpSchritt::Ordner:
+        return "Wechsel in den Ordner auf dem Server";
+    case FtpSchritt::Senden:
+        return "Senden";
+    }
+    return {};
+}
+
+std::string FehlerText(const FtpFehler& f) {
+    std::string text = "Schritt: " + SchrittName(f.schritt) + "\n" + f.grund;
+    if (!f.antwort.empty())
+        text += "\nAntwort des Servers: " + f.antwort;
+    return text;
+}
+
+std::unique_ptr<InternetSitzung> InternetSitzung::Oeffnen(const std::string& agentName, FtpFehler& fehler) {
+    if (hatSteuerzeichen(agentName)) {
+        fehler = einstellungsFehler(steuerzeichenGrund("Name"));
+        return nullptr;
+    }
+    curlEinmalInitialisieren();
+    return std::unique_ptr<InternetSitzung>(new InternetSitzung(agentName));
+}
+
+struct FtpVerbindung::Impl {
+    CURL* curl = nullptr;
+    std::string basis;  // "ftp://host:port/"
+    std::string ordner; // URL path of the current remote folder with its slash; empty before
+    std::string host;   // UTF-8, for messages
+    long port = kStandardPort;
+    std::string benutzer;
+    std::string passwort;
+    FtpZeitlimits limits;
+
+    // Filled by the reply callback during one operation.
+    std::string antwort;
+    bool begruesst = false;
+    bool angemeldet = false;
+
+    std::FILE* datei = nullptr;
+    bool lesefehler = false;
+
+    ~Impl() {
+        if (curl)
+            curl_easy_cleanup(curl);
+        if (datei)
+            std::fclose(datei);
+    }
+
+    // libcurl hands every reply line of the control connection here.
+    static size_t antwortZeile(char* b, size_t size, size_t n, void* user) {
+        auto* self = static_cast<Impl*>(user);
+        std::string zeile(b, size * n);
+        while (!zeile.empty() && (zeile.back() == '\n' || zeile.back() == '\r'))
+            zeile.pop_back();
+        if (zeile.size() >= 3 && istZiffer(zeile[0]) && istZiffer(zeile[1]) && istZiffer(zeile[2])) {
+            if (zeile.compare(0, 3, "220") == 0)
+                self->begruesst = true;
+            if (zeile.compare(0, 3, "230") == 0)
+                self->angemeldet = true;
+            self->antwort = zeile;
+        }
+        return size * n;
+    }
+
+    static size_t lesen(char* b, size_t size, size_t n, void* user) {
+        auto* self = static_cast<Impl*>(user);
+        const size_t gelesen = std::fread(b, 1, size * n, self->datei);
+        if (gelesen == 0 && std::ferror(self->datei)) {
+            self->lesefehler = true;
+            return CURL_READFUNC_ABORT;
+        }
+        return gelesen;
+    }
+
+    std::string escape(const std::string& s) {
+        char* e = curl_easy_escape(curl, s.data(), static_cast<int>(s.size()));
+        std::string r = e ? e : "";
+        curl_free(e);
+        return r;
+    }
+
+    // The reply as a message may show it: readable, and without the password should a server echo it.
+    std::string antwortFuerMeldung() const {
+        std::string a;
+        for (unsigned char c : antwort)
+            if (c >= 0x20 && c != 0x7F)
+                a += static_cast<char>(c);
+        a = utf8(a);
+        ersetzen(a, utf8(passwort), "***");
+        return a;
+    }
+
+    FtpFehler fehler(CURLcode code, FtpSchritt schritt, const std::string& name) const {
+        FtpFehler f;
+        f.schritt = schritt;
+        f.antwort = antwortFuerMeldung();
+        const std::string server = "„" + host + "“";
+        const auto sekunden = [](std::chrono::seconds s) { return std::to_string(s.count()) + " Sekunden"; };
+        switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+            f.grund = "Der Server " + server +
+                      " wurde nicht gefunden. Bitte prüfen Sie die FTP-Adresse und die Internetverbindung.";
+            f.verbindungVerloren = true;
+            break;
+        case CURLE_COULDNT_CONNECT:
+            f.grund = "Der Server " + server + " nimmt auf Port " + std::to_string(port) +
+                      " keine Verbindung an. Bitte prüfen Sie die FTP-Adresse und die Internetverbindung.";
+            f.verbindungVerloren = true;
+            break;
+        case CURLE_OPERATION_TIMEDOUT:
+            f.grund = "Der Server " + server + " hat nicht innerhalb von " +
+                      sekunden(schritt == FtpSchritt::Verbindungsaufbau ? limits.verbinden : limits.antwort) +
+                      " geantwortet.";
+            f.verbindungVerloren = true;
+            break;
+        case CURLE_LOGIN_DENIED:
+            f.grund = "Der Server hat den Zugangsnamen „" + utf8(benutzer) +
+                      "“ oder das Passwort abgelehnt. Bitte prüfen Sie die FTP-Zugangsdaten.";
+            f.verbindungVerloren = true;
+            break;
+        case CURLE_REMOTE_ACCESS_DENIED:
+            f.grund = schritt == FtpSchritt::Ordner
+                          ? "Der Ordner konnte auf dem Server weder geöffnet noch angelegt werden."
+                          : "Der Server hat den Zugriff verweigert.";
+            break;
+        case CURLE_UPLOAD_FAILED:
+            f.grund = "Der Server hat die Datei „" + name + "“ nicht angenommen.";
+            break;
+        case CURLE_READ_ERROR:
+        case CURLE_ABORTED_BY_CALLBACK:
+            f.grund = "Die lokale Datei „" + name + "“ konnte nicht gelesen werden.";
+            break;
+        case CURLE_FTP_ACCEPT_FAILED:
+        case CURLE_FTP_ACCEPT_TIMEOUT:
+            f.grund =
+                "Der Server hat innerhalb von " + sekunden(limits.datenverbindung) +
+                " keine Datenverbindung zu diesem Rechner aufgebaut (aktiver Modus). Vermutlich blockiert "
+                "eine Firewall oder ein Router die Verbindung.";
+            f.verbindungVerloren = true;
+            break;
+        case CURLE_FTP_PORT_FAILED:
+            f.grund = "Der Server hat den aktiven Modus (PORT) abgelehnt.";
+            f.verbindungVerloren = true;
+            break;
+        case CURLE_SEND_ERROR:
+        case CURLE_RECV_ERROR:
+        case CURLE_GOT_NOTHING:
+        case CURLE_PARTIAL_FILE:
+            f.grund = "Die Verbindung zum Server ist abgebrochen.";
+            break;
+        case CURLE_WEIRD_SERVER_REPLY:
+            f.grund = "Der Server hat unerwartet geantwortet; ist " + server + " ein FTP-Server?";
+            break;
+        default:
+            f.grund =
+                "Fehler " + std::to_string(static_cast<int>(code)) + " (" + curl_easy_strerror(code) + ").";
+            break;
+        }
+        return f;
+    }
+
+    // The step a failed login-and-enter operation got to, from the replies seen.
+    FtpSchritt erreichterSchritt() const {
+        if (!begruesst)
+            return FtpSchritt::Verbindungsaufbau;
+        if (!angemeldet)
+            return FtpSchritt::Anmeldung;
+        return FtpSchritt::Ordner;
+    }
+
+    CURLcode ausfuehren() {
+        antwort.clear();
+        return curl_easy_perform(curl);
+    }
+};
+
+FtpVerbindung::FtpVerbindung(std::unique_ptr<Impl> impl) : d(std::move(impl)) {
+}
+
+FtpVerbindung::~FtpVerbindung() {
+    Schliessen();
+}
+
+std::unique_ptr<FtpVerbindung> FtpVerbindung::Oeffnen(const InternetSitzung& sitzung,
+                                                      const std::string& adresse, const std::string& benutzer,
+                                                      const std::string& passwort, FtpFehler& fehler,
+                                                      const FtpZeitlimits& limits) {
+    const std::pair<const char*, const std::string*> felder[] = {
+        {"FTP-Adresse", &adresse}, {"Zugangsname", &benutzer}, {"Passwort", &passwort}};
+    for (const auto& [feld, wert] : felder) {
+        if (hatSteuerzeichen(*wert)) {
+            fehler = einstellungsFehler(steuerzeichenGrund(feld));
+            return nullptr;
+        }
+    }
+    if (adresse.empty()) {
+        fehler = einstellungsFehler("Es ist keine FTP-Adresse eingetragen. Bitte tragen Sie sie unter „FTP "
+                                    "Zugangsdaten ändern“ ein.");
+        return nullptr;
+    }
+    Adresse a;
+    if (!adresseLesen(adresse, a)) {
+        fehler =
+            einstellungsFehler("Die FTP-Adresse „" + utf8(adresse) +
+                               "“ ist ungültig. Erwartet wird ein Servername, wahlweise mit „ftp://“ davor "
+                               "und „:Port“ dahinter, zum Beispiel ftp.example.de oder ftp.example.de:2121.");
+        return nullptr;
+    }
+
+    curlEinmalInitialisieren();
+    auto d = std::make_unique<Impl>();
+    d->curl = curl_easy_init();
+    if (!d->curl) {
+        fehler = einstellungsFehler("Die FTP-Bibliothek konnte nicht gestartet werden.");
+        return nullptr;
+    }
+    d->host = a.host;
+    d->port = a.port;
+    d->basis = "ftp://" + a.host + ":" + std::to_string(a.port) + "/";
+    d->benutzer = benutzer;
+    d->passwort = passwort;
+    d->limits = limits;
+
+    CURL* c = d->curl;
+    const auto ms = [](std::chrono::seconds s) { return static_cast<long>(s.count() * 1000); };
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_USERAGENT, sitzung.agentName().c_str());
+    // An empty user name logs in anonymously, as the platform's FTP client did.
+    if (!benutzer.empty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, d->benutzer.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, d->passwort.c_str());
+    }
+    // Active mode with a plain PORT command; PORT carries an IPv4 address, so the control
+    // connection must be IPv4 too.
+    curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
+    curl_easy_setopt(c, CURLOPT_FTP_USE_EPRT, 0L);
+    curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
+    // CWD data; when that fails MKD data and CWD data: the folder is entered or created in one step.
+    curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+    curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR));
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, ms(limits.verbinden));
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits.antwort.count()));
+    curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, ms(limits.datenverbindung));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
+    // The error buffer is unreliable in active mode; the server's own reply lines are what the
+    // messages quote.
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &Impl::antwortZeile);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, d.get());
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &Impl::lesen);
+    curl_easy_setopt(c, CURLOPT_READDATA, d.get());
+    return std::unique_ptr<FtpVerbindung>(new FtpVerbindung(std::move(d)));
+}
+
+bool FtpVerbindung::OrdnerWechseln(const std::string& ordner) {
+    if (!d->curl) {
+        m_fehler = einstellungsFehler("Die Verbindung ist bereits geschlossen.");
+        return false;
+    }
+    const std::string pfad = d->escape(ordner) + "/";
+    curl_easy_setopt(d->curl, CURLOPT_URL, (d->basis + pfad).c_str());
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 1L);
+    const CURLcode code = d->ausfuehren();
+    if (code != CURLE_OK) {
+        m_fehler = d->fehler(code, d->erreichterSchritt(), {});
+        d->ordner.clear();
+        return false;
+    }
+    d->ordner = pfad;
+    m_fehler = {};
+    return true;
+}
+
+bool FtpVerbindung::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
+    const std::string anzeige = utf8(name);
+    if (!d->curl || d->ordner.empty()) {
+        m_fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
+        return false;
+    }
+    errno = 0;
+    d->datei = std::fopen(lokal.c_str(), "rb");
+    struct stat st {};
+    if (!d->datei || fstat(fileno(d->datei), &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool fehlt = errno == ENOENT;
+        if (d->datei) {
+            std::fclose(d->datei);
+            d->datei = nullptr;
+        }
+        m_fehler = {FtpSchritt::Senden,
+                    "Die lokale Datei „" + lokal.string() +
+                        (fehlt ? "“ fehlt." : "“ kann nicht gelesen werden."),
+                    {},
+                    false};
+        return false;
+    }
+    d->lesefehler = false;
+    curl_easy_setopt(d->curl, CURLOPT_URL, (d->basis + d->ordner + d->escape(name)).c_str());
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
+    CURLcode code = d->ausfuehren();
+    std::fclose(d->datei);
+    d->datei = nullptr;
+    if (code == CURLE_ABORTED_BY_CALLBACK && d->lesefehler)
+        code = CURLE_READ_ERROR;
+    if (code != CURLE_OK) {
+        m_fehler = d->fehler(code, FtpSchritt::Senden, anzeige);
+        return false;
+    }
+    m_fehler = {};
+    return true;
+}
+
+void FtpVerbindung::Schliessen() {
+    if (d && d->curl) {
+        // Sends QUIT and closes the control connection.
+        curl_easy_cleanup(d->curl);
+        d->curl = nullptr;
+        d->ordner.clear();
+    }
+}
+
+} // namespace velmaro

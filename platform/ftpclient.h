@@ -1,0 +1,84 @@
+#pragma once
+// The FTP client of the upload, on libcurl. An Internet session carries the agent name; on it one
+// FTP connection logs in, enters (or creates) the remote folder and puts files, all over a single
+// control connection, in active mode (PORT) and binary.
+//
+// Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace velmaro {
+
+// The step of the conversation with the server that failed.
+enum class FtpSchritt { Einstellungen, Verbindungsaufbau, Anmeldung, Ordner, Senden };
+
+struct FtpFehler {
+    FtpSchritt schritt = FtpSchritt::Einstellungen;
+    // Why, in plain German (UTF-8).
+    std::string grund;
+    // The server's last reply line ("530 Login incorrect."), empty when it sent none.
+    std::string antwort;
+    // The server cannot be reached any more; further transfers would fail the same way.
+    bool verbindungVerloren = false;
+};
+
+// The step's name as the messages show it ("Anmeldung").
+std::string SchrittName(FtpSchritt schritt);
+// Step, reason and the server's answer on separate lines.
+std::string FehlerText(const FtpFehler& fehler);
+
+class InternetSitzung {
+public:
+    // Null, with fehler set, when the name holds control characters.
+    static std::unique_ptr<InternetSitzung> Oeffnen(const std::string& agentName, FtpFehler& fehler);
+    const std::string& agentName() const { return m_agentName; }
+
+private:
+    explicit InternetSitzung(std::string agentName) : m_agentName(std::move(agentName)) {}
+    std::string m_agentName;
+};
+
+struct FtpZeitlimits {
+    // Connecting, waiting for a reply, waiting for the server's data connection, a stalled transfer.
+    std::chrono::seconds verbinden{30};
+    std::chrono::seconds antwort{30};
+    std::chrono::seconds datenverbindung{30};
+    std::chrono::seconds stillstand{30};
+};
+
+class FtpVerbindung {
+public:
+    // adresse is "host", "host:port" or "ftp://host[:port]" (port 21 when none is given). Checks the
+    // settings and prepares the connection; nothing is sent yet. Null with fehler set when a value
+    // holds control characters or the address cannot be used.
+    static std::unique_ptr<FtpVerbindung> Oeffnen(const InternetSitzung& sitzung, const std::string& adresse,
+                                                  const std::string& benutzer, const std::string& passwort,
+                                                  FtpFehler& fehler, const FtpZeitlimits& limits = {});
+    ~FtpVerbindung();
+    FtpVerbindung(const FtpVerbindung&) = delete;
+    FtpVerbindung& operator=(const FtpVerbindung&) = delete;
+
+    // Logs in on first use, then makes ordner (below the login folder) the current remote folder,
+    // creating it when it does not exist. On failure the step tells a refused login from a folder
+    // that can neither be entered nor created.
+    bool OrdnerWechseln(const std::string& ordner);
+    // Puts the local file under name into the current remote folder, binary, replacing a file of
+    // that name.
+    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // Says goodbye to the server and closes the connection; also done by the destructor.
+    void Schliessen();
+
+    const FtpFehler& letzterFehler() const { return m_fehler; }
+
+private:
+    struct Impl;
+    explicit FtpVerbindung(std::unique_ptr<Impl> impl);
+
+    std::unique_ptr<Impl> d;
+    FtpFehler m_fehler;
+};
+
+} // namespace velmaro

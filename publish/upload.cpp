@@ -1,0 +1,207 @@
+#include "publish/upload.h"
+
+#include "platform/cp1252.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace velmaro {
+
+namespace {
+
+std::string verbindungsText(const FtpFehler& f) {
+    const char* kopf = f.schritt == FtpSchritt::Einstellungen
+                           ? "Mit diesen FTP-Zugangsdaten kann keine Verbindung aufgebaut werden."
+                           : "Die Verbindung zum FTP-Server konnte nicht hergestellt werden.";
+    return std::string(kopf) + "\n" + FehlerText(f);
+}
+
+std::string dateiName(const std::string& pfad) {
+    const auto schraeg = pfad.find_last_of("/\\");
+    return schraeg == std::string::npos ? pfad : pfad.substr(schraeg + 1);
+}
+
+std::string ergebnisText(int dateien, int gesendet, const std::optional<FtpFehler>& abbruch,
+                         const std::vector<std::string>& nichtErzeugt) {
+    const int fehlen = dateien - gesendet;
+    std::string text;
+    if (fehlen > 0) {
+        text.append(std::to_string(fehlen)).append(" von ").append(std::to_string(dateien));
+        text.append(fehlen == 1 ? " Dateien konnte nicht gesendet werden."
+                                : " Dateien konnten nicht gesendet werden.");
+    } else {
+        text.append("Alle ").append(std::to_string(dateien)).append(" Dateien wurden gesendet.");
+    }
+    if (abbruch) {
+        text.append(
+            "\nDie Verbindung zum Server ist abgebrochen; die übrigen Dateien wurden nicht mehr versucht.\n");
+        text.append(FehlerText(*abbruch));
+    }
+    if (!nichtErzeugt.empty()) {
+        text.append("\nDie Seiten wurden nicht vollständig erzeugt; nicht geschrieben wurden:");
+        for (const auto& n : nichtErzeugt)
+            text.append(" ").append(cp1252::toUtf8(n));
+        text.append(".\nDie Website auf dem Server ist daher nicht vollständig aktualisiert.");
+    }
+    return text;
+}
+
+} // namespace
+
+void UploadBeobachter::DateiGesendet(const std::string&) {
+}
+
+void UploadBeobachter::DateiNichtGesendet(const std::string& name, const std::string&) {
+    Meldung(NichtGesendetText(name), "");
+}
+
+void TextBeobachter::Ereignis(int code) {
+    switch (code) {
+    case 8:
+        m_aus << "velmaro: Verbindung zum Server wird hergestellt\n";
+        break;
+    case 9:
+        m_aus << "velmaro: Daten werden übertragen\n";
+        break;
+    case 10:
+        m_aus << "velmaro: Daten wurden erfolgreich übertragen\n";
+        break;
+    case 11:
+        m_aus << "velmaro: Daten konnten nicht übertragen werden\n";
+        break;
+    default:
+        break;
+    }
+}
+
+void TextBeobachter::Meldung(const std::string& text, const std::string& titel) {
+    std::string zeilen = text;
+    for (auto pos = zeilen.find('\n'); pos != std::string::npos; pos = zeilen.find('\n', pos + 1))
+        zeilen.insert(pos + 1, "  ");
+    m_aus << "velmaro: " << (titel.empty() ? "" : titel + ": ") << zeilen << "\n";
+}
+
+void TextBeobachter::DateiGesendet(const std::string& name) {
+    m_aus << "gesendet: " << cp1252::toUtf8(name) << "\n";
+}
+
+void TextBeobachter::DateiNichtGesendet(const std::string& name, const std::string& grund) {
+    m_aus << "nicht gesendet: " << cp1252::toUtf8(name) << " (" << grund << ")\n";
+}
+
+std::string NichtGesendetText(const std::string& name) {
+    return cp1252::toUtf8(name) + " konnte nicht gesendet werden";
+}
+
+std::vector<std::string> UploadDateien(int seiten, int artikel) {
+    std::vector<std::string> namen;
+    namen.reserve(static_cast<std::size_t>(std::max(0, seiten) + std::max(0, artikel)) + 2);
+    namen.push_back("style.css");
+    for (int i = 0; i <= seiten; ++i)
+        namen.push_back("inhalt" + std::to_string(i) + ".php");
+    for (int j = 1; j <= artikel; ++j)
+        namen.push_back("artikel" + std::to_string(j) + ".php");
+    return namen;
+}
+
+Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
+               std::unique_ptr<FtpVerbindung>& verbindung, FtpZeitlimits limits)
+    : m_beobachter(beobachter)
+    , m_sitzung(sitzung)
+    , m_verbindung(verbindung)
+    , m_limits(limits) {
+}
+
+void Upload::Freigeben() {
+    m_verbindung.reset();
+    m_sitzung.reset();
+}
+
+bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
+                          const std::string& passwort) {
+    // Nothing is reused from an earlier upload.
+    Freigeben();
+    m_abbruch.reset();
+    FtpFehler fehler;
+    m_sitzung = InternetSitzung::Oeffnen(name, fehler);
+    if (m_sitzung)
+        m_verbindung = FtpVerbindung::Oeffnen(*m_sitzung, adresse, benutzer, passwort, fehler, m_limits);
+    if (!m_verbindung) {
+        m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
+        Freigeben();
+        return false;
+    }
+    if (m_verbindung->OrdnerWechseln(kUploadOrdner))
+        return true;
+    fehler = m_verbindung->letzterFehler();
+    m_beobachter.Meldung(fehler.schritt == FtpSchritt::Ordner ? std::string(kOrdnerMeldung)
+                                                              : verbindungsText(fehler),
+                         "Fehler");
+    Freigeben();
+    return false;
+}
+
+bool Upload::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
+    if (m_verbindung && m_verbindung->DateiSenden(lokal, name)) {
+        m_beobachter.DateiGesendet(name);
+        return true;
+    }
+    FtpFehler fehler;
+    if (m_verbindung)
+        fehler = m_verbindung->letzterFehler();
+    else
+        fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
+    if (fehler.verbindungVerloren)
+        m_abbruch = fehler;
+    std::string grund = fehler.grund;
+    if (!fehler.antwort.empty())
+        grund += " Antwort des Servers: " + fehler.antwort;
+    m_beobachter.DateiNichtGesendet(name, grund);
+    return false;
+}
+
+UploadErgebnis Upload::DatenUebertragen(const VelmaroZustand& z, int seiten, int artikel) {
+    const std::vector<std::string> dateien = UploadDateien(seiten, artikel);
+    UploadErgebnis ergebnis;
+    ergebnis.dateien = static_cast<int>(dateien.size());
+
+    std::vector<std::string> nichtErzeugt;
+    for (const auto& pfad : z.m_fehlendeDateien)
+        nichtErzeugt.push_back(dateiName(pfad));
+
+    m_beobachter.Ereignis(8);
+    const auto& e = z.m_einstellungen;
+    if (!FtpVerbinden(e[0], e[1], e[2], e[3])) {
+        m_beobachter.Ereignis(11);
+        return ergebnis;
+    }
+    ergebnis.verbunden = true;
+    m_beobachter.Ereignis(9);
+
+    for (std::size_t i = 0; i < dateien.size() && !m_abbruch; ++i) {
+        const std::string& name = dateien[i];
+        // The stylesheet goes without a progress text: event 9 stays shown for it.
+        if (i > 0)
+            m_beobachter.Fortschritt("Übertrage Seite " + cp1252::toUtf8(name));
+        if (std::find(nichtErzeugt.begin(), nichtErzeugt.end(), name) != nichtErzeugt.end()) {
+            // Sending what an earlier run left there would put an outdated page online.
+            m_beobachter.DateiNichtGesendet(name, "Die Datei wurde beim Erzeugen nicht geschrieben.");
+            continue;
+        }
+        if (DateiSenden(z.ausgabeOrdner() / name, name))
+            ++ergebnis.gesendet;
+    }
+    Freigeben();
+
+    ergebnis.vollstaendig = ergebnis.gesendet == ergebnis.dateien && nichtErzeugt.empty();
+    if (ergebnis.vollstaendig) {
+        m_beobachter.Ereignis(10);
+    } else {
+        m_beobachter.Meldung(ergebnisText(ergebnis.dateien, ergebnis.gesendet, m_abbruch, nichtErzeugt),
+                             "Fehler");
+        m_beobachter.Ereignis(11);
+    }
+    return ergebnis;
+}
+
+} // namespace velmaro

@@ -1,0 +1,93 @@
+#pragma once
+// The FTP upload of the generated files into the remote folder "data", without a window: the main
+// window and the batch mode run it and show what it reports through an UploadBeobachter.
+
+#include "app/zustand.h"
+#include "platform/ftpclient.h"
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmaro {
+
+// Texts are UTF-8.
+class UploadBeobachter {
+public:
+    virtual ~UploadBeobachter() = default;
+    // Events 8 to 11 of the event display.
+    virtual void Ereignis(int code) = 0;
+    // "Übertrage Seite " and the file's name, before each file but the stylesheet.
+    virtual void Fortschritt(const std::string& text) = 0;
+    // A message the user must acknowledge; the upload waits for it.
+    virtual void Meldung(const std::string& text, const std::string& titel) = 0;
+    virtual void DateiGesendet(const std::string& name);
+    // Shows NichtGesendetText(name) with an empty caption; grund is for those who can show more.
+    virtual void DateiNichtGesendet(const std::string& name, const std::string& grund);
+};
+
+// Reports on a terminal, for the batch mode: one line per file sent or not sent, with the reason.
+class TextBeobachter : public UploadBeobachter {
+public:
+    explicit TextBeobachter(std::ostream& aus) : m_aus(aus) {}
+    void Ereignis(int code) override;
+    void Fortschritt(const std::string&) override {}
+    void Meldung(const std::string& text, const std::string& titel) override;
+    void DateiGesendet(const std::string& name) override;
+    void DateiNichtGesendet(const std::string& name, const std::string& grund) override;
+
+private:
+    std::ostream& m_aus;
+};
+
+inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
+inline constexpr const char* kUploadOrdner = "data";
+
+// "<name> konnte nicht gesendet werden"
+std::string NichtGesendetText(const std::string& name);
+// The files of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
+// artikel1.php to artikel<artikel>.php.
+std::vector<std::string> UploadDateien(int seiten, int artikel);
+
+struct UploadErgebnis {
+    bool verbunden = false;
+    int dateien = 0;
+    int gesendet = 0;
+    // Every file sent, and every file of the generator run written before.
+    bool vollstaendig = false;
+};
+
+class Upload {
+public:
+    // sitzung and verbindung are where the session and connection live while the upload runs;
+    // both are released when DatenUebertragen returns.
+    Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
+           std::unique_ptr<FtpVerbindung>& verbindung, FtpZeitlimits limits = {});
+
+    // The whole upload of z.ausgabeOrdner() with the FTP settings z.m_einstellungen[0..3]. Files the
+    // generator could not write (z.m_fehlendeDateien) are not sent: the server keeps its copies.
+    // Event 10 only when everything was sent; otherwise a message with the count, then event 11.
+    UploadErgebnis DatenUebertragen(const VelmaroZustand& z, int seiten, int artikel);
+
+    // Opens session and connection and makes "data" current, creating it when missing. False after
+    // a message: the folder message, or one that names the failed step and the server's answer.
+    bool FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
+                      const std::string& passwort);
+    // Sends one file over the open connection; reports the outcome to the observer.
+    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // Closes the connection and ends the session.
+    void Freigeben();
+
+private:
+    UploadBeobachter& m_beobachter;
+    std::unique_ptr<InternetSitzung>& m_sitzung;
+    std::unique_ptr<FtpVerbindung>& m_verbindung;
+    FtpZeitlimits m_limits;
+    // Set when a transfer found the server unreachable; the rest of the files are not tried.
+    std::optional<FtpFehler> m_abbruch;
+};
+
+} // namespace velmaro

@@ -1,0 +1,54 @@
+#pragma once
+// The FTP access dialog (138, "FTP-Zugang"): edits the main window's four FTP values in place.
+// "Speichern" and Enter in a field take the fields into them; "Abbrechen", Esc and the close box
+// leave them as they were. Nothing is written to disk here.
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace velmaro {
+
+class FTPZugang : public QDialog {
+    Q_OBJECT
+public:
+    // The four strings (Windows-1252) must outlive the dialog.
+    FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zugangsname, std::string& passwort,
+              QWidget* parent = nullptr);
+
+    void OnSpeichern();
+    void OnAbbrechen();
+    // The dialog's OK command (Enter in a field): takes the fields, then closes.
+    void accept() override;
+
+    // Controls, in template order (ids in the comments).
+    QPushButton* m_btnAbbrechen = nullptr;  // 2
+    QPushButton* m_btnSpeichern = nullptr;  // 1001
+    QLineEdit* m_editName = nullptr;        // 1023
+    QLineEdit* m_editFtpAdresse = nullptr;  // 1024
+    QLineEdit* m_editZugangsname = nullptr; // 1025
+    QLineEdit* m_editPasswort = nullptr;    // 1026
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ControlsAnlegen();
+    // true takes the fields into the strings (false, after a message, when one cannot be stored);
+    // false shows the strings.
+    bool DatenAustausch(bool speichern);
+
+    std::string* m_pName;
+    std::string* m_pFtpAdresse;
+    std::string* m_pZugangsname;
+    std::string* m_pPasswort;
+    // What each field showed, so that an untouched field gives back its stored bytes unchanged.
+    std::array<QString, 4> m_gezeigt;
+};
+
+} // namespace velmaro
