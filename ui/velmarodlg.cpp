@@ -5,6 +5,7 @@
 #include "platform/unicode.h"
 #include "ui/aboutdlg.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -24,8 +25,9 @@ namespace velmaro {
 namespace {
 constexpr int kSystemBefehlInfo = 0x0010;
 
-const QString kFtpMeldung = QStringLiteral("Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet "
-                                           "werden. Oder es wurden\nnoch keine Einstellungen getätigt. ");
+const QString kFtpMeldung =
+    QStringLiteral("Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet "
+                   "werden. Oder es wurden\nnoch keine Einstellungen getätigt. ");
 } // namespace
 
 void TextinhaltEdit::keyPressEvent(QKeyEvent* event) {
@@ -101,7 +103,7 @@ void VelmaroDlg::ControlsAnlegen() {
     m_ctrlDatum->setCalendarPopup(true);
     m_ctrlDatum->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     m_btnBeenden = knopf(QStringLiteral("Beenden"), 376, 186, 68, 15, "IDOK");
-    m_listeArtikel = new QListWidget(this);
+    m_listeArtikel = new ArtikelListe(this);
     m_listeArtikel->setGeometry(du.rect(12, 16, 101, 186));
     m_listeArtikel->setObjectName(QStringLiteral("1000"));
     m_listeArtikel->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -122,8 +124,9 @@ void VelmaroDlg::ControlsAnlegen() {
     text(QStringLiteral("Überschrift : "), 126, 33, 43, 14, rechts);
     text(QStringLiteral("Textinhalt : "), 129, 55, 40, 14, rechts);
     gruppen << gruppe(QStringLiteral("Adresse"), 297, 213, 152, 59);
-    text(QStringLiteral("..:: Dorvent ::..\nMusterweg 12\n12345 Musterstadt\nTel. 01234 / 56789-0\nFax 01234 / "
-                        "56789-9"),
+    text(QStringLiteral(
+             "..:: Dorvent ::..\nMusterweg 12\n12345 Musterstadt\nTel. 01234 / 56789-0\nFax 01234 / "
+             "56789-9"),
          308, 223, 129, 40, Qt::AlignHCenter);
     text(QStringLiteral("Artikel auf der Vorschau-Seite : "), 305, 72, 101, 10, Qt::AlignLeft);
     m_comboProSeite = new QComboBox(this);
@@ -142,12 +145,20 @@ void VelmaroDlg::ControlsAnlegen() {
     m_comboVorschauZeichen->setObjectName(QStringLiteral("1021"));
     m_comboVorschauZeichen->setEditable(true);
     m_comboVorschauZeichen->setEnabled(false);
-    text(QStringLiteral("Sollten Sie über HTML-Kenntnisse\nverfügen, können Sie in den Text\nHTML-Tags einfügen!"), 174,
-         177, 111, 27, Qt::AlignLeft);
+    text(QStringLiteral(
+             "Sollten Sie über HTML-Kenntnisse\nverfügen, können Sie in den Text\nHTML-Tags einfügen!"),
+         174, 177, 111, 27, Qt::AlignLeft);
     m_checkDatum = new QCheckBox(QStringLiteral("Datum anzeigen "), this);
     m_checkDatum->setGeometry(du.rect(347, 99, 69, 10));
     m_checkDatum->setObjectName(QStringLiteral("1020"));
     m_checkDatum->setLayoutDirection(Qt::RightToLeft);
+    // Menu 129 is shown by no window; its commands 130 and 134 reach the dialog as actions.
+    m_befehlNeuerArtikel = new QAction(QStringLiteral("Neuer Artikel"), this);
+    m_befehlNeuerArtikel->setObjectName(QStringLiteral("130"));
+    addAction(m_befehlNeuerArtikel);
+    m_befehlUpdate = new QAction(QStringLiteral("Website aktualisieren"), this);
+    m_befehlUpdate->setObjectName(QStringLiteral("134"));
+    addAction(m_befehlUpdate);
 
     // Group boxes frame the controls; they must not cover them.
     for (QWidget* g : gruppen)
@@ -160,11 +171,11 @@ void VelmaroDlg::ControlsAnlegen() {
         w->setEnabled(false);
 
     // Tab order = template order.
-    const QList<QWidget*> reihenfolge = {m_editUeberschrift, m_editTextinhalt, m_btnSpeichern, m_btnNeu,
-                                         m_ctrlDatum,        m_btnBeenden,     m_listeArtikel, m_btnLoeschen,
-                                         m_btnKontrollseite, m_btnHomepage,    m_btnBearbeiten, m_btnUpdate,
-                                         m_comboProSeite,    m_btnFtpZugang,   m_btnStylesheet, m_comboVorschauZeichen,
-                                         m_checkDatum};
+    const QList<QWidget*> reihenfolge = {
+        m_editUeberschrift,     m_editTextinhalt, m_btnSpeichern,  m_btnNeu,           m_ctrlDatum,
+        m_btnBeenden,           m_listeArtikel,   m_btnLoeschen,   m_btnKontrollseite, m_btnHomepage,
+        m_btnBearbeiten,        m_btnUpdate,      m_comboProSeite, m_btnFtpZugang,     m_btnStylesheet,
+        m_comboVorschauZeichen, m_checkDatum};
     for (int i = 1; i < reihenfolge.size(); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 }
@@ -172,7 +183,7 @@ void VelmaroDlg::ControlsAnlegen() {
 // The command table: every control's notification bound to its one handler.
 void VelmaroDlg::BefehleVerbinden() {
     connect(m_btnSpeichern, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelSpeichern);
-    connect(m_listeArtikel, &QListWidget::itemSelectionChanged, this, &VelmaroDlg::OnSelchangeListe);
+    connect(m_listeArtikel, &ArtikelListe::auswahlGeaendert, this, &VelmaroDlg::OnSelchangeListe);
     connect(m_btnBeenden, &QPushButton::clicked, this, &VelmaroDlg::OnBeenden);
     connect(m_btnNeu, &QPushButton::clicked, this, &VelmaroDlg::OnNeuerArtikel);
     connect(m_btnLoeschen, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelLoeschen);
@@ -181,6 +192,8 @@ void VelmaroDlg::BefehleVerbinden() {
     connect(m_btnKontrollseite, &QPushButton::clicked, this, &VelmaroDlg::OnKontrollseite);
     connect(m_btnHomepage, &QPushButton::clicked, this, &VelmaroDlg::OnHomepage);
     connect(m_listeArtikel, &QListWidget::itemDoubleClicked, this, &VelmaroDlg::OnDblclkListe);
+    connect(m_befehlNeuerArtikel, &QAction::triggered, this, &VelmaroDlg::OnNeuerArtikel);
+    connect(m_befehlUpdate, &QAction::triggered, this, &VelmaroDlg::OnUpdateWebsite);
     connect(m_btnFtpZugang, &QPushButton::clicked, this, &VelmaroDlg::OnFtpZugang);
     connect(m_btnStylesheet, &QPushButton::clicked, this, &VelmaroDlg::OnStylesheetAnpassen);
     // activated: only a choice from the list, not text typed into the edit field.
@@ -197,7 +210,8 @@ void VelmaroDlg::DatenAustausch(bool speichern) {
             m_textinhalt = zuCp1252Html(textinhalt.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
         const QDate d = m_ctrlDatum->date();
         CivilTime alt;
-        if (!toCivil(m_datum.value, alt) || alt.year != d.year() || alt.month != d.month() || alt.day != d.day())
+        if (!toCivil(m_datum.value, alt) || alt.year != d.year() || alt.month != d.month() ||
+            alt.day != d.day())
             m_datum = withDate(m_datum, d.year(), d.month(), d.day());
     } else {
         m_gezeigteUeberschrift = zuUnicodeHtml(m_ueberschrift);
@@ -229,12 +243,14 @@ void VelmaroDlg::BeschaedigtMelden(const char* name) {
                                   "Es wird angezeigt, was vor der beschädigten Stelle stand.\n")
                        .arg(QString::fromLatin1(name));
     if (!kopie.empty())
-        text += QStringLiteral("Das Original bleibt als data/%1 erhalten, auch wenn \"Beenden\" die Datei neu "
-                               "schreibt.")
-                    .arg(QString::fromStdString(kopie.filename().string()));
+        text +=
+            QStringLiteral("Das Original bleibt als data/%1 erhalten, auch wenn \"Beenden\" die Datei neu "
+                           "schreibt.")
+                .arg(QString::fromStdString(kopie.filename().string()));
     else
-        text += QStringLiteral("Eine Sicherungskopie des Originals konnte nicht angelegt werden; bitte sichern Sie "
-                               "die Datei selbst, bevor Sie \"Beenden\" wählen.");
+        text += QStringLiteral(
+            "Eine Sicherungskopie des Originals konnte nicht angelegt werden; bitte sichern Sie "
+            "die Datei selbst, bevor Sie \"Beenden\" wählen.");
     Meldung(this, text, QStringLiteral("Fehler"));
 }
 
@@ -258,9 +274,11 @@ void VelmaroDlg::FensterInitialisieren() {
         Meldung(this, kFtpMeldung, QStringLiteral("Fehler"));
     if (StyleDateiLesen() == Ladezustand::Beschaedigt)
         BeschaedigtMelden("styleconfig.bit");
+    m_startSchnappschuss = Schnappschuss();
 }
 
 void VelmaroDlg::OnBeenden() {
+    BearbeitetenArtikelSichern();
     // What a failed write would lose stays in the window.
     const auto fehler = DateienSchreiben();
     for (const auto& f : fehler)
@@ -269,6 +287,22 @@ void VelmaroDlg::OnBeenden() {
         return;
     DatenAustausch(true);
     accept();
+}
+
+void VelmaroDlg::reject() {
+    if (Schnappschuss() == m_startSchnappschuss && !m_bearbeiteterArtikel) {
+        QDialog::reject();
+        return;
+    }
+    const Antwort antwort =
+        Frage(this,
+              QStringLiteral("Ihre Änderungen sind noch nicht gespeichert.\n"
+                             "Möchten Sie sie vor dem Beenden speichern?"),
+              QStringLiteral("Beenden"), {Antwort::Speichern, Antwort::Verwerfen, Antwort::Zurueck});
+    if (antwort == Antwort::Speichern)
+        OnBeenden();
+    else if (antwort == Antwort::Verwerfen)
+        QDialog::reject();
 }
 
 void VelmaroDlg::SystemBefehl(int befehl) {
@@ -281,7 +315,8 @@ void VelmaroDlg::SystemBefehl(int befehl) {
 void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     // Linux has no system menu to extend; the window's own context menu carries the entry.
     QMenu menu(this);
-    menu.addAction(QStringLiteral("&Info über velmaro..."), this, [this] { SystemBefehl(kSystemBefehlInfo); });
+    menu.addAction(QStringLiteral("&Info über velmaro..."), this,
+                   [this] { SystemBefehl(kSystemBefehlInfo); });
     menu.exec(event->globalPos());
 }
 

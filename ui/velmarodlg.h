@@ -4,20 +4,23 @@
 // settings/.
 
 #include "app/zustand.h"
+#include "platform/ftpclient.h"
+#include "site/generator.h" // kVerlagsAdresse
 
 #include <QDialog>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QString>
 
 #include <filesystem>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace velmaro {
@@ -30,6 +33,26 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The article selection list: auswahlGeaendert reports a selection the user makes with mouse or
+// keyboard, a click on the line already selected included, as a list box does; a refill by the
+// program reports nothing.
+class ArtikelListe : public QListWidget {
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+
+signals:
+    void auswahlGeaendert();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int gewaehlteZeile() const;
 };
 
 class VelmaroDlg : public QDialog, public VelmaroZustand {
@@ -49,6 +72,8 @@ public:
 
     // Command handlers.
     void OnBeenden();
+    // Esc, the close box and Alt+F4: asks first when the run changed what "Beenden" writes.
+    void reject() override;
     void OnSelchangeListe();
     void OnDblclkListe();
     void OnNeuerArtikel();
@@ -66,9 +91,14 @@ public:
     void FelderLeeren();
     void FelderFreigeben(bool an);
     bool ArtikelAnzeigen(const std::string& ueberschrift);
+    // Puts the article open for editing back into the list, so that "Beenden" writes it.
+    void BearbeitetenArtikelSichern();
 
     // Upload and web links.
     void DatenUebertragen(int seiten, int artikel);
+    bool FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
+                      const std::string& passwort);
+    void DateiSenden(const std::filesystem::path& lokal, const std::string& name);
     void SeiteOeffnen(const std::string& adresse);
 
     // Controls, in template order (ids in the comments).
@@ -78,7 +108,7 @@ public:
     QPushButton* m_btnNeu = nullptr;             // 1008
     QDateEdit* m_ctrlDatum = nullptr;            // 1007
     QPushButton* m_btnBeenden = nullptr;         // IDOK
-    QListWidget* m_listeArtikel = nullptr;       // 1000
+    ArtikelListe* m_listeArtikel = nullptr;      // 1000
     QPushButton* m_btnLoeschen = nullptr;        // 1002
     QPushButton* m_btnKontrollseite = nullptr;   // 1005
     QPushButton* m_btnHomepage = nullptr;        // 1006
@@ -90,8 +120,18 @@ public:
     QPushButton* m_btnStylesheet = nullptr;      // 1018
     QComboBox* m_comboVorschauZeichen = nullptr; // 1021
     QCheckBox* m_checkDatum = nullptr;           // 1020
+    QAction* m_befehlNeuerArtikel = nullptr;     // menu command 130
+    QAction* m_befehlUpdate = nullptr;           // menu command 134
+
+    // The article taken out of the list by "Artikel bearbeiten", as it was then; empty when none
+    // is open for editing.
+    std::optional<Artikel> m_bearbeiteterArtikel;
 
     QString m_ereignisText;
+
+    // Session and connection of the upload under way; released when it ends.
+    std::unique_ptr<InternetSitzung> m_pSitzung;
+    std::unique_ptr<FtpVerbindung> m_pFtpVerbindung;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -101,14 +141,15 @@ private:
     void BefehleVerbinden();
     void FensterInitialisieren();
     void BeschaedigtMelden(const char* name);
+    // The editor's article into the list, the fields emptied and locked.
+    void ArtikelAblegen();
 
     // What the edits showed at the last field exchange, so that an untouched field gives back
     // the stored bytes unchanged.
     QString m_gezeigteUeberschrift;
     QString m_gezeigterTextinhalt;
+    // The files' bytes at the end of the start-up, to tell whether the run changed anything.
+    std::string m_startSchnappschuss;
 };
-
-// The publisher's web address, opened by button 1006 and named in every article page's footer.
-inline constexpr const char* kVerlagsAdresse = "http://www.dorvent.de";
 
 } // namespace velmaro
