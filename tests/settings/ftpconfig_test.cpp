@@ -11,44 +11,40 @@ using namespace velmaro::test;
 
 namespace {
 
-struct FtpConfig : ::testing::Test {
-    TempDir dir;
-    VelmaroZustand z;
-    FtpConfig() {
-        z.m_ordner = dir.path();
-        z.m_marker = {"ARTIKEL", "ENDE"};
-    }
-    std::array<std::string, 4> read(const std::string& bytes) {
-        writeFile(dir / "data/ftpconfig.bit", bytes);
-        VelmaroZustand r;
-        r.m_ordner = dir.path();
-        EXPECT_TRUE(r.FtpDateiLesen());
-        return {r.m_einstellungen[0], r.m_einstellungen[1], r.m_einstellungen[2], r.m_einstellungen[3]};
-    }
-};
-
 using Four = std::array<std::string, 4>;
 
-TEST_F(FtpConfig, Reading) {
-    EXPECT_EQ(read("Name\r\nftp.example.org\r\nuser\r\ngeheim"),
-              (Four{"Name", "ftp.example.org", "user", "geheim"}));
-    EXPECT_EQ(read("a\nb\nc\nd\n"), (Four{"a", "b", "c", "d"}));
-    EXPECT_EQ(read("a\r\nb\r\nc\r\nd\r\n"), (Four{"a", "b", "c", "d"}));
-    EXPECT_EQ(read("nur\r\nzwei"), (Four{"nur", "zwei", "", ""}));
-    EXPECT_EQ(read(""), (Four{"", "", "", ""}));
-    EXPECT_EQ(read("1\r\n2\r\n3\r\n4\r\n5\r\n6"), (Four{"1", "2", "3", "4"}));
-    EXPECT_EQ(read("M\xFCller\r\n\r\n\r\nStra\xDF"
-                   "e"),
-              (Four{"M\xFCller", "", "",
-                    "Stra\xDF"
-                    "e"}));
+TEST(FtpConfig, ReadingTakesFourLinesWhateverTheirEnds) {
+    TempDir dir;
+    const std::pair<std::string, Four> faelle[] = {
+        {"Name\r\nftp.example.org\r\nuser\r\ngeheim", {"Name", "ftp.example.org", "user", "geheim"}},
+        {"a\nb\nc\nd\n", {"a", "b", "c", "d"}},
+        {"a\r\nb\r\nc\r\nd\r\n", {"a", "b", "c", "d"}},
+        {"nur\r\nzwei", {"nur", "zwei", "", ""}},
+        {"", {"", "", "", ""}},
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n6", {"1", "2", "3", "4"}},
+        {"M\xFCller\r\n\r\n\r\nStra\xDF"
+         "e",
+         {"M\xFCller", "", "",
+          "Stra\xDF"
+          "e"}}};
+    for (const auto& [bytes, four] : faelle) {
+        writeFile(dir / "data/ftpconfig.bit", bytes);
+        VelmaroZustand z;
+        z.m_ordner = dir.path();
+        ASSERT_TRUE(z.FtpDateiLesen());
+        EXPECT_EQ(
+            (Four{z.m_einstellungen[0], z.m_einstellungen[1], z.m_einstellungen[2], z.m_einstellungen[3]}),
+            four);
+    }
+    VelmaroZustand ohne;
+    ohne.m_ordner = dir / "anderswo";
+    EXPECT_FALSE(ohne.FtpDateiLesen());
 }
 
-TEST_F(FtpConfig, MissingFileIsReported) {
-    EXPECT_FALSE(z.FtpDateiLesen());
-}
-
-TEST_F(FtpConfig, WritingAtBeenden) {
+TEST(FtpConfig, WritingAtBeenden) {
+    TempDir dir;
+    VelmaroZustand z;
+    z.m_ordner = dir.path();
     // A first run without data/: the folder and the file are created, the file for its owner only.
     ASSERT_TRUE(z.DateienSchreiben().empty());
     EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), "\r\n\r\n\r\n");
