@@ -1,8 +1,8 @@
-// styleconfig.bit: twenty records in a fixed order, on real files.
+// styleconfig.bit: sixteen texts and four flags in the original program's record order.
 #include "app/zustand.h"
 #include "store/archive.h"
 
-#include "../support/tempdir.h"
+#include "../support/memdevice.h"
 
 #include <gtest/gtest.h>
 
@@ -11,98 +11,42 @@ using namespace velmaro::test;
 
 namespace {
 
-struct StyleConfig : ::testing::Test {
-    TempDir dir;
-
-    VelmaroZustand zustand() {
-        VelmaroZustand z;
-        z.m_ordner = dir.path();
-        return z;
-    }
-    std::string speichern(VelmaroZustand& z) {
-        BinaryFile f;
-        EXPECT_TRUE(f.createOrTruncate(dir / "styleconfig.bit"));
-        EXPECT_TRUE(z.StyleConfigSpeichern(f));
-        f.close();
-        return readFile(dir / "styleconfig.bit");
-    }
-    void laden(VelmaroZustand& z, const std::string& bytes) {
-        writeFile(dir / "styleconfig.bit", bytes);
-        BinaryFile f;
-        ASSERT_TRUE(f.openRead(dir / "styleconfig.bit"));
-        z.StyleConfigLaden(f);
-    }
-};
-
 std::string text(const std::string& s) {
-    return std::string(1, static_cast<char>(s.size())) + s;
+    return static_cast<char>(s.size()) + s;
 }
-std::string int32(std::uint32_t v) {
-    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-            static_cast<char>(v >> 24)};
-}
+const std::string kAn("\1\0\0\0", 4), kAus(4, '\0');
 
-TEST_F(StyleConfig, EmptyFormIsThirtyTwoBytes) {
-    VelmaroZustand z = zustand();
-    EXPECT_EQ(speichern(z), std::string(32, '\0'));
-}
+TEST(StyleConfig, EmptyFormAndRoundTripInRecordOrder) {
+    VelmaroZustand z;
+    MemDevice leer;
+    ASSERT_TRUE(z.StyleConfigSpeichern(leer));
+    EXPECT_EQ(leer.data, std::string(32, '\0'));
 
-TEST_F(StyleConfig, RecordsInTheirOrder) {
-    VelmaroZustand z = zustand();
     for (int i = 4; i < 20; ++i)
-        z.m_einstellungen[i] = "v" + std::to_string(i);
-    z.m_datumBold = 1;
-    z.m_datumUnderline = 0;
-    z.m_overBold = 0;
-    z.m_overUnderline = 1;
-    const std::string erwartet = text("v4") + text("v5") + text("v6") + text("v7") + text("v8") + int32(1) +
-                                 int32(0) + text("v9") + text("v10") + text("v11") + text("v12") +
-                                 text("v13") + int32(0) + int32(1) + text("v14") + text("v15") + text("v16") +
-                                 text("v17") + text("v18") + text("v19");
-    EXPECT_EQ(speichern(z), erwartet);
-}
-
-TEST_F(StyleConfig, RoundTripKeepsEveryValue) {
-    VelmaroZustand z = zustand();
-    for (int i = 4; i < 20; ++i)
-        z.m_einstellungen[i] =
-            "#" + std::string(static_cast<std::size_t>(i * 20), static_cast<char>('A' + i));
-    z.m_einstellungen[8] = "Gr\xF6\xDF"
-                           "e; } \x80\xFF";
-    z.m_einstellungen[17] = "";
+        z.m_einstellungen[i] = "v" + std::to_string(i) + "; }\x80\xFF";
     z.m_datumBold = 1;
     z.m_overUnderline = 1;
-    // The FTP values are not part of this file.
-    z.m_einstellungen[2] = "ich";
-    const std::string bytes = speichern(z);
+    MemDevice f;
+    ASSERT_TRUE(z.StyleConfigSpeichern(f));
+    const auto t = [&](int i) { return text(z.m_einstellungen[i]); };
+    EXPECT_EQ(f.data, t(4) + t(5) + t(6) + t(7) + t(8) + kAn + kAus + t(9) + t(10) + t(11) + t(12) + t(13) +
+                          kAus + kAn + t(14) + t(15) + t(16) + t(17) + t(18) + t(19));
 
-    VelmaroZustand neu = zustand();
-    laden(neu, bytes);
-    for (int i = 4; i < 20; ++i)
-        EXPECT_EQ(neu.m_einstellungen[i], z.m_einstellungen[i]) << i;
-    EXPECT_EQ(neu.m_einstellungen[2], "");
-    EXPECT_EQ(neu.m_datumBold, 1);
-    EXPECT_EQ(neu.m_datumUnderline, 0);
-    EXPECT_EQ(neu.m_overBold, 0);
-    EXPECT_EQ(neu.m_overUnderline, 1);
-    EXPECT_EQ(speichern(neu), bytes);
+    // Read back and saved again, every value and flag is the same.
+    VelmaroZustand neu;
+    MemDevice lesen(f.data), wieder;
+    ASSERT_TRUE(neu.StyleConfigLaden(lesen));
+    ASSERT_TRUE(neu.StyleConfigSpeichern(wieder));
+    EXPECT_EQ(wieder.data, f.data);
 }
 
-TEST_F(StyleConfig, ShortFileKeepsWhatWasRead) {
-    VelmaroZustand z = zustand();
-    const std::string kurz =
-        text("#EEEEEE") + text("80") + text("#000000") + text("11") + text("Arial") + int32(1);
+TEST(StyleConfig, ShortFileKeepsWhatWasRead) {
+    VelmaroZustand z;
+    MemDevice kurz(text("#EEEEEE") + text("80") + text("#000000") + text("11") + text("Arial") + kAn);
     // The read stops at the missing flag with the archive's end-of-file error.
-    EXPECT_THROW(laden(z, kurz), ArchiveError);
-    EXPECT_EQ(z.m_einstellungen[4], "#EEEEEE");
+    EXPECT_THROW(z.StyleConfigLaden(kurz), ArchiveError);
     EXPECT_EQ(z.m_einstellungen[8], "Arial");
     EXPECT_EQ(z.m_datumBold, 1);
-    EXPECT_EQ(z.m_einstellungen[9], "");
-
-    writeFile(dir / "data/styleconfig.bit", kurz);
-    VelmaroZustand start = zustand();
-    EXPECT_EQ(start.StyleDateiLesen(), Ladezustand::Beschaedigt);
-    EXPECT_EQ(start.m_einstellungen[8], "Arial");
 }
 
 } // namespace

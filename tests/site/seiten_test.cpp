@@ -1,3 +1,5 @@
+// The generator's texts byte for byte. The property order of style.css and the places of its four
+// flags are the file's format. Texts go in unchanged: articles may hold HTML on purpose.
 #include "site/generator.h"
 
 #include <gtest/gtest.h>
@@ -6,114 +8,105 @@ using namespace velmaro;
 
 namespace {
 
-Artikel artikel(const std::string& ueberschrift, const std::string& text,
-                DateTime datum = DateTime::fromParts(2003, 12, 24, 18, 30)) {
-    return Artikel{datum, ueberschrift, text};
+const std::string kKopf = "Preise <&> \xE4\xF6\xFC\xDF \x80\xFF";
+const std::string kText = "Ab <b>sofort</b> & billiger \xE9\r\n&amp; \x85";
+
+Artikel artikel(const std::string& text) {
+    return Artikel{DateTime::fromParts(2003, 12, 24, 18, 30), kKopf, text};
 }
 
-std::string zeile(const Artikel& a, const std::string& name) {
+std::string zeile(const std::string& text) {
     std::string out;
-    VorschauZeileAnhaengen(out, a, name);
+    VorschauZeileAnhaengen(out, artikel(text), "artikel3.php");
     return out;
 }
 
-std::string seite(const Artikel& a) {
-    std::string out;
-    ArtikelSeiteAnhaengen(out, a);
-    return out;
+TEST(Seiten, IndexRow) {
+    EXPECT_EQ(zeile(kText),
+              "<tr><td class=datum><font class=datum_text>24.12.2003</font></td> <td class=over><font "
+              "class=over_text>" +
+                  kKopf + "</font></td></tr><tr><td class=text colspan=2><font class=text_text>" + kText +
+                  ".....<br>....</font><a href=data/artikel.php?sitename=artikel3.php "
+                  "onmouseover=\"status='Zum Artikelinhalt';return true\" onmouseout=\"status='';return "
+                  "true\"><b>zum Inhalt</b></a></td></tr>");
 }
 
-// The row with the fixed texts around a preview, for rows whose other pieces the test does not vary.
-std::string zeileMitVorschau(const std::string& vorschau) {
-    return "<tr><td class=datum><font class=datum_text>24.12.2003</font></td> <td class=over><font "
-           "class=over_text>H</font></td></tr><tr><td class=text colspan=2><font class=text_text>" +
-           vorschau +
-           ".....<br>....</font><a href=data/artikel.php?sitename=artikel1.php "
-           "onmouseover=\"status='Zum Artikelinhalt';return true\" onmouseout=\"status='';return "
-           "true\"><b>zum Inhalt</b></a></td></tr>";
+TEST(Seiten, PreviewIsTheFirstTwoHundredBytes) {
+    const std::string zweihundert = std::string(199, 'x') + "\r";
+    EXPECT_NE(zeile(zweihundert).find("text_text>" + zweihundert + ".....<br>"), std::string::npos);
+    // The 201st byte is cut off blindly, here the LF of a CR LF pair.
+    EXPECT_EQ(zeile(zweihundert + "\n"), zeile(zweihundert));
 }
 
-TEST(IndexSeite, PreviewRowExactText) {
-    const Artikel a = artikel("Neue Preise", "Ab <b>sofort</b> & billiger.\r\nMehr.");
-    EXPECT_EQ(
-        zeile(a, "artikel3.php"),
-        "<tr><td class=datum><font class=datum_text>24.12.2003</font></td> <td class=over><font "
-        "class=over_text>Neue Preise</font></td></tr><tr><td class=text colspan=2><font "
-        "class=text_text>Ab <b>sofort</b> & billiger.\r\nMehr......<br>....</font><a "
-        "href=data/artikel.php?sitename=artikel3.php onmouseover=\"status='Zum Artikelinhalt';return true\" "
-        "onmouseout=\"status='';return true\"><b>zum Inhalt</b></a></td></tr>");
-}
-
-TEST(IndexSeite, FixedPiecesOfARowAreThreeHundredThirtyFiveBytes) {
-    EXPECT_EQ(zeile(artikel("", ""), "").size(), 345u);
-    EXPECT_EQ(zeile(artikel("Kopf", "Rumpf"), "artikel12.php").size(), 345u + 4 + 5 + 13);
-}
-
-TEST(IndexSeite, PreviewIsTheFirstTwoHundredBytes) {
-    const std::string zweihundert = std::string(190, 'a') + "<b>fett</b";
-    ASSERT_EQ(zweihundert.size(), 200u);
-    EXPECT_EQ(zeile(artikel("H", zweihundert), "artikel1.php"), zeileMitVorschau(zweihundert));
-    // One more byte is cut off, even inside a tag; the continuation follows either way.
-    EXPECT_EQ(zeile(artikel("H", zweihundert + ">"), "artikel1.php"), zeileMitVorschau(zweihundert));
-    EXPECT_EQ(zeile(artikel("H", ""), "artikel1.php"), zeileMitVorschau(""));
-    // A CR LF pair across the cut is split.
-    const std::string crlf = std::string(199, 'x') + "\r\nweiter";
-    EXPECT_EQ(zeile(artikel("H", crlf), "artikel1.php"), zeileMitVorschau(std::string(199, 'x') + "\r"));
-}
-
-TEST(ArtikelSeite, ExactTextWithFooter) {
-    const Artikel a = artikel("Neue Preise", "Ab <b>sofort</b> & billiger.");
-    EXPECT_EQ(seite(a),
+TEST(Seiten, ArticlePageHoldsTheWholeBody) {
+    const std::string lang = kText + std::string(300, 'q');
+    std::string seite;
+    ArtikelSeiteAnhaengen(seite, artikel(lang));
+    EXPECT_EQ(seite,
               "<table class=newstable><tr><td class=datum><font class=datum_text>24.12.2003</font></td>"
-              "<td class=over><font class=over_text>Neue Preise</font></td></tr><tr><td class=text "
-              "colspan=2><font class=text_text>Ab <b>sofort</b> & billiger.</font></td></tr><td "
-              "class=textinhalt colspan=2><div align=center><font face=Arial size=1 >Diese "
-              "Internetseite wird mit einem Content Management System vom<a href=" +
-                  std::string(kVerlagsAdresse) +
-                  " onmouseover=\"status='Zum Dorvent';return true\" onmouseout=\"status='';return "
-                  "true\"> Dorvent</a> aktualisiert</font></div></table>");
+              "<td class=over><font class=over_text>" +
+                  kKopf + "</font></td></tr><tr><td class=text colspan=2><font class=text_text>" + lang +
+                  "</font></td></tr><td class=textinhalt colspan=2><div align=center><font face=Arial "
+                  "size=1 >Diese Internetseite wird mit einem Content Management System vom<a "
+                  "href=http://www.dorvent.de onmouseover=\"status='Zum Dorvent';return true\" "
+                  "onmouseout=\"status='';return true\"> Dorvent</a> aktualisiert</font></div></table>");
 }
 
-TEST(ArtikelSeite, HoldsTheWholeBody) {
-    const std::string lang = std::string(5000, 'q') + "ende";
-    const std::string s = seite(artikel("H", lang));
-    EXPECT_NE(s.find("text_text>" + lang + "</font>"), std::string::npos);
-}
-
-TEST(Texte, HtmlAndHighBytesPassUnchanged) {
-    const std::string kopf = "Preise <&> \xE4\xF6\xFC\xDF \x80\xFF";
-    const std::string text = "a<b&c \"d\" \xE9\r\n&amp; \x85";
-    const Artikel a = artikel(kopf, text);
-    EXPECT_NE(zeile(a, "artikel1.php").find("over_text>" + kopf + "</font>"), std::string::npos);
-    EXPECT_NE(zeile(a, "artikel1.php").find("text_text>" + text + ".....<br>"), std::string::npos);
-    EXPECT_NE(seite(a).find("over_text>" + kopf + "</font>"), std::string::npos);
-    EXPECT_NE(seite(a).find("text_text>" + text + "</font>"), std::string::npos);
-}
-
-TEST(Menu, EmptyBelowTwoPages) {
+TEST(Seiten, MenuOfOneHundredSixtyByteLinks) {
+    const auto link = [](const std::string& k) {
+        return "<a href=news.php?sitename=data/inhalt" + k +
+               ".php onmouseover=\"status='Seitenwechsel';return true\" onmouseout=\"status='';return true\" "
+               "class=out><b> | Seite " +
+               k + " |</b></a>";
+    };
+    ASSERT_EQ(link("1").size(), 160u);
     EXPECT_EQ(MenuText(0), "");
     EXPECT_EQ(MenuText(1), "");
+    EXPECT_EQ(MenuText(2), "<table class=inhaltsverzeichnis><tr><td>" + link("1") + link("2"));
+    EXPECT_EQ(MenuText(10).substr(40 + 9 * 160), link("10"));
 }
 
-TEST(Menu, LinksOfOneHundredSixtyBytes) {
-    const std::string link1 =
-        "<a href=news.php?sitename=data/inhalt1.php onmouseover=\"status='Seitenwechsel';return "
-        "true\" onmouseout=\"status='';return true\" class=out><b> | Seite 1 |</b></a>";
-    const std::string link2 =
-        "<a href=news.php?sitename=data/inhalt2.php onmouseover=\"status='Seitenwechsel';return "
-        "true\" onmouseout=\"status='';return true\" class=out><b> | Seite 2 |</b></a>";
-    ASSERT_EQ(link1.size(), 160u);
-    ASSERT_EQ(link2.size(), 160u);
-    EXPECT_EQ(MenuText(2), "<table class=inhaltsverzeichnis><tr><td>" + link1 + link2);
+const std::string kLeer =
+    ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;width:"
+    ";background-color:;}.over{width:; padding:2px; background-color:;}.over_text{color:;font-size:; font-family:;"
+    "}.text{padding:2px;background-color:;}.datum{background-color:; width:; white-space:nowrap; padding:2px;}"
+    ".datum_text{font-size:;font-family:; color:}.text_text{color:; font-family:;font-size:;}";
+
+TEST(Stylesheet, WorkedExampleAndEmptyValues) {
+    VelmaroZustand z;
+    z.m_einstellungen = {"",        "",        "",        "",      "#EEEEEE", "80", "#000000",
+                         "11",      "Arial",   "#CCCCCC", "400",   "#000080", "14", "Verdana",
+                         "#FFFFFF", "#000000", "12",      "Arial", "#FFFFFF", "500"};
+    z.m_overBold = 1;
+    z.m_datumUnderline = 1;
+    const std::string erwartet =
+        ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;"
+        "width:500;background-color:#FFFFFF;}.over{width:400; padding:2px; background-color:#CCCCCC;}"
+        ".over_text{color:#000080;font-size:14; font-family:Verdana;font-weight:bold;}.text{padding:2px;"
+        "background-color:#FFFFFF;}.datum{background-color:#EEEEEE; width:80; white-space:nowrap; padding:2px;}"
+        ".datum_text{font-size:11;text-decoration:underline;font-family:Arial; color:#000000}.text_text{"
+        "color:#000000; font-family:Arial;font-size:12;}";
+    ASSERT_EQ(erwartet.size(), 530u);
+    EXPECT_EQ(StylesheetText(z), erwartet);
+    ASSERT_EQ(kLeer.size(), 407u);
+    EXPECT_EQ(StylesheetText(VelmaroZustand{}), kLeer);
 }
 
-TEST(Menu, TwoDigitPagesAreLonger) {
-    const std::string m = MenuText(10);
-    EXPECT_EQ(m.size(), 40u + 9 * 160 + 162);
-    EXPECT_EQ(m.substr(40 + 9 * 160),
-              "<a href=news.php?sitename=data/inhalt10.php onmouseover=\"status='Seitenwechsel';"
-              "return true\" onmouseout=\"status='';return true\" class=out><b> | Seite 10 "
-              "|</b></a>");
+TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
+    // Values a (4) to p (19) as letters; flags on with any value but 0.
+    VelmaroZustand z;
+    for (int i = 4; i < 19; ++i)
+        z.m_einstellungen[i] = std::string(1, static_cast<char>('a' + i - 4));
+    z.m_einstellungen[19] = "<&\xE4;}";
+    z.m_datumBold = z.m_datumUnderline = z.m_overBold = z.m_overUnderline = -7;
+    EXPECT_EQ(
+        StylesheetText(z),
+        ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;"
+        "width:<&\xE4;};background-color:o;}.over{width:g; padding:2px; background-color:f;}.over_text{"
+        "color:h;font-size:i; font-family:j;font-weight:bold;text-decoration:underline;}.text{padding:2px;"
+        "background-color:k;}.datum{background-color:a; width:b; white-space:nowrap; padding:2px;}"
+        ".datum_text{font-size:d;text-decoration:underline;font-family:e; font-weight:bold;color:c}"
+        ".text_text{color:l; font-family:n;font-size:m;}");
 }
 
 } // namespace
