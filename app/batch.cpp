@@ -111,7 +111,13 @@ int batchMain(int argc, char** argv) {
         zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
     if (parser.isSet(generate) && !parser.isSet(publish))
         return generieren(zustand, std::cout, std::cerr);
-    return veroeffentlichen(zustand, std::cout, std::cerr);
+    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        std::cerr << "velmaro: die FTP-Bibliothek konnte nicht gestartet werden\n";
+        return 1;
+    }
+    const int status = veroeffentlichen(zustand, std::cout, std::cerr);
+    curl_global_cleanup();
+    return status;
 }
 
 } // namespace velmaro
