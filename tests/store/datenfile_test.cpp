@@ -1,24 +1,16 @@
 #include "app/zustand.h"
 #include "store/archive.h"
 
+#include "../support/beispiel.h"
 #include "../support/memdevice.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmaro;
+using velmaro::test::kBeispielDaten;
 using velmaro::test::MemDevice;
 
 namespace {
-
-const std::string kBeispiel = std::string("\x01"
-                                          "5\x07"
-                                          "ARTIKEL\x04"
-                                          "Test\x0A"
-                                          "Hallo Welt",
-                                          26) +
-                              std::string("\0\0\0\0\0\0\0\0\xD0\x6D\xE2\x40\x04"
-                                          "ENDE",
-                                          17);
 
 struct Liste : VelmaroZustand {
     Liste() { m_marker = {"ARTIKEL", "ENDE"}; }
@@ -48,12 +40,12 @@ using Lines = std::vector<std::string>;
 
 TEST(DatenFile, ExampleAndEmptyFiles) {
     Liste s;
-    s.load(kBeispiel);
+    s.load(kBeispielDaten);
     EXPECT_EQ(s.m_artikelProSeite, "5");
     EXPECT_EQ(s.headlines(), Lines{"Test/Hallo Welt"});
     EXPECT_EQ(s.m_artikelListe.begin()->datum, DateTime::fromParts(2003, 5, 1, 12));
     EXPECT_EQ(s.ListenZeilen(), Lines{"01.05.2003 : Test"});
-    EXPECT_EQ(s.save(), kBeispiel);
+    EXPECT_EQ(s.save(), kBeispielDaten);
 
     Liste leer;
     leer.m_artikelProSeite = "5";

@@ -3,14 +3,15 @@
 #include "ui/aboutdlg.h"
 #include "ui/velmarodlg.h"
 
+#include "../support/beispiel.h"
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -20,15 +21,6 @@ using namespace velmaro;
 using namespace velmaro::test;
 
 namespace {
-const std::string kBeispiel = std::string("\x01"
-                                          "5\x07"
-                                          "ARTIKEL\x04"
-                                          "Test\x0A"
-                                          "Hallo Welt",
-                                          26) +
-                              std::string("\0\0\0\0\0\0\0\0\xD0\x6D\xE2\x40\x04"
-                                          "ENDE",
-                                          17);
 const QString kEreignis1 =
     QStringLiteral("Wählen Sie einen Funktion aus dem Artikel Menu.\nSie können einen neuen "
                    "Artikel anlegen oder\neinen Artikel zum Bearbeiten öffnen.");
@@ -39,7 +31,7 @@ class VelmaroDlgTest : public QObject {
 private slots:
     void startOnExampleFileAndBeendenWritesItBack() {
         TempDir dir;
-        writeFile(dir / "data/daten.bit", kBeispiel);
+        writeFile(dir / "data/daten.bit", kBeispielDaten);
         writeFile(dir / "data/ftpconfig.bit", "Seite\r\nftp.example.org\r\nich\r\ngeheim");
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
@@ -53,7 +45,7 @@ private slots:
 
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(readFile(dir / "data/daten.bit"), kBeispiel);
+        QCOMPARE(readFile(dir / "data/daten.bit"), kBeispielDaten);
         QCOMPARE(readFile(dir / "data/ftpconfig.bit"),
                  std::string("Seite\r\nftp.example.org\r\nich\r\ngeheim"));
         QCOMPARE(readFile(dir / "data/styleconfig.bit"), std::string(32, '\0'));
@@ -140,7 +132,7 @@ private slots:
 
     void damagedFileIsShownReportedAndKept() {
         TempDir dir;
-        const std::string kaputt = kBeispiel.substr(0, kBeispiel.size() - 3); // "ENDE" cut short
+        const std::string kaputt = kBeispielDaten.substr(0, kBeispielDaten.size() - 3); // "ENDE" cut short
         writeFile(dir / "data/daten.bit", kaputt);
         writeFile(dir / "data/ftpconfig.bit", "");
         MeldungsRekorder boxen;
@@ -151,7 +143,7 @@ private slots:
         QVERIFY(boxen.texte()[0].contains(QStringLiteral("data/daten.bit ")));
         QVERIFY(boxen.texte()[0].contains(QStringLiteral("data/daten.bit.bak")));
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
-        QCOMPARE(readFile(dir / "data/daten.bit"), kBeispiel);
+        QCOMPARE(readFile(dir / "data/daten.bit"), kBeispielDaten);
         QCOMPARE(readFile(dir / "data/daten.bit.bak"), kaputt);
     }
 
