@@ -21,7 +21,7 @@ test: deps
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELMARO_BENCH=ON
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELMARO_BENCH=ON -DVELMARO_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
 	build/bench/bench/velmaro_bench
 	bench/upload-bench build/bench/bench/velmaro_upload_bench
