@@ -41,17 +41,6 @@ void VelmaroDlg::DatenUebertragen(int seiten, int artikel) {
     m_btnUpdate->setEnabled(true);
 }
 
-bool VelmaroDlg::FtpVerbinden(const std::string& name, const std::string& adresse,
-                              const std::string& benutzer, const std::string& passwort) {
-    FensterBeobachter beobachter(*this);
-    return Upload(beobachter, m_pSitzung, m_pFtpVerbindung).FtpVerbinden(name, adresse, benutzer, passwort);
-}
-
-void VelmaroDlg::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
-    FensterBeobachter beobachter(*this);
-    Upload(beobachter, m_pSitzung, m_pFtpVerbindung).DateiSenden(lokal, name);
-}
-
 void VelmaroDlg::SeiteOeffnen(const std::string& adresse) {
     // Hands the address to the default browser and does not wait; the outcome is not examined.
     QDesktopServices::openUrl(QUrl(zuUnicode(adresse), QUrl::TolerantMode));

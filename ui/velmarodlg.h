@@ -96,9 +96,6 @@ public:
 
     // Upload and web links.
     void DatenUebertragen(int seiten, int artikel);
-    bool FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
-                      const std::string& passwort);
-    void DateiSenden(const std::filesystem::path& lokal, const std::string& name);
     void SeiteOeffnen(const std::string& adresse);
 
     // Controls, in template order (ids in the comments).
