@@ -171,8 +171,15 @@ void BM_BloeckeSchreiben(benchmark::State& state) {
     }
 }
 
-void BM_DatenLaden(benchmark::State& state) {
+// kalt: the freed memory is handed back to the kernel before every run, as on a fresh start, so each
+// run also pays for faulting the articles' memory in. Shown, but not held to the goal.
+void datenLadenMessen(benchmark::State& state, bool kalt) {
     for (auto _ : state) {
+        if (kalt) {
+            state.PauseTiming();
+            malloc_trim(0);
+            state.ResumeTiming();
+        }
         auto z = std::make_unique<VelmaroZustand>();
         z->m_marker = {"ARTIKEL", "ENDE"};
         BinaryFile f;
@@ -185,23 +192,11 @@ void BM_DatenLaden(benchmark::State& state) {
     }
 }
 
-// The same with the freed memory handed back to the kernel before every run, as on a fresh start:
-// each run then also pays for faulting the articles' memory in. Shown, but not held to the goal.
+void BM_DatenLaden(benchmark::State& state) {
+    datenLadenMessen(state, false);
+}
 void BM_DatenLadenKalt(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        malloc_trim(0);
-        state.ResumeTiming();
-        auto z = std::make_unique<VelmaroZustand>();
-        z->m_marker = {"ARTIKEL", "ENDE"};
-        BinaryFile f;
-        f.openRead(daten->datei);
-        z->DatenLaden(f);
-        benchmark::DoNotOptimize(z->m_artikelListe.size());
-        state.PauseTiming();
-        z.reset();
-        state.ResumeTiming();
-    }
+    datenLadenMessen(state, true);
 }
 
 void BM_BloeckeLesen(benchmark::State& state) {

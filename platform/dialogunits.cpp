@@ -1,5 +1,6 @@
 #include "platform/dialogunits.h"
 
+#include <QDialog>
 #include <QFontMetrics>
 
 namespace velmaro {
@@ -33,6 +34,17 @@ QFont dialogFont(int pointSize) {
     QFont f(QStringLiteral("Arial"), pointSize);
     f.setStyleHint(QFont::SansSerif);
     return f;
+}
+
+DialogUnits festerDialog(QDialog& dlg, const QString& titel, int breite, int hoehe) {
+    dlg.setWindowTitle(titel);
+    dlg.setFont(dialogFont());
+    // No minimise or maximise box, no resizing.
+    dlg.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const DialogUnits du(dlg.font());
+    dlg.setFixedSize(du.x(breite), du.y(hoehe));
+    return du;
 }
 
 } // namespace velmaro

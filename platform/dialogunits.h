@@ -4,6 +4,9 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
+
+class QDialog;
 
 namespace velmaro {
 
@@ -23,5 +26,9 @@ private:
 
 // The templates' font: Arial, or the metric-compatible font that stands in for it.
 QFont dialogFont(int pointSize = 9);
+
+// Sets up a dialog as its template has it: title, Arial 9, a fixed modal frame with caption, system
+// menu and close box, and its size in dialog units. Returns the units for placing the controls.
+DialogUnits festerDialog(QDialog& dlg, const QString& titel, int breite, int hoehe);
 
 } // namespace velmaro

@@ -27,13 +27,8 @@ FTPZugang::FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zu
 }
 
 void FTPZugang::ControlsAnlegen() {
-    setWindowTitle(QStringLiteral("FTP-Zugang"));
-    setFont(dialogFont(9));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const DialogUnits du = festerDialog(*this, QStringLiteral("FTP-Zugang"), 207, 111);
     setModal(true);
-    const DialogUnits du(font());
-    setFixedSize(du.x(207), du.y(111));
 
     auto knopf = [&](const QString& text, const char* id, int x) {
         auto* b = new QPushButton(text, this);

@@ -36,12 +36,7 @@ StyleDlg::StyleDlg(std::array<std::string, 20>& e, std::int32_t& datumBold, std:
 }
 
 void StyleDlg::ControlsAnlegen() {
-    setWindowTitle(QStringLiteral("Stylesheet anpassen"));
-    setFont(dialogFont(9));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const DialogUnits du(font());
-    setFixedSize(du.x(387), du.y(171));
+    const DialogUnits du = festerDialog(*this, QStringLiteral("Stylesheet anpassen"), 387, 171);
 
     QList<QWidget*> rahmen;
     auto gruppe = [&](const QString& text, int x, int y, int w, int h) {

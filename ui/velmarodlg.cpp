@@ -54,14 +54,8 @@ VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent) : Q
 VelmaroDlg::~VelmaroDlg() = default;
 
 void VelmaroDlg::ControlsAnlegen() {
-    setWindowTitle(QStringLiteral("Content Management vom Dorvent"));
+    const DialogUnits du = festerDialog(*this, QStringLiteral("Content Management vom Dorvent"), 457, 279);
     setWindowIcon(QIcon(QStringLiteral(":/velmaro.xpm")));
-    setFont(dialogFont());
-    // Fixed modal frame: no minimise or maximise box, no resizing.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const DialogUnits du(font());
-    setFixedSize(du.x(457), du.y(279));
 
     auto knopf = [&](const QString& text, int x, int y, int w, int h, const char* id) {
         auto* b = new QPushButton(text, this);
