@@ -5,6 +5,7 @@
 #include <curl/curl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <utility>
@@ -22,15 +23,6 @@ void curlEinmalInitialisieren() {
 
 std::string utf8(const std::string& cp1252) {
     return cp1252::toUtf8(cp1252);
-}
-
-// CR and LF would let a value end the FTP command and append one of its own (libcurl passes user
-// name and password through unchecked), so no control character gets near the server.
-bool hatSteuerzeichen(const std::string& s) {
-    for (unsigned char c : s)
-        if (c < 0x20 || c == 0x7F)
-            return true;
-    return false;
 }
 
 FtpFehler einstellungsFehler(std::string grund) {
@@ -106,6 +98,13 @@ void ersetzen(std::string& s, const std::string& was, const std::string& durch) 
 }
 
 } // namespace
+
+bool hatSteuerzeichen(const std::string& s) {
+    for (unsigned char c : s)
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
 
 std::string SchrittName(FtpSchritt schritt) {
     switch (schritt) {
@@ -218,23 +217,29 @@ struct FtpVerbindung::Impl {
         case CURLE_COULDNT_RESOLVE_HOST:
             f.grund = "Der Server " + server +
                       " wurde nicht gefunden. Bitte prüfen Sie die FTP-Adresse und die Internetverbindung.";
-            f.verbindungVerloren = true;
+            f.weitereZwecklos = true;
             break;
         case CURLE_COULDNT_CONNECT:
             f.grund = "Der Server " + server + " nimmt auf Port " + std::to_string(port) +
                       " keine Verbindung an. Bitte prüfen Sie die FTP-Adresse und die Internetverbindung.";
-            f.verbindungVerloren = true;
+            f.weitereZwecklos = true;
             break;
         case CURLE_OPERATION_TIMEDOUT:
-            f.grund = "Der Server " + server + " hat nicht innerhalb von " +
-                      sekunden(schritt == FtpSchritt::Verbindungsaufbau ? limits.verbinden : limits.antwort) +
-                      " geantwortet.";
-            f.verbindungVerloren = true;
+            if (schritt == FtpSchritt::Senden)
+                f.grund = "Die Übertragung von „" + name + "“ ist stehen geblieben: der Server " + server +
+                          " hat " + sekunden(std::max(limits.antwort, limits.stillstand)) +
+                          " lang weder Daten angenommen noch geantwortet.";
+            else
+                f.grund =
+                    "Der Server " + server + " hat nicht innerhalb von " +
+                    sekunden(schritt == FtpSchritt::Verbindungsaufbau ? limits.verbinden : limits.antwort) +
+                    " geantwortet.";
+            f.weitereZwecklos = true;
             break;
         case CURLE_LOGIN_DENIED:
             f.grund = "Der Server hat den Zugangsnamen „" + utf8(benutzer) +
                       "“ oder das Passwort abgelehnt. Bitte prüfen Sie die FTP-Zugangsdaten.";
-            f.verbindungVerloren = true;
+            f.weitereZwecklos = true;
             break;
         case CURLE_REMOTE_ACCESS_DENIED:
             f.grund = schritt == FtpSchritt::Ordner
@@ -242,7 +247,16 @@ struct FtpVerbindung::Impl {
                           : "Der Server hat den Zugriff verweigert.";
             break;
         case CURLE_UPLOAD_FAILED:
-            f.grund = "Der Server hat die Datei „" + name + "“ nicht angenommen.";
+            // 452 and 552: no space left on the server; every further file would be refused too.
+            if (antwort.rfind("452", 0) == 0 || antwort.rfind("552", 0) == 0) {
+                f.grund =
+                    "Der Server hat die Datei „" + name +
+                    "“ nicht angenommen: sein Speicherplatz ist voll. Bitte schaffen Sie auf dem Server "
+                    "Platz oder wenden Sie sich an Ihren Anbieter.";
+                f.weitereZwecklos = true;
+            } else {
+                f.grund = "Der Server hat die Datei „" + name + "“ nicht angenommen.";
+            }
             break;
         case CURLE_READ_ERROR:
         case CURLE_ABORTED_BY_CALLBACK:
@@ -254,17 +268,18 @@ struct FtpVerbindung::Impl {
                 "Der Server hat innerhalb von " + sekunden(limits.datenverbindung) +
                 " keine Datenverbindung zu diesem Rechner aufgebaut (aktiver Modus). Vermutlich blockiert "
                 "eine Firewall oder ein Router die Verbindung.";
-            f.verbindungVerloren = true;
+            f.weitereZwecklos = true;
             break;
         case CURLE_FTP_PORT_FAILED:
             f.grund = "Der Server hat den aktiven Modus (PORT) abgelehnt.";
-            f.verbindungVerloren = true;
+            f.weitereZwecklos = true;
             break;
         case CURLE_SEND_ERROR:
         case CURLE_RECV_ERROR:
         case CURLE_GOT_NOTHING:
         case CURLE_PARTIAL_FILE:
             f.grund = "Die Verbindung zum Server ist abgebrochen.";
+            f.weitereZwecklos = true;
             break;
         case CURLE_WEIRD_SERVER_REPLY:
             f.grund = "Der Server hat unerwartet geantwortet; ist " + server + " ein FTP-Server?";

@@ -21,9 +21,13 @@ struct FtpFehler {
     std::string grund;
     // The server's last reply line ("530 Login incorrect."), empty when it sent none.
     std::string antwort;
-    // The server cannot be reached any more; further transfers would fail the same way.
-    bool verbindungVerloren = false;
+    // Further transfers would fail the same way: the server is gone, stalled or full.
+    bool weitereZwecklos = false;
 };
+
+// CR and LF would let a value end an FTP command and append one of its own (libcurl passes user
+// name and password through unchecked), so no setting with a control character reaches a server.
+bool hatSteuerzeichen(const std::string& s);
 
 // The step's name as the messages show it ("Anmeldung").
 std::string SchrittName(FtpSchritt schritt);

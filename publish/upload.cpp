@@ -21,20 +21,28 @@ std::string dateiName(const std::string& pfad) {
     return schraeg == std::string::npos ? pfad : pfad.substr(schraeg + 1);
 }
 
-std::string ergebnisText(int dateien, int gesendet, const std::optional<FtpFehler>& abbruch,
+// Enough names to find the files on the server, not so many that the message outgrows the screen.
+constexpr std::size_t kGenannteDateien = 12;
+
+std::string ergebnisText(int dateien, const std::vector<std::string>& fehlen,
+                         const std::optional<FtpFehler>& abbruch,
                          const std::vector<std::string>& nichtErzeugt) {
-    const int fehlen = dateien - gesendet;
     std::string text;
-    if (fehlen > 0) {
-        text.append(std::to_string(fehlen)).append(" von ").append(std::to_string(dateien));
-        text.append(fehlen == 1 ? " Dateien konnte nicht gesendet werden."
-                                : " Dateien konnten nicht gesendet werden.");
+    if (!fehlen.empty()) {
+        text.append(std::to_string(fehlen.size())).append(" von ").append(std::to_string(dateien));
+        text.append(fehlen.size() == 1 ? " Dateien ist nicht auf dem Server angekommen:"
+                                       : " Dateien sind nicht auf dem Server angekommen:");
+        for (std::size_t i = 0; i < fehlen.size() && i < kGenannteDateien; ++i)
+            text.append(i ? ", " : " ").append(cp1252::toUtf8(fehlen[i]));
+        if (fehlen.size() > kGenannteDateien)
+            text.append(" und ").append(std::to_string(fehlen.size() - kGenannteDateien)).append(" weitere");
+        text.append(".\nAuf dem Server fehlen sie oder sind noch im alten Stand. Mit „Update Website“ "
+                    "können Sie die Übertragung wiederholen.");
     } else {
         text.append("Alle ").append(std::to_string(dateien)).append(" Dateien wurden gesendet.");
     }
     if (abbruch) {
-        text.append(
-            "\nDie Verbindung zum Server ist abgebrochen; die übrigen Dateien wurden nicht mehr versucht.\n");
+        text.append("\nDie Übertragung wurde abgebrochen; die übrigen Dateien wurden nicht mehr versucht.\n");
         text.append(FehlerText(*abbruch));
     }
     if (!nichtErzeugt.empty()) {
@@ -53,6 +61,9 @@ void UploadBeobachter::DateiGesendet(const std::string&) {
 
 void UploadBeobachter::DateiNichtGesendet(const std::string& name, const std::string&) {
     Meldung(NichtGesendetText(name), "");
+}
+
+void UploadBeobachter::DateiNichtVersucht(const std::string&) {
 }
 
 void TextBeobachter::Ereignis(int code) {
@@ -87,6 +98,10 @@ void TextBeobachter::DateiGesendet(const std::string& name) {
 
 void TextBeobachter::DateiNichtGesendet(const std::string& name, const std::string& grund) {
     m_aus << "nicht gesendet: " << cp1252::toUtf8(name) << " (" << grund << ")\n";
+}
+
+void TextBeobachter::DateiNichtVersucht(const std::string& name) {
+    m_aus << "nicht gesendet: " << cp1252::toUtf8(name) << " (nach dem Abbruch nicht mehr versucht)\n";
 }
 
 std::string NichtGesendetText(const std::string& name) {
@@ -151,7 +166,7 @@ bool Upload::DateiSenden(const std::filesystem::path& lokal, const std::string& 
         fehler = m_verbindung->letzterFehler();
     else
         fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
-    if (fehler.verbindungVerloren)
+    if (fehler.weitereZwecklos)
         m_abbruch = fehler;
     std::string grund = fehler.grund;
     if (!fehler.antwort.empty())
@@ -178,27 +193,35 @@ UploadErgebnis Upload::DatenUebertragen(const VelmaroZustand& z, int seiten, int
     ergebnis.verbunden = true;
     m_beobachter.Ereignis(9);
 
-    for (std::size_t i = 0; i < dateien.size() && !m_abbruch; ++i) {
+    for (std::size_t i = 0; i < dateien.size(); ++i) {
         const std::string& name = dateien[i];
+        if (m_abbruch) {
+            m_beobachter.DateiNichtVersucht(name);
+            ergebnis.nichtAngekommen.push_back(name);
+            continue;
+        }
         // The stylesheet goes without a progress text: event 9 stays shown for it.
         if (i > 0)
             m_beobachter.Fortschritt("Übertrage Seite " + cp1252::toUtf8(name));
         if (std::find(nichtErzeugt.begin(), nichtErzeugt.end(), name) != nichtErzeugt.end()) {
             // Sending what an earlier run left there would put an outdated page online.
             m_beobachter.DateiNichtGesendet(name, "Die Datei wurde beim Erzeugen nicht geschrieben.");
+            ergebnis.nichtAngekommen.push_back(name);
             continue;
         }
         if (DateiSenden(z.ausgabeOrdner() / name, name))
             ++ergebnis.gesendet;
+        else
+            ergebnis.nichtAngekommen.push_back(name);
     }
     Freigeben();
 
-    ergebnis.vollstaendig = ergebnis.gesendet == ergebnis.dateien && nichtErzeugt.empty();
+    ergebnis.vollstaendig = ergebnis.nichtAngekommen.empty() && nichtErzeugt.empty();
     if (ergebnis.vollstaendig) {
         m_beobachter.Ereignis(10);
     } else {
-        m_beobachter.Meldung(ergebnisText(ergebnis.dateien, ergebnis.gesendet, m_abbruch, nichtErzeugt),
-                             "Fehler");
+        m_beobachter.Meldung(
+            ergebnisText(ergebnis.dateien, ergebnis.nichtAngekommen, m_abbruch, nichtErzeugt), "Fehler");
         m_beobachter.Ereignis(11);
     }
     return ergebnis;

@@ -27,6 +27,8 @@ public:
     virtual void DateiGesendet(const std::string& name);
     // Shows NichtGesendetText(name) with an empty caption; grund is for those who can show more.
     virtual void DateiNichtGesendet(const std::string& name, const std::string& grund);
+    // A file left out after the upload was given up; the closing message names it.
+    virtual void DateiNichtVersucht(const std::string& name);
 };
 
 // Reports on a terminal, for the batch mode: one line per file sent or not sent, with the reason.
@@ -38,6 +40,7 @@ public:
     void Meldung(const std::string& text, const std::string& titel) override;
     void DateiGesendet(const std::string& name) override;
     void DateiNichtGesendet(const std::string& name, const std::string& grund) override;
+    void DateiNichtVersucht(const std::string& name) override;
 
 private:
     std::ostream& m_aus;
@@ -56,6 +59,8 @@ struct UploadErgebnis {
     bool verbunden = false;
     int dateien = 0;
     int gesendet = 0;
+    // The files that did not arrive, in upload order.
+    std::vector<std::string> nichtAngekommen;
     // Every file sent, and every file of the generator run written before.
     bool vollstaendig = false;
 };

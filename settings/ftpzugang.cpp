@@ -1,6 +1,7 @@
 #include "settings/ftpzugang.h"
 
 #include "platform/dialogunits.h"
+#include "platform/ftpclient.h"
 #include "platform/meldung.h"
 #include "platform/unicode.h"
 #include "ui/velmarodlg.h"
@@ -98,6 +99,19 @@ bool FTPZugang::DatenAustausch(bool speichern) {
                     .arg(QString::fromLatin1(namen[i])),
                 QStringLiteral("Fehler"));
             felder[i].first->setFocus();
+            return false;
+        }
+        // Refused here already, not only at upload time: the user can still see what was typed.
+        if (hatSteuerzeichen(zuCp1252(felder[i].first->text()))) {
+            Meldung(this,
+                    QStringLiteral("Das Feld „%1“ enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder "
+                                   "Tabulator). Solche Zeichen würden an den FTP-Server als eigene Befehle "
+                                   "weitergegeben und werden daher nicht gespeichert.\nSteuerzeichen sind "
+                                   "unsichtbar; am einfachsten geben Sie den Eintrag neu ein.")
+                        .arg(QString::fromLatin1(namen[i])),
+                    QStringLiteral("Fehler"));
+            felder[i].first->setFocus();
+            felder[i].first->selectAll();
             return false;
         }
     }

@@ -20,7 +20,7 @@ struct BatchPublish : ::testing::Test {
     std::string aus, fehler; // stdout, stderr
 
     // Six articles at five per page (style.css, inhalt0-2, artikel1-6), then --publish to server.
-    void veroeffentlichen(const FtpServer& server) {
+    void veroeffentlichen(const FtpServer& server, const std::string& passwort = kFtpPasswort) {
         VelmaroZustand z;
         z.m_ordner = arbeit.path();
         z.m_marker = {"ARTIKEL", "ENDE"};
@@ -31,7 +31,7 @@ struct BatchPublish : ::testing::Test {
         }
         ASSERT_TRUE(z.DateienSchreiben().empty());
         writeFile(z.datenPfad("ftpconfig.bit"),
-                  "Stapel\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + kFtpPasswort);
+                  "Stapel\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + passwort);
         const std::string befehl = "'" + std::string(VELMARO_BINARY) + "' -C '" + arbeit.path().string() +
                                    "' --publish >'" + (arbeit / "aus").string() + "' 2>'" +
                                    (arbeit / "fehler").string() + "' </dev/null";
@@ -67,4 +67,28 @@ TEST_F(BatchPublish, AbgelehnteDateiNenntGrundUndEndetMitFehlerstatus) {
     EXPECT_NE(fehler.find("nicht gesendet: inhalt2.php ("), npos) << fehler;
     EXPECT_NE(fehler.find("550"), npos) << fehler;
     EXPECT_NE(fehler.find("\ngesendet: artikel6.php\n"), npos) << fehler;
+}
+
+TEST_F(BatchPublish, SteuerzeichenAusHandbearbeiteterDateiErreichenDenServerNie) {
+    FtpServer server;
+    // A lone CR stays in the line: on the wire it would end PASS and start a command of its own.
+    veroeffentlichen(server, std::string(kFtpPasswort) + "\rDELE index.php");
+
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(fehler.find("„Passwort“"), npos) << fehler;
+    EXPECT_NE(fehler.find("Steuerzeichen"), npos) << fehler;
+    EXPECT_TRUE(server.befehle().empty()); // refused before connecting
+}
+
+TEST_F(BatchPublish, NachAbbruchStehtJedeFehlendeDateiInDerAusgabe) {
+    FtpServer server("--stop-after 3");
+    veroeffentlichen(server);
+
+    EXPECT_EQ(status, 1);
+    const auto alle = UploadDateien(2, 6);
+    for (std::size_t i = 0; i < alle.size(); ++i) {
+        const std::string zeile =
+            i < 3 ? "\ngesendet: " + alle[i] + "\n" : "\nnicht gesendet: " + alle[i] + " (";
+        EXPECT_NE(fehler.find(zeile), npos) << alle[i] << " in:\n" << fehler;
+    }
 }

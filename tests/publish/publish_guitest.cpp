@@ -1,6 +1,7 @@
 // "Update Website" in the real main window against a loopback FTP server, and the two buttons that
 // open web pages, with the browser replaced by an intercepted URL handler. What the upload sends and
 // reports is proven in upload_test.cpp; here only what the window adds.
+#include "publish/upload.h"
 #include "ui/velmarodlg.h"
 
 #include "../support/ftpserver.h"
@@ -58,6 +59,50 @@ private slots:
         QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
         QVERIFY(dlg.m_btnUpdate->isEnabled());
         QVERIFY(std::filesystem::exists(server.wurzel() / "data/inhalt1.php"));
+    }
+
+    void serverFaelltWaehrendDesUploadsAusDannGehtEsMitGesundemServer() {
+        TempDir dir;
+        {
+            VelmaroZustand z;
+            z.m_ordner = dir.path();
+            z.m_marker = {"ARTIKEL", "ENDE"};
+            z.m_artikelProSeite = "2";
+            for (int i = 1; i <= 4; ++i) {
+                z.m_ueberschrift = "Meldung " + std::to_string(i);
+                z.m_textinhalt = "Text";
+                z.ArtikelEinfuegen();
+            }
+            QVERIFY(z.DateienSchreiben().empty());
+        }
+        FtpServer kaputt("--stop-after 3");
+        writeFile(dir / "data/ftpconfig.bit",
+                  "Seite\r\n" + kaputt.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + kFtpPasswort);
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        boxen.leeren();
+
+        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
+        // The file the server died on, then the summary naming every file that did not arrive.
+        QCOMPARE(boxen.nachrichten().size(), 2);
+        QCOMPARE(boxen.texte().first(), QStringLiteral("inhalt2.php konnte nicht gesendet werden"));
+        QCOMPARE(boxen.nachrichten().last().titel, QStringLiteral("Fehler"));
+        QVERIFY2(boxen.texte().last().contains(QStringLiteral(
+                     "5 von 8 Dateien sind nicht auf dem Server angekommen: inhalt2.php, artikel1.php, "
+                     "artikel2.php, artikel3.php, artikel4.php.")),
+                 qPrintable(boxen.texte().last()));
+        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten konnten nicht übertragen werden!")));
+        QVERIFY(dlg.m_btnUpdate->isEnabled());
+
+        FtpServer gesund;
+        dlg.m_einstellungen[1] = gesund.adresse();
+        boxen.leeren();
+        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
+        QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
+        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
+        for (const auto& name : UploadDateien(2, 4))
+            QVERIFY2(readFile(gesund.wurzel() / "data" / name) == readFile(dir / "output" / name),
+                     name.c_str());
     }
 
     void kontrollseite_data() {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <optional>
 
@@ -53,6 +54,7 @@ struct UploadTest : ::testing::Test {
     std::unique_ptr<InternetSitzung> sitzung;
     std::unique_ptr<FtpVerbindung> verbindung;
     std::optional<FtpServer> ftp;
+    FtpZeitlimits limits;
 
     void SetUp() override { z.m_ordner = arbeit.path(); }
 
@@ -80,7 +82,7 @@ struct UploadTest : ::testing::Test {
 
     UploadErgebnis hochladen(int seiten, int artikel) {
         p = {};
-        return Upload(p, sitzung, verbindung).DatenUebertragen(z, seiten, artikel);
+        return Upload(p, sitzung, verbindung, limits).DatenUebertragen(z, seiten, artikel);
     }
 
     // Nothing sent; event 11 and one message naming the step and the reason, never the password.
@@ -142,7 +144,8 @@ TEST_F(UploadTest, AbgelehnteDateiWirdGemeldetDieAnderenKommenAn) {
     ASSERT_EQ(p.meldungen.size(), 2u);
     EXPECT_EQ(p.meldungen[0], Box("inhalt1.php konnte nicht gesendet werden", ""));
     EXPECT_EQ(p.meldungen[1].second, "Fehler");
-    EXPECT_NE(p.meldungen[1].first.find("1 von 6 Dateien konnte nicht gesendet werden."), npos);
+    EXPECT_NE(p.meldungen[1].first.find("1 von 6 Dateien ist nicht auf dem Server angekommen: inhalt1.php."),
+              npos);
     lokal.erase("inhalt1.php");
     EXPECT_EQ(inhalt(server.wurzel() / "data"), lokal);
     // The refusal costs neither the connection nor the order.
@@ -199,4 +202,59 @@ TEST_F(UploadTest, AdressformenSteuerzeichenUndUnbrauchbareAdressen) {
         scheitert("FTP-Adresse", "");
     }
     EXPECT_EQ(server.befehle().size(), vorher);
+}
+
+TEST_F(UploadTest, ServerStirbtHaengtOderIstVollDerNutzerErfaehrtWasFehltDerNaechsteVersuchGelingt) {
+    // Short limits so a stalled server costs seconds; the program's own are 30 s each.
+    limits = {std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2),
+              std::chrono::seconds(2)};
+    struct Stoerung {
+        const char* optionen;
+        std::size_t angekommen; // files that arrive before the fault
+        const char* grund;
+    };
+    const Stoerung stoerungen[] = {
+        {"--stop-after 3", 3, "Schritt: Senden"},
+        {"--stall artikel1.php", 4, "stehen geblieben"},
+        {"--full-after 3", 3, "Speicherplatz ist voll"},
+    };
+    for (const auto& s : stoerungen) {
+        SCOPED_TRACE(s.optionen);
+        FtpServer& kaputt = starten(s.optionen);
+        const Dateien lokal = ausgabe(2, 3);
+        const Liste alle = UploadDateien(2, 3);
+        const Liste fehlen(alle.begin() + static_cast<long>(s.angekommen), alle.end());
+
+        const auto beginn = std::chrono::steady_clock::now();
+        const UploadErgebnis e = hochladen(2, 3);
+        // Within the limits: one time-out at most, never one per remaining file.
+        EXPECT_LT(std::chrono::steady_clock::now() - beginn, std::chrono::seconds(8));
+
+        EXPECT_EQ(e.gesendet, static_cast<int>(s.angekommen));
+        EXPECT_EQ(e.nichtAngekommen, fehlen);
+        EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 9, 11}));
+        // One box for the file the fault hit, then the summary; not one box per remaining file.
+        ASSERT_EQ(p.meldungen.size(), 2u);
+        EXPECT_EQ(p.meldungen[0], Box(NichtGesendetText(fehlen.front()), ""));
+        const auto& [text, titel] = p.meldungen[1];
+        EXPECT_EQ(titel, "Fehler");
+        std::string namen;
+        for (const auto& n : fehlen)
+            namen += (namen.empty() ? " " : ", ") + n;
+        EXPECT_NE(text.find(std::to_string(fehlen.size()) +
+                            " von 7 Dateien sind nicht auf dem Server angekommen:" + namen + "."),
+                  npos)
+            << text;
+        EXPECT_NE(text.find(s.grund), npos) << text;
+        EXPECT_NE(text.find("„Update Website“"), npos) << text;
+        Dateien dort = inhalt(kaputt.wurzel() / "data");
+        for (std::size_t i = 0; i < s.angekommen; ++i) {
+            EXPECT_EQ(dort[alle[i]], lokal.at(alle[i])) << alle[i];
+        }
+        EXPECT_TRUE(!sitzung && !verbindung);
+
+        FtpServer& gesund = starten();
+        EXPECT_TRUE(hochladen(2, 3).vollstaendig);
+        EXPECT_EQ(inhalt(gesund.wurzel() / "data"), lokal);
+    }
 }

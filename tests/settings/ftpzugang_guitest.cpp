@@ -59,6 +59,30 @@ private slots:
         QVERIFY(dlg.isVisible());
         QVERIFY(w == kAlt);
 
+        // CR LF would reach the server as a command of its own; a tab is as invisible in the field.
+        const std::array<std::pair<QLineEdit*, const char*>, 4> felder = {
+            {{dlg.m_editName, "Name"},
+             {dlg.m_editFtpAdresse, "FTP-Adresse"},
+             {dlg.m_editZugangsname, "Zugangsname"},
+             {dlg.m_editPasswort, "Passwort"}}};
+        for (const auto& [feld, name] : felder) {
+            const QString vorher = feld->text();
+            for (const char* steuer : {"\r\nDELE index.php", "\t", "\x7F"}) {
+                boxen.leeren();
+                feld->setText(QStringLiteral("x") + QString::fromLatin1(steuer));
+                QTest::mouseClick(dlg.m_btnSpeichern, Qt::LeftButton);
+                QCOMPARE(boxen.nachrichten().size(), 1);
+                QCOMPARE(boxen.nachrichten().first().titel, QStringLiteral("Fehler"));
+                QVERIFY(
+                    boxen.texte().first().contains(QStringLiteral("„%1“").arg(QString::fromLatin1(name))));
+                QVERIFY(boxen.texte().first().contains(QStringLiteral("Steuerzeichen")));
+                QVERIFY(dlg.isVisible());
+                QCOMPARE(dlg.focusWidget(), feld);
+            }
+            feld->setText(vorher);
+        }
+        QVERIFY(w == kAlt);
+
         eintippen(dlg);
         QTest::mouseClick(dlg.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -93,7 +117,7 @@ private slots:
     // untouched fields keep bytes no keyboard produces, as a hand-edited file may hold them.
     void ueberBeendenBisZumNaechstenStart() {
         TempDir dir;
-        const std::string vorher = "Tab\there\r\nftp://alt.example.de\r\nich\r\n\x81\x8Dpw";
+        const std::string vorher = "Mein\xA0Name\r\nftp://alt.example.de\r\nich\r\n\x81\x8Dpw";
         writeFile(dir / "data/ftpconfig.bit", vorher);
         MeldungsRekorder boxen;
         {
@@ -113,7 +137,7 @@ private slots:
             QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
         }
         QCOMPARE(readFile(dir / "data/ftpconfig.bit"),
-                 std::string("Tab\there\r\nftp://neu.example.de\r\nich\r\n\x81\x8Dpw"));
+                 std::string("Mein\xA0Name\r\nftp://neu.example.de\r\nich\r\n\x81\x8Dpw"));
         VelmaroDlg wieder(dir.path());
         QCOMPARE(wieder.m_einstellungen[1], std::string("ftp://neu.example.de"));
         QCOMPARE(wieder.m_einstellungen[3], std::string("\x81\x8Dpw"));
