@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 # A loopback FTP server for velmaro's upload tests and benchmark (Debian's python3-pyftpdlib).
 # Prints its port and its process id, a line each, then serves until killed. It can refuse MKD or
-# the STOR of given file names, and records the conversation in --log.
+# the STOR of given file names, fail the way real servers fail during an upload (die, stall, run
+# out of space), and records the conversation in --log.
 
 import argparse
 import logging
 import os
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -16,6 +18,12 @@ for name in ("--root", "--user", "--password", "--log"):
     p.add_argument(name, required=True)
 p.add_argument("--no-mkd", action="store_true")
 p.add_argument("--refuse", action="append", default=[])
+# After this many files have arrived: the process ends at the next data command ...
+p.add_argument("--stop-after", type=int)
+# ... or answers every further STOR with 452, as a full disk does.
+p.add_argument("--full-after", type=int)
+# The STOR of this file is answered with 150, then the server neither reads the data nor replies.
+p.add_argument("--stall")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -27,12 +35,34 @@ class Authorizer(DummyAuthorizer):
         return DummyAuthorizer.has_perm(self, username, perm, path)
 
 
+empfangen = 0
+eltern = os.getppid()
+
+
 class Handler(FTPHandler):
     authorizer = Authorizer()
     # Answers a wrong password at once instead of after a three-second penalty.
     auth_failed_timeout = 0
 
+    def on_file_received(self, file):
+        global empfangen
+        empfangen += 1
+
+    def ftp_STOR(self, file, mode="w"):
+        if a.full_after is not None and empfangen >= a.full_after:
+            self.respond("452 Insufficient storage space.")
+            return
+        if a.stall and os.path.basename(file) == a.stall:
+            # Straight onto the socket: the event loop that would send a queued reply stops here.
+            self.socket.sendall(b"150 File status okay. About to open data connection.\r\n")
+            while os.getppid() == eltern:
+                time.sleep(0.2)
+            os._exit(0)
+        return FTPHandler.ftp_STOR(self, file, mode)
+
     def pre_process_command(self, line, cmd, arg):
+        if a.stop_after is not None and empfangen >= a.stop_after and cmd in ("PORT", "EPRT", "PASV", "STOR"):
+            os._exit(0)
         # What a test can compare: no password or data port, nothing that varies with the client
         # (TYPE, PWD, ...).
         if cmd in ("USER", "CWD", "MKD", "STOR", "QUIT"):
@@ -48,6 +78,5 @@ logging.basicConfig(level=logging.WARNING)  # keeps the log of every command off
 server = FTPServer(("127.0.0.1", 0), Handler)
 print(server.address[1], os.getpid(), sep="\n", flush=True)
 # Ends within a second of the process that started it, even one that crashed before killing it.
-eltern = os.getppid()
 server.ioloop.call_every(1, lambda: os.getppid() == eltern or os._exit(0))
 server.serve_forever(timeout=1)
