@@ -65,37 +65,41 @@ std::string VelmaroZustand::Schnappschuss() {
     return puffer.bytes;
 }
 
+std::optional<Hinweis> VelmaroZustand::DateiSchreiben(const char* name) {
+    const std::string n = name;
+    // The FTP file holds the password: readable by its owner only.
+    SaveFile datei(datenPfad(name), n == "ftpconfig.bit" ? 0600 : 0644);
+    std::string grund;
+    if (datei.open()) {
+        try {
+            if (n == "ftpconfig.bit")
+                writeTextString(datei, FtpConfigText());
+            else if (n == "daten.bit")
+                DatenSpeichern(datei);
+            else
+                StyleConfigSpeichern(datei);
+            if (datei.commit())
+                return std::nullopt;
+            grund = datei.errorText();
+        } catch (const std::exception& e) {
+            grund = e.what();
+        }
+    } else {
+        grund = datei.errorText();
+    }
+    return Hinweis{"Die Datei data/" + n + " konnte nicht gespeichert werden (" + grund +
+                       ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
+                       "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
+                   "Fehler"};
+}
+
 std::vector<Hinweis> VelmaroZustand::DateienSchreiben() {
     std::vector<Hinweis> fehler;
     std::error_code ec;
     fs::create_directories(m_ordner / "data", ec);
-
-    auto schreiben = [&](const char* name, mode_t modus, auto&& inhalt) {
-        const fs::path pfad = datenPfad(name);
-        SaveFile datei(pfad, modus);
-        std::string grund;
-        if (datei.open()) {
-            try {
-                inhalt(datei);
-                if (datei.commit())
-                    return;
-                grund = datei.errorText();
-            } catch (const std::exception& e) {
-                grund = e.what();
-            }
-        } else {
-            grund = datei.errorText();
-        }
-        fehler.push_back({"Die Datei data/" + std::string(name) + " konnte nicht gespeichert werden (" +
-                              grund +
-                              ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
-                              "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
-                          "Fehler"});
-    };
-    // The FTP file holds the password: readable by its owner only.
-    schreiben("ftpconfig.bit", 0600, [&](Device& d) { writeTextString(d, FtpConfigText()); });
-    schreiben("daten.bit", 0644, [&](Device& d) { DatenSpeichern(d); });
-    schreiben("styleconfig.bit", 0644, [&](Device& d) { StyleConfigSpeichern(d); });
+    for (const char* name : {"ftpconfig.bit", "daten.bit", "styleconfig.bit"})
+        if (auto f = DateiSchreiben(name))
+            fehler.push_back(std::move(*f));
     return fehler;
 }
 

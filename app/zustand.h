@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ public:
     // Writes ftpconfig.bit, daten.bit and styleconfig.bit, each replaced atomically; creates data/
     // when missing. Returns one message per file that could not be written.
     std::vector<Hinweis> DateienSchreiben();
+    // One of them ("ftpconfig.bit", "daten.bit" or "styleconfig.bit"); the message when it failed.
+    std::optional<Hinweis> DateiSchreiben(const char* name);
     // The three files' bytes as DateienSchreiben would write them, to tell whether a run changed
     // anything.
     std::string Schnappschuss();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -148,6 +149,7 @@ void SaveFile::discard() {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_unnamed = false;
     if (!m_temp.empty()) {
         ::unlink(m_temp.c_str());
         m_temp.clear();
@@ -156,6 +158,16 @@ void SaveFile::discard() {
 
 bool SaveFile::open() {
     discard();
+    // An unnamed file leaves nothing behind in the folder when the program dies before commit().
+    // It gets its name through /proc at commit time, so without /proc a named one is used.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        const std::filesystem::path dir = m_target.parent_path();
+        m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, m_mode);
+        if (m_fd >= 0) {
+            m_unnamed = true;
+            return true;
+        }
+    }
     std::string pattern = m_target.string() + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -170,6 +182,25 @@ bool SaveFile::open() {
     ::umask(mask);
     ::fchmod(m_fd, m_mode & ~mask);
     return true;
+}
+
+bool SaveFile::nameUnnamed() {
+    static const char zeichen[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device zufall;
+    const std::string proc = "/proc/self/fd/" + std::to_string(m_fd);
+    for (int versuch = 0; versuch < 100; ++versuch) {
+        std::string name = m_target.string() + ".";
+        for (int i = 0; i < 6; ++i)
+            name += zeichen[zufall() % (sizeof zeichen - 1)];
+        if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temp = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    m_error = errnoText(errno);
+    return false;
 }
 
 std::size_t SaveFile::read(char*, std::size_t) {
@@ -188,7 +219,16 @@ bool SaveFile::commit() {
         m_error = errnoText(EBADF);
         return false;
     }
-    if (::fdatasync(m_fd) != 0 || ::close(m_fd) != 0) {
+    if (::fdatasync(m_fd) != 0) {
+        m_error = errnoText(errno);
+        discard();
+        return false;
+    }
+    if (m_unnamed && !nameUnnamed()) {
+        discard();
+        return false;
+    }
+    if (::close(m_fd) != 0) {
         m_error = errnoText(errno);
         m_fd = -1;
         discard();

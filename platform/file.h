@@ -70,7 +70,8 @@ void writeTextString(Device& dev, const std::string& text);
 
 // Replaces a file atomically: the bytes go to a temporary file in the same folder, which is
 // flushed to disk and renamed over the target by commit(). Until then, and after any failure,
-// the old file stays whole. Without commit() the destructor removes the temporary file.
+// the old file stays whole. Without commit() the destructor removes the temporary file; where the
+// system allows it, the temporary file has no name until commit(), so not even a crash leaves it.
 class SaveFile : public Device {
 public:
     explicit SaveFile(std::filesystem::path target, mode_t mode = 0644);
@@ -88,11 +89,13 @@ public:
 
 private:
     void discard();
+    bool nameUnnamed();
 
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     mode_t m_mode;
     int m_fd = -1;
+    bool m_unnamed = false;
     std::string m_error;
 };
 

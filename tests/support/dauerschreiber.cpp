@@ -1,0 +1,20 @@
+// Saves one file of DIR/data again and again, the two versions of fassungen.h by turns, until it is
+// killed. Writes one byte to stdout once the first save is complete.
+//   dauerschreiber DIR daten.bit|styleconfig.bit|ftpconfig.bit
+#include "fassungen.h"
+
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    if (argc != 3)
+        return 2;
+    velmaro::VelmaroZustand fassung[2];
+    for (int i = 0; i < 2; ++i)
+        velmaro::test::FassungFuellen(fassung[i], i, argv[1]);
+    for (unsigned long n = 1;; ++n) {
+        if (fassung[n % 2].DateiSchreiben(argv[2]))
+            return 1;
+        if (n == 1 && ::write(STDOUT_FILENO, "!", 1) != 1)
+            return 1;
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Two distinct versions of everything "Beenden" saves, for the tests that kill a program while it
+// saves: afterwards each file must hold one of them, whole.
+
+#include "app/zustand.h"
+
+#include <filesystem>
+#include <string>
+
+namespace velmaro::test {
+
+inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem::path& ordner) {
+    const std::string f = std::to_string(fassung);
+    z.m_ordner = ordner;
+    z.m_marker = {"ARTIKEL", "ENDE"};
+    z.m_artikelProSeite = fassung ? "7" : "5";
+    // A few hundred articles, so a save takes long enough to be interrupted part-way.
+    for (int i = 0; i < 300 + fassung; ++i)
+        z.m_artikelListe.addTail({DateTime::fromParts(2003, 1 + i % 12, 1 + i % 28),
+                                  "Artikel " + std::to_string(i) + " Fassung " + f,
+                                  std::string(100 + i, static_cast<char>('a' + (i + fassung) % 26))});
+    z.m_einstellungen = {"Seite " + f, "ftp://example.de", "benutzer", "Passwort-" + f};
+    for (std::size_t i = 4; i < z.m_einstellungen.size(); ++i)
+        z.m_einstellungen[i] = "Wert " + std::to_string(i) + " Fassung " + f;
+    z.m_datumBold = fassung;
+    z.m_overUnderline = 1 - fassung;
+}
+
+} // namespace velmaro::test
