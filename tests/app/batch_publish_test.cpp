@@ -3,6 +3,7 @@
 #include "publish/upload.h"
 
 #include "../support/ftpserver.h"
+#include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,8 @@ struct BatchPublish : ::testing::Test {
 
     // Six articles at five per page (style.css, inhalt0-2, artikel1-6), then --publish to server.
     void veroeffentlichen(const FtpServer& server, const std::string& passwort = kFtpPasswort) {
-        VelmaroZustand z;
-        z.m_ordner = arbeit.path();
-        z.m_marker = {"ARTIKEL", "ENDE"};
-        z.m_artikelProSeite = "5";
-        for (int i = 1; i <= 6; ++i) {
-            z.m_ueberschrift = "Kurzmeldung " + std::to_string(i);
-            z.ArtikelEinfuegen();
-        }
-        ASSERT_TRUE(z.DateienSchreiben().empty());
-        writeFile(z.datenPfad("ftpconfig.bit"),
+        ArtikelDateiSchreiben(arbeit.path(), 6, "5");
+        writeFile(arbeit / "data/ftpconfig.bit",
                   "Stapel\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + passwort);
         const std::string befehl = "'" + std::string(VELMARO_BINARY) + "' -C '" + arbeit.path().string() +
                                    "' --publish >'" + (arbeit / "aus").string() + "' 2>'" +

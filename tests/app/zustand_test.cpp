@@ -17,6 +17,12 @@ struct StartUndEnde : ::testing::Test {
         z.m_ordner = dir.path();
         z.m_marker = {"ARTIKEL", "ENDE"};
     }
+    // The next start on the same folder.
+    Ladezustand neuLesen(VelmaroZustand& neu) {
+        neu.m_ordner = dir.path();
+        neu.m_marker = z.m_marker;
+        return neu.DatenDateiLesen();
+    }
 };
 
 TEST_F(StartUndEnde, DamagedFileKeepsWhatWasReadAndACopy) {
@@ -29,9 +35,7 @@ TEST_F(StartUndEnde, DamagedFileKeepsWhatWasReadAndACopy) {
     writeFile(dir / "data/daten.bit", bytes);
 
     VelmaroZustand neu;
-    neu.m_ordner = dir.path();
-    neu.m_marker = z.m_marker;
-    EXPECT_EQ(neu.DatenDateiLesen(), Ladezustand::Beschaedigt);
+    EXPECT_EQ(neuLesen(neu), Ladezustand::Beschaedigt);
     EXPECT_EQ(neu.m_artikelListe.size(), 1u);
     EXPECT_EQ(neu.m_artikelProSeite, "5");
 
@@ -58,9 +62,7 @@ TEST_F(StartUndEnde, FourGigabyteLengthInAHundredByteFileIsTheEndOfTheFile) {
         bytes.resize(100, 'x');
         writeFile(dir / "data/daten.bit", bytes);
         VelmaroZustand neu;
-        neu.m_ordner = dir.path();
-        neu.m_marker = z.m_marker;
-        EXPECT_EQ(neu.DatenDateiLesen(), Ladezustand::Beschaedigt);
+        EXPECT_EQ(neuLesen(neu), Ladezustand::Beschaedigt);
         EXPECT_EQ(neu.m_artikelListe.size(), 0u);
         EXPECT_EQ(neu.m_artikelProSeite, "5");
     }

@@ -6,6 +6,7 @@
 
 #include "../support/ftpserver.h"
 #include "../support/guihelpers.h"
+#include "../support/testdaten.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -63,18 +64,7 @@ private slots:
 
     void serverFaelltWaehrendDesUploadsAusDannGehtEsMitGesundemServer() {
         TempDir dir;
-        {
-            VelmaroZustand z;
-            z.m_ordner = dir.path();
-            z.m_marker = {"ARTIKEL", "ENDE"};
-            z.m_artikelProSeite = "2";
-            for (int i = 1; i <= 4; ++i) {
-                z.m_ueberschrift = "Meldung " + std::to_string(i);
-                z.m_textinhalt = "Text";
-                z.ArtikelEinfuegen();
-            }
-            QVERIFY(z.DateienSchreiben().empty());
-        }
+        ArtikelDateiSchreiben(dir.path(), 4, "2");
         FtpServer kaputt("--stop-after 3");
         writeFile(dir / "data/ftpconfig.bit",
                   "Seite\r\n" + kaputt.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + kFtpPasswort);

@@ -1,7 +1,7 @@
-// Saves one file of DIR/data again and again, the two versions of fassungen.h by turns, until it is
+// Saves one file of DIR/data again and again, the two versions of testdaten.h by turns, until it is
 // killed. Writes one byte to stdout once the first save is complete.
 //   dauerschreiber DIR daten.bit|styleconfig.bit|ftpconfig.bit
-#include "fassungen.h"
+#include "testdaten.h"
 
 #include <unistd.h>
 
