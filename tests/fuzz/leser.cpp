@@ -1,0 +1,224 @@
+#include "leser.h"
+
+#include "app/zustand.h"
+
+#include "../support/memdevice.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velmaro::test {
+
+namespace {
+
+std::string alsText(const std::uint8_t* data, std::size_t size) {
+    return size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// A damaged or short file ends the read with a runtime_error (ArchiveError, FileError), which the
+// start-up turns into "Beschaedigt"; anything else would escape it and end the program.
+template <class Lesen> std::string lesenOhneAbsturz(Lesen&& lesen, const char* was) {
+    try {
+        lesen();
+    } catch (const std::runtime_error&) {
+    } catch (const std::exception& e) {
+        return std::string(was) + ": unerwartete Ausnahme: " + e.what();
+    }
+    return {};
+}
+
+// The writers' own files must always read back in full.
+template <class Lesen> std::string lesenOhneFehler(Lesen&& lesen, const char* was) {
+    try {
+        lesen();
+    } catch (const std::exception& e) {
+        return std::string(was) + ": " + e.what();
+    }
+    return {};
+}
+
+// Dates compare by their bits: a NaN read from the file must come back as the same NaN.
+bool gleichesDatum(const DateTime& a, const DateTime& b) {
+    return a.status == b.status && std::memcmp(&a.value, &b.value, sizeof a.value) == 0;
+}
+
+std::string speichernDaten(VelmaroZustand& z) {
+    MemDevice out;
+    z.DatenSpeichern(out);
+    return out.data;
+}
+
+std::string speichernStyle(VelmaroZustand& z) {
+    MemDevice out;
+    z.StyleConfigSpeichern(out);
+    return out.data;
+}
+
+std::string vergleicheStyle(const VelmaroZustand& a, const VelmaroZustand& b) {
+    for (int i = 4; i < 20; ++i)
+        if (a.m_einstellungen[i] != b.m_einstellungen[i])
+            return "Stilwert " + std::to_string(i) + " anders zurückgelesen";
+    if (a.m_datumBold != b.m_datumBold || a.m_datumUnderline != b.m_datumUnderline ||
+        a.m_overBold != b.m_overBold || a.m_overUnderline != b.m_overUnderline)
+        return "Stilschalter anders zurückgelesen";
+    return {};
+}
+
+// TextFile only opens paths: one memory file per process, rewritten for every input and opened
+// through /proc, keeps the fuzzer off the disk and leaves nothing behind when it is killed.
+class Speicherdatei {
+public:
+    Speicherdatei() : m_fd(::memfd_create("ftpconfig.bit", MFD_CLOEXEC)) {
+        if (m_fd < 0)
+            throw std::runtime_error("memfd_create fehlgeschlagen");
+        m_pfad = "/proc/self/fd/" + std::to_string(m_fd);
+    }
+    ~Speicherdatei() { ::close(m_fd); }
+    Speicherdatei(const Speicherdatei&) = delete;
+    Speicherdatei& operator=(const Speicherdatei&) = delete;
+
+    bool lesen(const std::string& bytes, VelmaroZustand& z) {
+        if (::ftruncate(m_fd, 0) != 0)
+            return false;
+        std::size_t fertig = 0;
+        while (fertig < bytes.size()) {
+            const ssize_t n =
+                ::pwrite(m_fd, bytes.data() + fertig, bytes.size() - fertig, static_cast<off_t>(fertig));
+            if (n <= 0)
+                return false;
+            fertig += static_cast<std::size_t>(n);
+        }
+        TextFile datei;
+        if (!datei.openExisting(m_pfad))
+            return false;
+        z.FtpConfigLesen(datei);
+        return true;
+    }
+
+private:
+    int m_fd;
+    std::string m_pfad;
+};
+
+Speicherdatei& ftpDatei() {
+    static Speicherdatei datei;
+    return datei;
+}
+
+} // namespace
+
+std::string DatenPruefen(const std::uint8_t* data, std::size_t size) {
+    VelmaroZustand z;
+    z.m_marker = {"ARTIKEL", "ENDE"};
+    MemDevice in(alsText(data, size));
+    if (auto f = lesenOhneAbsturz([&] { z.DatenLaden(in); }, "daten.bit"); !f.empty())
+        return f;
+
+    // Start-up shows the list right after the read, whatever dates the file held.
+    const std::vector<std::string> zeilen = z.ListenZeilen();
+    if (zeilen.size() != z.m_artikelListe.size())
+        return "Listenzeilen und Artikel verschieden viele";
+    auto artikel = z.m_artikelListe.begin();
+    for (const std::string& zeile : zeilen) {
+        if (zeile.size() < 13 || zeile.compare(10, 3, " : ") != 0 ||
+            zeile.compare(13, std::string::npos, artikel->ueberschrift) != 0)
+            return "Listenzeile \"" + zeile + "\" passt nicht zu ihrem Artikel";
+        ++artikel;
+    }
+
+    // What was read, complete or up to the damage, is what "Beenden" writes; it must read back
+    // to the same list and write the same bytes again.
+    const std::string geschrieben = speichernDaten(z);
+    VelmaroZustand wieder;
+    wieder.m_marker = z.m_marker;
+    MemDevice in2(geschrieben);
+    if (auto f = lesenOhneFehler([&] { wieder.DatenLaden(in2); }, "geschriebene daten.bit"); !f.empty())
+        return f;
+    if (wieder.m_artikelProSeite != z.m_artikelProSeite)
+        return "Artikel pro Seite anders zurückgelesen";
+    if (wieder.m_artikelListe.size() != z.m_artikelListe.size())
+        return "Artikelzahl " + std::to_string(z.m_artikelListe.size()) + " zurückgelesen als " +
+               std::to_string(wieder.m_artikelListe.size());
+    auto b = wieder.m_artikelListe.begin();
+    std::size_t nr = 0;
+    for (const Artikel& a : z.m_artikelListe) {
+        if (a.ueberschrift != b->ueberschrift)
+            return "Überschrift von Artikel " + std::to_string(nr) + " anders zurückgelesen";
+        if (a.textinhalt != b->textinhalt)
+            return "Text von Artikel " + std::to_string(nr) + " anders zurückgelesen";
+        if (!gleichesDatum(a.datum, b->datum))
+            return "Datum von Artikel " + std::to_string(nr) + " anders zurückgelesen";
+        ++b;
+        ++nr;
+    }
+    if (speichernDaten(wieder) != geschrieben)
+        return "daten.bit beim zweiten Speichern anders";
+    return {};
+}
+
+std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
+    VelmaroZustand z;
+    MemDevice in(alsText(data, size));
+    if (auto f = lesenOhneAbsturz([&] { z.StyleConfigLaden(in); }, "styleconfig.bit"); !f.empty())
+        return f;
+
+    // A short file keeps the values read before the damage; with the rest still at their
+    // defaults they are what "Beenden" writes, and that must read back the same.
+    const std::string geschrieben = speichernStyle(z);
+    VelmaroZustand wieder;
+    MemDevice in2(geschrieben);
+    if (auto f = lesenOhneFehler([&] { wieder.StyleConfigLaden(in2); }, "geschriebene styleconfig.bit");
+        !f.empty())
+        return f;
+    if (auto f = vergleicheStyle(z, wieder); !f.empty())
+        return f;
+    if (speichernStyle(wieder) != geschrieben)
+        return "styleconfig.bit beim zweiten Speichern anders";
+    return {};
+}
+
+std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
+    VelmaroZustand z;
+    bool gelesen = false;
+    if (auto f =
+            lesenOhneAbsturz([&] { gelesen = ftpDatei().lesen(alsText(data, size), z); }, "ftpconfig.bit");
+        !f.empty())
+        return f;
+    if (!gelesen)
+        return "ftpconfig.bit: Speicherdatei nicht lesbar";
+
+    // An LF always ends a line, so no value holds one. A CR stays in its value except the one
+    // right before an LF; the writer puts a CR LF after each of the first three values and
+    // nothing after the last, so even a value ending in CR comes back, and all four values must
+    // survive the round trip. Lines after the fourth are dropped.
+    for (int i = 0; i < 4; ++i)
+        if (z.m_einstellungen[i].find('\n') != std::string::npos)
+            return "FTP-Wert " + std::to_string(i) + " enthält einen Zeilenvorschub";
+    MemDevice out;
+    writeTextString(out, z.FtpConfigText());
+    VelmaroZustand wieder;
+    if (!ftpDatei().lesen(out.data, wieder))
+        return "geschriebene ftpconfig.bit: Speicherdatei nicht lesbar";
+    for (int i = 0; i < 4; ++i)
+        if (wieder.m_einstellungen[i] != z.m_einstellungen[i])
+            return "FTP-Wert " + std::to_string(i) + " anders zurückgelesen";
+    MemDevice nochmal;
+    writeTextString(nochmal, wieder.FtpConfigText());
+    if (nochmal.data != out.data)
+        return "ftpconfig.bit beim zweiten Speichern anders";
+    return {};
+}
+
+void AbbrechenBei(const std::string& fehler, const char* ziel) {
+    if (fehler.empty())
+        return;
+    std::fprintf(stderr, "%s: %s\n", ziel, fehler.c_str());
+    std::abort();
+}
+
+} // namespace velmaro::test

@@ -1,0 +1,86 @@
+// The readers' fuzz corpus on every test run: each seed, and each crash input saved beside them,
+// goes through the same checks as the fuzzers, so what once broke a reader stays fixed.
+#include "../fuzz/leser.h"
+#include "../support/beispiel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+using namespace velmaro::test;
+
+namespace {
+
+using Pruefung = std::string (*)(const std::uint8_t*, std::size_t);
+
+std::string pruefen(Pruefung pruefung, const std::string& bytes) {
+    return pruefung(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+// Name and bytes of every file of one target's corpus folder.
+std::vector<std::pair<std::string, std::string>> korpus(const char* ziel) {
+    const std::filesystem::path ordner =
+        std::filesystem::path(VELMARO_SOURCE_DIR) / "tests/fuzz/korpus" / ziel;
+    std::vector<std::pair<std::string, std::string>> dateien;
+    for (const auto& eintrag : std::filesystem::directory_iterator(ordner)) {
+        std::ifstream in(eintrag.path(), std::ios::binary);
+        dateien.emplace_back(
+            eintrag.path().filename().string(),
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    }
+    std::sort(dateien.begin(), dateien.end());
+    return dateien;
+}
+
+void korpusAbspielen(const char* ziel, Pruefung pruefung) {
+    const auto dateien = korpus(ziel);
+    // An empty file is the first thing a user hands in; without it the folder was not found.
+    ASSERT_TRUE(std::any_of(dateien.begin(), dateien.end(), [](const auto& d) { return d.second.empty(); }))
+        << ziel;
+    for (const auto& [name, bytes] : dateien)
+        EXPECT_EQ(pruefen(pruefung, bytes), "") << ziel << "/" << name;
+}
+
+TEST(LeserKorpus, DatenBit) {
+    korpusAbspielen("daten_fuzz", DatenPruefen);
+}
+
+TEST(LeserKorpus, StyleConfigBit) {
+    korpusAbspielen("styleconfig_fuzz", StyleConfigPruefen);
+}
+
+TEST(LeserKorpus, FtpConfigBit) {
+    korpusAbspielen("ftpconfig_fuzz", FtpConfigPruefen);
+}
+
+TEST(LeserKorpus, SeedsStartFromTheRealExampleFile) {
+    const auto dateien = korpus("daten_fuzz");
+    EXPECT_TRUE(std::any_of(dateien.begin(), dateien.end(),
+                            [](const auto& d) { return d.second == kBeispielDaten; }));
+}
+
+// Every cut of the example article file, and every one of its bytes set to 0x00, 0x7F and 0xFF,
+// exercises each field boundary and length prefix of the reader without the fuzzer.
+TEST(LeserKorpus, EveryCutAndByteOfTheExampleFile) {
+    for (std::size_t n = 0; n <= kBeispielDaten.size(); ++n)
+        EXPECT_EQ(pruefen(DatenPruefen, kBeispielDaten.substr(0, n)), "") << "Schnitt " << n;
+    for (std::size_t i = 0; i < kBeispielDaten.size(); ++i) {
+        for (const char b : {'\x00', '\x7F', '\xFF'}) {
+            std::string bytes = kBeispielDaten;
+            bytes[i] = b;
+            EXPECT_EQ(pruefen(DatenPruefen, bytes), "")
+                << "Byte " << i << " = " << static_cast<int>(static_cast<unsigned char>(b));
+            EXPECT_EQ(pruefen(StyleConfigPruefen, bytes), "")
+                << "Byte " << i << " = " << static_cast<int>(static_cast<unsigned char>(b));
+            EXPECT_EQ(pruefen(FtpConfigPruefen, bytes), "")
+                << "Byte " << i << " = " << static_cast<int>(static_cast<unsigned char>(b));
+        }
+    }
+}
+
+} // namespace
