@@ -1,7 +1,6 @@
 // The readers' fuzz corpus on every test run: each seed, and each crash input saved beside them,
 // goes through the same checks as the fuzzers, so what once broke a reader stays fixed.
 #include "../fuzz/leser.h"
-#include "../support/beispiel.h"
 
 #include <gtest/gtest.h>
 
@@ -56,31 +55,6 @@ TEST(LeserKorpus, StyleConfigBit) {
 
 TEST(LeserKorpus, FtpConfigBit) {
     korpusAbspielen("ftpconfig_fuzz", FtpConfigPruefen);
-}
-
-TEST(LeserKorpus, SeedsStartFromTheRealExampleFile) {
-    const auto dateien = korpus("daten_fuzz");
-    EXPECT_TRUE(std::any_of(dateien.begin(), dateien.end(),
-                            [](const auto& d) { return d.second == kBeispielDaten; }));
-}
-
-// Every cut of the example article file, and every one of its bytes set to 0x00, 0x7F and 0xFF,
-// exercises each field boundary and length prefix of the reader without the fuzzer.
-TEST(LeserKorpus, EveryCutAndByteOfTheExampleFile) {
-    for (std::size_t n = 0; n <= kBeispielDaten.size(); ++n)
-        EXPECT_EQ(pruefen(DatenPruefen, kBeispielDaten.substr(0, n)), "") << "Schnitt " << n;
-    for (std::size_t i = 0; i < kBeispielDaten.size(); ++i) {
-        for (const char b : {'\x00', '\x7F', '\xFF'}) {
-            std::string bytes = kBeispielDaten;
-            bytes[i] = b;
-            EXPECT_EQ(pruefen(DatenPruefen, bytes), "")
-                << "Byte " << i << " = " << static_cast<int>(static_cast<unsigned char>(b));
-            EXPECT_EQ(pruefen(StyleConfigPruefen, bytes), "")
-                << "Byte " << i << " = " << static_cast<int>(static_cast<unsigned char>(b));
-            EXPECT_EQ(pruefen(FtpConfigPruefen, bytes), "")
-                << "Byte " << i << " = " << static_cast<int>(static_cast<unsigned char>(b));
-        }
-    }
 }
 
 } // namespace
