@@ -4,6 +4,8 @@
 //            of the same files with the same bytes (goal: at most 1.5 times).
 //   daten.bit: 100,000 articles written and read, against the same number of bytes written and
 //            read in 4096-byte blocks (goal: at most 2 times).
+//   Start:   what the window does with the file before it shows, for 25,000 to 100,000 articles,
+//            fitted to a complexity class: it must grow linearly, a quadratic step would show.
 #include "app/zustand.h"
 #include "site/generator.h"
 
@@ -211,6 +213,39 @@ void BM_BloeckeLesen(benchmark::State& state) {
     }
 }
 
+// Reading daten.bit, the list lines and the snapshot "Beenden" is compared against.
+void BM_Start(benchmark::State& state) {
+    static std::map<std::int64_t, std::string> dateien;
+    std::string& bytes = dateien[state.range(0)];
+    if (bytes.empty()) {
+        VelmaroZustand z;
+        z.m_marker = {"ARTIKEL", "ENDE"};
+        artikelAnlegen(z, static_cast<int>(state.range(0)), 200, 2000);
+        struct Puffer : Device {
+            std::string& b;
+            explicit Puffer(std::string& ziel) : b(ziel) {}
+            std::size_t read(char*, std::size_t) override { return 0; }
+            void write(const char* p, std::size_t n) override { b.append(p, n); }
+        } puffer(bytes);
+        z.DatenSpeichern(puffer);
+    }
+    const fs::path datei = daten->ordner / ("start-" + std::to_string(state.range(0)) + ".bit");
+    rohSchreiben(datei, bytes);
+    for (auto _ : state) {
+        auto z = std::make_unique<VelmaroZustand>();
+        z->m_marker = {"ARTIKEL", "ENDE"};
+        BinaryFile f;
+        f.openRead(datei);
+        z->DatenLaden(f);
+        benchmark::DoNotOptimize(z->ListenZeilen().size());
+        benchmark::DoNotOptimize(z->Schnappschuss().size());
+        state.PauseTiming();
+        z.reset();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 // Three repetitions each; the ratios use the medians.
 void einstellen(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1)->Repetitions(3)->ReportAggregatesOnly(true);
@@ -223,6 +258,12 @@ BENCHMARK(BM_BloeckeSchreiben)->Apply(einstellen);
 BENCHMARK(BM_DatenLaden)->Apply(einstellen);
 BENCHMARK(BM_DatenLadenKalt)->Apply(einstellen);
 BENCHMARK(BM_BloeckeLesen)->Apply(einstellen);
+BENCHMARK(BM_Start)
+    ->RangeMultiplier(2)
+    ->Range(25000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Complexity();
 
 // The console output, plus each run's time kept for the ratios.
 class Reporter : public benchmark::ConsoleReporter {

@@ -84,7 +84,8 @@ std::string formatDatum(const DateTime& dt) {
     CivilTime c;
     if (!toCivil(dt.value, c))
         return "00.00.0000";
-    char buf[16];
+    // Always ten characters for a date toCivil accepts; the size covers any int the compiler assumes.
+    char buf[40];
     std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", c.day, c.month, c.year);
     return buf;
 }
