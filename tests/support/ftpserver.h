@@ -15,7 +15,8 @@ inline constexpr const char* kFtpPasswort = "Geheim-42";
 
 class FtpServer {
 public:
-    // optionen for ftpserver.py: "--no-mkd", "--refuse <file name>".
+    // optionen for ftpserver.py: "--no-mkd", "--refuse <file name>", and the faults of a server
+    // during an upload: "--stop-after <files>", "--stall <file name>", "--full-after <files>".
     explicit FtpServer(const std::string& optionen = "");
     ~FtpServer() { anhalten(); }
     FtpServer(const FtpServer&) = delete;
