@@ -41,16 +41,24 @@ template <class Lesen> std::string lesenOhneFehler(Lesen&& lesen, const char* wa
     return {};
 }
 
-std::string speichernDaten(VelmaroZustand& z) {
-    MemDevice out;
-    z.DatenSpeichern(out);
-    return out.data;
-}
+using Zugriff = bool (VelmaroZustand::*)(Device&);
 
-std::string speichernStyle(VelmaroZustand& z) {
-    MemDevice out;
-    z.StyleConfigSpeichern(out);
-    return out.data;
+// What was read, complete or up to the damage, is what "Beenden" writes: it must read back without
+// error and write the same bytes again, so every text, flag and date (bit for bit, a NaN too)
+// survived.
+std::string zurueckLesen(VelmaroZustand& z, Zugriff laden, Zugriff speichern, const std::string& datei) {
+    MemDevice geschrieben;
+    (z.*speichern)(geschrieben);
+    VelmaroZustand wieder;
+    wieder.m_marker = z.m_marker;
+    MemDevice in(geschrieben.data);
+    if (auto f = lesenOhneFehler([&] { (wieder.*laden)(in); }, ("geschriebene " + datei).c_str()); !f.empty())
+        return f;
+    MemDevice nochmal;
+    (wieder.*speichern)(nochmal);
+    if (nochmal.data != geschrieben.data)
+        return datei + " nach dem Zurücklesen anders gespeichert";
+    return {};
 }
 
 // TextFile only opens paths: one memory file per process, rewritten for every input and opened
@@ -115,18 +123,7 @@ std::string DatenPruefen(const std::uint8_t* data, std::size_t size) {
         ++artikel;
     }
 
-    // What was read, complete or up to the damage, is what "Beenden" writes; it must read back
-    // without error and write the same bytes again: every text, date (bit for bit, a NaN too) and
-    // the per-page value survived.
-    const std::string geschrieben = speichernDaten(z);
-    VelmaroZustand wieder;
-    wieder.m_marker = z.m_marker;
-    MemDevice in2(geschrieben);
-    if (auto f = lesenOhneFehler([&] { wieder.DatenLaden(in2); }, "geschriebene daten.bit"); !f.empty())
-        return f;
-    if (speichernDaten(wieder) != geschrieben)
-        return "daten.bit nach dem Zurücklesen anders gespeichert";
-    return {};
+    return zurueckLesen(z, &VelmaroZustand::DatenLaden, &VelmaroZustand::DatenSpeichern, "daten.bit");
 }
 
 std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
@@ -135,17 +132,9 @@ std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
     if (auto f = lesenOhneAbsturz([&] { z.StyleConfigLaden(in); }, "styleconfig.bit"); !f.empty())
         return f;
 
-    // A short file keeps the values read before the damage; with the rest still at their
-    // defaults they are what "Beenden" writes, and that must read back to the same bytes.
-    const std::string geschrieben = speichernStyle(z);
-    VelmaroZustand wieder;
-    MemDevice in2(geschrieben);
-    if (auto f = lesenOhneFehler([&] { wieder.StyleConfigLaden(in2); }, "geschriebene styleconfig.bit");
-        !f.empty())
-        return f;
-    if (speichernStyle(wieder) != geschrieben)
-        return "styleconfig.bit nach dem Zurücklesen anders gespeichert";
-    return {};
+    // A short file keeps the values read before the damage and the defaults after it.
+    return zurueckLesen(z, &VelmaroZustand::StyleConfigLaden, &VelmaroZustand::StyleConfigSpeichern,
+                        "styleconfig.bit");
 }
 
 std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
