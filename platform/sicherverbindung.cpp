@@ -211,8 +211,25 @@ struct SichereVerbindung::Impl {
         return curl_easy_perform(curl);
     }
 
-    // The folder's URL path: below the login folder, "~" on SFTP.
+    // Below the login folder ("~" on SFTP, in basis).
     std::string ordnerPfad(const std::string& name) { return escape(name) + "/"; }
+
+    // FTP: CWD, and when anlegen and that fails MKD and CWD once more; no data connection.
+    // SFTP: the folder's listing, after a mkdir when anlegen.
+    CURLcode ordnerAnfragen(const std::string& name, bool anlegen) {
+        const bool sftp = adresse.protokoll == Protokoll::Sftp;
+        const std::string mkdir = "mkdir \"" + utf8(name) + "\"";
+        curl_slist* befehle = sftp && anlegen ? curl_slist_append(nullptr, mkdir.c_str()) : nullptr;
+        curl_easy_setopt(curl, CURLOPT_QUOTE, befehle);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(curl, CURLOPT_NOBODY, sftp ? 0L : 1L);
+        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
+                         static_cast<long>(anlegen ? CURLFTP_CREATE_DIR : CURLFTP_CREATE_DIR_NONE));
+        const CURLcode code = ausfuehren(basis + ordnerPfad(name));
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(befehle);
+        return code;
+    }
 };
 
 SichereVerbindung::SichereVerbindung(std::unique_ptr<Impl> impl) : d(std::move(impl)) {
@@ -297,7 +314,8 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
         curl_easy_setopt(c, CURLOPT_SSL_CTX_DATA, d.get());
         break;
     case Protokoll::Sftp:
-        curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD));
+        curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES,
+                         static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
         curl_easy_setopt(c, CURLOPT_SSH_HOSTKEYFUNCTION, &Impl::hostschluesselPruefen);
         curl_easy_setopt(c, CURLOPT_SSH_HOSTKEYDATA, d.get());
         break;
@@ -398,60 +416,43 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
     }
 }
 
+bool SichereVerbindung::offen() {
+    if (d->curl)
+        return true;
+    m_fehler = {FtpSchritt::Einstellungen, "Die Verbindung ist bereits geschlossen.", {}, true};
+    m_art = Fehlerart::Sonstiges;
+    return false;
+}
+
 bool SichereVerbindung::OrdnerPruefen(const std::string& ordner, bool& vorhanden) {
-    if (!d->curl) {
-        m_fehler = {FtpSchritt::Einstellungen, "Die Verbindung ist bereits geschlossen.", {}, true};
-        m_art = Fehlerart::Sonstiges;
+    if (!offen())
+        return false;
+    const CURLcode code = d->ordnerAnfragen(ordner, false);
+    const bool fehlt = d->adresse.protokoll == Protokoll::Sftp
+                           ? code == CURLE_REMOTE_FILE_NOT_FOUND
+                           : code == CURLE_REMOTE_ACCESS_DENIED && d->angemeldet;
+    if (code != CURLE_OK && !fehlt) {
+        fehlschlag(code, FtpSchritt::Ordner, {});
         return false;
     }
-    const bool sftp = d->adresse.protokoll == Protokoll::Sftp;
-    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
-    // FTP: CWD only, no data connection; SFTP: the folder's listing.
-    curl_easy_setopt(d->curl, CURLOPT_NOBODY, sftp ? 0L : 1L);
-    curl_easy_setopt(d->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
-    const CURLcode code = d->ausfuehren(d->basis + d->ordnerPfad(ordner));
-    const bool fehlt =
-        sftp ? code == CURLE_REMOTE_FILE_NOT_FOUND : code == CURLE_REMOTE_ACCESS_DENIED && d->angemeldet;
-    if (code == CURLE_OK || fehlt) {
-        vorhanden = code == CURLE_OK;
-        m_fehler = {};
-        m_art = Fehlerart::Keiner;
-        return true;
-    }
-    fehlschlag(code, FtpSchritt::Ordner, {});
-    return false;
+    vorhanden = code == CURLE_OK;
+    m_fehler = {};
+    m_art = Fehlerart::Keiner;
+    return true;
 }
 
 bool SichereVerbindung::OrdnerWechseln(const std::string& ordner) {
     d->ordner.clear();
-    if (d->adresse.protokoll == Protokoll::Sftp) {
-        bool vorhanden = false;
-        if (!OrdnerPruefen(ordner, vorhanden))
+    bool vorhanden = false;
+    // SFTP looks first: its mkdir fails on a folder that exists.
+    if (d->adresse.protokoll == Protokoll::Sftp && !OrdnerPruefen(ordner, vorhanden))
+        return false;
+    if (!vorhanden) {
+        if (!offen())
             return false;
-        if (!vorhanden) {
-            const std::string befehl = "mkdir \"" + utf8(ordner) + "\"";
-            curl_slist* liste = curl_slist_append(nullptr, befehl.c_str());
-            curl_easy_setopt(d->curl, CURLOPT_QUOTE, liste);
-            const CURLcode code = d->ausfuehren(d->basis + d->ordnerPfad(ordner));
-            curl_easy_setopt(d->curl, CURLOPT_QUOTE, nullptr);
-            curl_slist_free_all(liste);
-            if (code != CURLE_OK) {
-                fehlschlag(code, FtpSchritt::Ordner, {});
-                return false;
-            }
-        }
-    } else {
-        if (!d->curl) {
-            m_fehler = {FtpSchritt::Einstellungen, "Die Verbindung ist bereits geschlossen.", {}, true};
-            return false;
-        }
-        // CWD; when that fails MKD and CWD once more.
-        curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
-        curl_easy_setopt(d->curl, CURLOPT_NOBODY, 1L);
-        curl_easy_setopt(d->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR));
-        const CURLcode code = d->ausfuehren(d->basis + d->ordnerPfad(ordner));
+        const CURLcode code = d->ordnerAnfragen(ordner, true);
         if (code != CURLE_OK) {
-            fehlschlag(code, d->angemeldet ? FtpSchritt::Ordner : FtpSchritt::Anmeldung, {});
+            fehlschlag(code, FtpSchritt::Ordner, {});
             return false;
         }
     }
@@ -462,7 +463,9 @@ bool SichereVerbindung::OrdnerWechseln(const std::string& ordner) {
 }
 
 bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
-    if (!d->curl || d->ordner.empty()) {
+    if (!offen())
+        return false;
+    if (d->ordner.empty()) {
         m_fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
         m_art = Fehlerart::Senden;
         return false;

@@ -80,6 +80,8 @@ public:
 private:
     struct Impl;
     explicit SichereVerbindung(std::unique_ptr<Impl> impl);
+    // False, with the error set, once the connection is closed.
+    bool offen();
     void fehlschlag(int code, FtpSchritt schritt, const std::string& name);
 
     std::unique_ptr<Impl> d;

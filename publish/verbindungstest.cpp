@@ -2,6 +2,8 @@
 
 #include "platform/cp1252.h"
 
+#include <algorithm>
+
 namespace velmaro {
 
 namespace {
@@ -64,6 +66,38 @@ Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& 
         t.text += "\nHinweis: Über FTP gehen Passwort und Seiten unverschlüsselt durchs Netz. Wenn Ihr "
                   "Anbieter es erlaubt, schreiben Sie „ftps://“ oder „sftp://“ vor die Adresse.";
     return t;
+}
+
+bool FingerabdruckAufnehmen(const std::string& adresse, const std::string& fingerabdruck,
+                            Vertrauen& vertrauen, std::string& text, const FtpZeitlimits& limits) {
+    const auto a = AdresseLesen(adresse);
+    if (a && a->protokoll == Protokoll::Ftp) {
+        text = "Über FTP weist sich der Server nicht aus; einen Fingerabdruck gibt es nur bei „ftps://“ und "
+               "„sftp://“.";
+        return false;
+    }
+    // Nothing trusted: the server shows its certificate or key and is refused before the login.
+    const Verbindungstest t = VerbindungTesten(adresse, {}, {}, Vertrauen{}, limits);
+    const std::string& vorgelegt = t.identitaet.fingerabdruck;
+    if (vorgelegt.empty()) {
+        text = t.text;
+        return false;
+    }
+    // Hex digits in either case; base64 as it is.
+    const bool gleich =
+        a->protokoll == Protokoll::Ftps
+            ? std::equal(vorgelegt.begin(), vorgelegt.end(), fingerabdruck.begin(), fingerabdruck.end(),
+                         [](char x, char y) { return x == (y >= 'a' && y <= 'f' ? y - 'a' + 'A' : y); })
+            : vorgelegt == fingerabdruck;
+    if (!gleich) {
+        text = "Der Server legt einen anderen Fingerabdruck vor: " + vorgelegt +
+               "\nEs wurde nichts als vertrauenswürdig vermerkt.";
+        return false;
+    }
+    vertrauen.Setzen(*a, vorgelegt);
+    text = "Dem Server „" + cp1252::toUtf8(a->host) + "“ mit dem Fingerabdruck " + vorgelegt +
+           " wird nun vertraut.";
+    return true;
 }
 
 } // namespace velmaro

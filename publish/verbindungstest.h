@@ -27,4 +27,9 @@ Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& 
                                  const std::string& passwort, const Vertrauen& vertrauen,
                                  const FtpZeitlimits& limits = {});
 
+// For "--trust": records fingerabdruck for the server at adresse if that is the certificate or host
+// key it presents now. False with text (UTF-8) otherwise; vertrauen then stays as it was.
+bool FingerabdruckAufnehmen(const std::string& adresse, const std::string& fingerabdruck,
+                            Vertrauen& vertrauen, std::string& text, const FtpZeitlimits& limits = {});
+
 } // namespace velmaro

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 # A loopback FTPS server for velmaro's tests (Debian's python3-pyftpdlib and python3-openssl): TLS
-# required on the control and the data connection, certificate and key from --cert and --key,
+# required on the control and the data connection, certificate and key from the file --cert,
 # re-read for each new client when the file was replaced. With --plain it is an FTP server that
 # answers AUTH TLS with an error. Prints its port and process id, a line each; records every
 # command (PASS without its argument) in --log.
@@ -18,7 +18,6 @@ p = argparse.ArgumentParser()
 for name in ("--root", "--user", "--password", "--log"):
     p.add_argument(name, required=True)
 p.add_argument("--cert")
-p.add_argument("--key")
 p.add_argument("--plain", action="store_true")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
@@ -47,21 +46,19 @@ class TlsHandler(Protokoll, TLS_FTPHandler):
     dtp_handler = DTPHandler
     tls_control_required = True
     tls_data_required = True
-    certfile = a.cert
-    keyfile = a.key
     stand = None
 
     @classmethod
     def get_ssl_context(cls):
-        st = os.stat(cls.certfile)
+        st = os.stat(a.cert)
         if cls.stand != (st.st_ino, st.st_mtime_ns):
             cls.stand = (st.st_ino, st.st_mtime_ns)
             ctx = SSL.Context(SSL.TLS_SERVER_METHOD)
             # With TLS 1.3 libcurl leaves the session tickets unread and its close resets the
             # connection, so the server can lose the tail of an upload.
             ctx.set_max_proto_version(SSL.TLS1_2_VERSION)
-            ctx.use_certificate_chain_file(cls.certfile)
-            ctx.use_privatekey_file(cls.keyfile)
+            ctx.use_certificate_chain_file(a.cert)
+            ctx.use_privatekey_file(a.cert)
             cls.ssl_context = ctx
         return cls.ssl_context
 

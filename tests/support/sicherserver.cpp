@@ -10,51 +10,40 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ausgabe(const std::string& befehl) {
+// The first line a tool prints, without its line break.
+std::string zeile(const std::string& befehl) {
     std::FILE* p = popen(befehl.c_str(), "r");
-    if (!p)
-        throw std::runtime_error("cannot run " + befehl);
-    std::string s;
-    char puffer[512];
-    while (std::fgets(puffer, sizeof puffer, p))
-        s += puffer;
-    if (pclose(p) != 0)
+    char puffer[512] = "";
+    const bool gelesen = p && std::fgets(puffer, sizeof puffer, p);
+    if (!p || pclose(p) != 0 || !gelesen)
         throw std::runtime_error(befehl + " failed");
-    while (!s.empty() && s.back() == '\n')
-        s.pop_back();
-    return s;
-}
-
-// The text after the first '=' ("sha256 Fingerprint=AB:..." -> "AB:...").
-std::string nachGleich(const std::string& s) {
-    return s.substr(s.find('=') + 1);
+    const std::string s = puffer;
+    return s.substr(0, s.find('\n'));
 }
 
 } // namespace
 
 Zertifikat ZertifikatErzeugen(const fs::path& ordner, const std::string& name) {
     Zertifikat z{ordner / (name + ".pem"), ordner / (name + ".key"), {}, {}};
-    ausgabe("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj '/CN=" +
-            name + "' -keyout '" + z.key.string() + "' -out '" + z.cert.string() + "' 2>&1");
-    z.fingerabdruck =
-        nachGleich(ausgabe("openssl x509 -noout -fingerprint -sha256 -in '" + z.cert.string() + "'"));
-    z.inhaber = nachGleich(ausgabe("openssl x509 -noout -subject -in '" + z.cert.string() + "'"));
+    zeile("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj '/CN=" +
+          name + "' -keyout '" + z.key.string() + "' -out '" + z.cert.string() +
+          "' >/dev/null 2>&1 && echo ok");
+    const std::string x509 = "openssl x509 -noout -in '" + z.cert.string() + "' ";
+    z.fingerabdruck = zeile(x509 + "-fingerprint -sha256 | cut -d= -f2");
+    z.inhaber = zeile(x509 + "-subject | cut -d= -f2-");
     return z;
 }
 
 Hostschluessel HostschluesselErzeugen(const fs::path& ordner, const std::string& name) {
     Hostschluessel h{ordner / name, {}};
-    ausgabe("ssh-keygen -q -t ed25519 -N '' -C '' -f '" + h.datei.string() + "'");
-    const std::string zeile = ausgabe("ssh-keygen -l -E sha256 -f '" + h.datei.string() + ".pub'");
-    const auto anfang = zeile.find(' ') + 1;
-    h.fingerabdruck = zeile.substr(anfang, zeile.find(' ', anfang) - anfang);
+    zeile("ssh-keygen -q -t ed25519 -N '' -C '' -f '" + h.datei.string() + "' && echo ok");
+    h.fingerabdruck = zeile("ssh-keygen -l -E sha256 -f '" + h.datei.string() + ".pub' | cut -d' ' -f2");
     return h;
 }
 
 SicherServer::SicherServer(const Zertifikat& z) {
     ZertifikatWechseln(z);
-    starten("ftpsserver.py", "--cert '" + (m_ordner / "cert.pem").string() + "' --key '" +
-                                 (m_ordner / "cert.key").string() + "'");
+    starten("ftpsserver.py", "--cert '" + (m_ordner / "server.pem").string() + "'");
 }
 
 SicherServer::SicherServer(const Hostschluessel& h) : m_schema("sftp") {
@@ -96,11 +85,9 @@ std::vector<std::string> SicherServer::befehle() const {
 }
 
 void SicherServer::ZertifikatWechseln(const Zertifikat& z) {
-    // Key first: the server reads both when the certificate file is new.
-    fs::copy_file(z.key, m_ordner / "neu.key", fs::copy_options::overwrite_existing);
-    fs::rename(m_ordner / "neu.key", m_ordner / "cert.key");
-    fs::copy_file(z.cert, m_ordner / "neu.pem", fs::copy_options::overwrite_existing);
-    fs::rename(m_ordner / "neu.pem", m_ordner / "cert.pem");
+    // Certificate and key in one file, replaced at once.
+    writeFile(m_ordner / "neu.pem", readFile(z.cert) + readFile(z.key));
+    fs::rename(m_ordner / "neu.pem", m_ordner / "server.pem");
 }
 
 } // namespace velmaro::test

@@ -41,7 +41,6 @@ public:
 
     // "ftps://127.0.0.1:<port>" or "sftp://127.0.0.1:<port>".
     std::string adresse() const { return m_schema + "://127.0.0.1:" + std::to_string(m_port); }
-    int port() const { return m_port; }
     std::filesystem::path wurzel() const { return m_ordner / "wurzel"; }
     // FTP: every command, PASS without its argument; SFTP: "AUTH <user> ok|refused" per login.
     std::vector<std::string> befehle() const;
