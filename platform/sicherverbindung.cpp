@@ -174,7 +174,12 @@ struct SichereVerbindung::Impl {
         return size * n;
     }
 
-    static size_t verwerfen(char*, size_t size, size_t n, void*) { return size * n; }
+    // Listings and downloads are only counted.
+    std::uint64_t empfangen = 0;
+    static size_t zaehlen(char*, size_t size, size_t n, void* user) {
+        static_cast<Impl*>(user)->empfangen += size * n;
+        return size * n;
+    }
 
     static size_t lesen(char* b, size_t size, size_t n, void* user) {
         auto* self = static_cast<Impl*>(user);
@@ -290,7 +295,8 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits.antwort.count()));
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::verwerfen);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::zaehlen);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, d.get());
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &Impl::lesen);
     curl_easy_setopt(c, CURLOPT_READDATA, d.get());
     switch (adresse.protokoll) {
@@ -502,6 +508,28 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
     m_fehler = {};
     m_art = Fehlerart::Keiner;
     return true;
+}
+
+std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name) {
+    if (!d->curl || d->ordner.empty())
+        return std::nullopt;
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 1L);
+    const std::string url = d->basis + d->ordner + d->escape(name);
+    curl_off_t laenge = -1;
+    if (d->ausfuehren(url) != CURLE_OK ||
+        curl_easy_getinfo(d->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &laenge) != CURLE_OK)
+        return std::nullopt;
+    if (laenge >= 0)
+        return static_cast<std::uint64_t>(laenge);
+    if (d->adresse.protokoll != Protokoll::Sftp)
+        return std::nullopt;
+    // libcurl tells an empty file from an unknown size only by fetching it.
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
+    d->empfangen = 0;
+    if (d->ausfuehren(url) != CURLE_OK)
+        return std::nullopt;
+    return d->empfangen;
 }
 
 void SichereVerbindung::Schliessen() {

@@ -9,8 +9,10 @@
 #include "platform/ftpclient.h"
 #include "platform/serveradresse.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace velmaro {
@@ -70,6 +72,8 @@ public:
     bool OrdnerWechseln(const std::string& ordner);
     // Puts the local file under name into that folder, binary, replacing a file of that name.
     bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // A file's size in that folder (SIZE on FTP, stat on SFTP): whether all of it arrived.
+    std::optional<std::uint64_t> Groesse(const std::string& name);
     void Schliessen();
 
     const FtpFehler& letzterFehler() const { return m_fehler; }

@@ -43,7 +43,7 @@ bool Vertrauen::Laden(const std::filesystem::path& datei) {
     if (!std::filesystem::exists(datei, ec))
         return !ec;
     TextFile text;
-    if (!text.openExisting(datei)) {
+    if (!text.openExisting(datei, 1 << 20)) {
         m_fehler = "Die Datei „" + datei.string() + "“ kann nicht gelesen werden.";
         return false;
     }

@@ -70,6 +70,7 @@ TEST(SichereVerbindung, ErstkontaktVertrautGeaendert) {
         for (const auto& [name, inhalt] : dateien) {
             writeFile(t / name, inhalt);
             EXPECT_TRUE(v->DateiSenden(t / name, name)) << v->letzterFehler().grund;
+            EXPECT_EQ(v->Groesse(name), inhalt.size()) << name;
         }
         v.reset();
         for (const auto& [name, inhalt] : dateien)
