@@ -91,7 +91,6 @@ struct SichereVerbindung::Impl {
     bool systemUngueltig = false;
 
     std::string antwort;
-    bool begruesst = false;
     bool angemeldet = false;
 
     std::FILE* datei = nullptr;
@@ -165,8 +164,6 @@ struct SichereVerbindung::Impl {
         while (!zeile.empty() && (zeile.back() == '\n' || zeile.back() == '\r'))
             zeile.pop_back();
         if (zeile.size() >= 3 && zeile[0] >= '0' && zeile[0] <= '9') {
-            if (zeile.compare(0, 3, "220") == 0)
-                self->begruesst = true;
             if (zeile.compare(0, 3, "230") == 0)
                 self->angemeldet = true;
             self->antwort = zeile;
@@ -553,9 +550,11 @@ std::string IdentitaetText(const ServerIdentitaet& id, Protokoll protokoll) {
         text += "\nBisher vertraut: " + id.gespeichert;
         text += "\nJetzt vorgelegt: " + id.fingerabdruck;
     } else {
-        text = zertifikat ? "Der Server legt ein Zertifikat vor, das nicht von einer bekannten Stelle "
-                            "beglaubigt ist (das ist bei vielen Anbietern üblich)."
-                          : "Dieser Server ist noch unbekannt.";
+        text = zertifikat
+                   ? "Das Zertifikat des Servers ist nicht von einer bekannten Stelle für diese Adresse "
+                     "beglaubigt (bei vielen Anbietern lautet es auf den Namen des Anbieters oder ist "
+                     "selbst ausgestellt)."
+                   : "Dieser Server ist noch unbekannt.";
         text += " Es wurde nichts gesendet, auch nicht das Passwort.";
         text += "\nFingerabdruck: " + id.fingerabdruck;
     }
