@@ -6,7 +6,6 @@
 import argparse
 import asyncio
 import os
-import sys
 import warnings
 
 warnings.simplefilter("ignore")  # asyncssh's imports warn about old ciphers
@@ -34,19 +33,15 @@ class Server(asyncssh.SSHServer):
         return ok
 
 
-async def waechter():
-    while os.getppid() == eltern:
-        await asyncio.sleep(1)
-    os._exit(0)
-
-
 async def main():
     server = await asyncssh.create_server(
         Server, "127.0.0.1", 0, server_host_keys=[a.hostkey],
         sftp_factory=lambda chan: asyncssh.SFTPServer(chan, chroot=a.root.encode()))
     port = server.sockets[0].getsockname()[1]
     print(port, os.getpid(), sep="\n", flush=True)
-    await waechter()
+    # Ends within a second of the process that started it.
+    while os.getppid() == eltern:
+        await asyncio.sleep(1)
 
 
-sys.exit(asyncio.run(main()))
+asyncio.run(main())
