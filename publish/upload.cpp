@@ -175,18 +175,19 @@ bool Upload::DateiSenden(const std::filesystem::path& lokal, const std::string& 
     return false;
 }
 
-UploadErgebnis Upload::DatenUebertragen(const VelmaroZustand& z, int seiten, int artikel) {
-    const std::vector<std::string> dateien = UploadDateien(seiten, artikel);
+UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
+                                        const std::filesystem::path& ausgabeOrdner,
+                                        const GeneratorErgebnis& erzeugt) {
+    const std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
     UploadErgebnis ergebnis;
     ergebnis.dateien = static_cast<int>(dateien.size());
 
     std::vector<std::string> nichtErzeugt;
-    for (const auto& pfad : z.m_fehlendeDateien)
+    for (const auto& pfad : erzeugt.fehlendeDateien)
         nichtErzeugt.push_back(dateiName(pfad));
 
     m_beobachter.Ereignis(8);
-    const auto& e = z.m_einstellungen;
-    if (!FtpVerbinden(e[0], e[1], e[2], e[3])) {
+    if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
         m_beobachter.Ereignis(11);
         return ergebnis;
     }
@@ -209,7 +210,7 @@ UploadErgebnis Upload::DatenUebertragen(const VelmaroZustand& z, int seiten, int
             ergebnis.nichtAngekommen.push_back(name);
             continue;
         }
-        if (DateiSenden(z.ausgabeOrdner() / name, name))
+        if (DateiSenden(ausgabeOrdner / name, name))
             ++ergebnis.gesendet;
         else
             ergebnis.nichtAngekommen.push_back(name);

@@ -1,6 +1,6 @@
 // velmaro -C DIR --publish, run as the real program against a loopback FTP server.
-#include "app/zustand.h"
 #include "publish/upload.h"
+#include "store/zustand.h"
 
 #include "../support/ftpserver.h"
 #include "../support/testdaten.h"

@@ -1,8 +1,9 @@
 #include "leser.h"
 
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include "../support/memdevice.h"
+#include "../support/testdaten.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -152,7 +153,7 @@ std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     // nothing after the last, so even a value ending in CR comes back, and all four values must
     // survive the round trip. Lines after the fourth are dropped.
     for (int i = 0; i < 4; ++i)
-        if (z.m_einstellungen[i].find('\n') != std::string::npos)
+        if (Einstellung(z, i).find('\n') != std::string::npos)
             return "FTP-Wert " + std::to_string(i) + " enthält einen Zeilenvorschub";
     MemDevice out;
     writeTextString(out, z.FtpConfigText());
@@ -160,7 +161,7 @@ std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     if (!ftpDatei().lesen(out.data, wieder))
         return "geschriebene ftpconfig.bit: Speicherdatei nicht lesbar";
     for (int i = 0; i < 4; ++i)
-        if (wieder.m_einstellungen[i] != z.m_einstellungen[i])
+        if (Einstellung(wieder, i) != Einstellung(z, i))
             return "FTP-Wert " + std::to_string(i) + " anders zurückgelesen";
     return {};
 }

@@ -53,7 +53,7 @@ private slots:
         QVERIFY(dlg.m_btnUpdate->isEnabled());
 
         // Corrected, the next click goes through without a restart.
-        dlg.m_einstellungen[3] = kFtpPasswort;
+        dlg.m_zustand.m_ftp.passwort = kFtpPasswort;
         boxen.leeren();
         QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(dlg.m_btnUpdate->isEnabled());
 
         FtpServer gesund;
-        dlg.m_einstellungen[1] = gesund.adresse();
+        dlg.m_zustand.m_ftp.adresse = gesund.adresse();
         boxen.leeren();
         QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
@@ -115,7 +115,7 @@ private slots:
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         boxen.leeren();
-        dlg.m_einstellungen[1] = ftpAdresse.toStdString();
+        dlg.m_zustand.m_ftp.adresse = ftpAdresse.toStdString();
 
         QTest::mouseClick(dlg.m_btnKontrollseite, Qt::LeftButton);
 

@@ -3,6 +3,7 @@
 #include "publish/upload.h"
 
 #include "../support/ftpserver.h"
+#include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,7 @@ Dateien inhalt(const fs::path& ordner) {
 struct UploadTest : ::testing::Test {
     TempDir arbeit;
     VelmaroZustand z;
+    GeneratorErgebnis erzeugt;
     Protokoll p;
     std::unique_ptr<InternetSitzung> sitzung;
     std::unique_ptr<FtpVerbindung> verbindung;
@@ -58,7 +60,7 @@ struct UploadTest : ::testing::Test {
 
     void SetUp() override { z.m_ordner = arbeit.path(); }
 
-    void zugang() { z.m_einstellungen = {"velmaro-test", ftp->adresse(), kFtpBenutzer, kFtpPasswort}; }
+    void zugang() { z.m_ftp = {"velmaro-test", ftp->adresse(), kFtpBenutzer, kFtpPasswort}; }
     // A server, and the settings pointing at it.
     FtpServer& starten(const std::string& optionen = "") {
         ftp.emplace(optionen);
@@ -82,7 +84,9 @@ struct UploadTest : ::testing::Test {
 
     UploadErgebnis hochladen(int seiten, int artikel) {
         p = {};
-        return Upload(p, sitzung, verbindung, limits).DatenUebertragen(z, seiten, artikel);
+        erzeugt.anzahlSeiten = seiten;
+        erzeugt.anzahlArtikel = artikel;
+        return Upload(p, sitzung, verbindung, limits).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     }
 
     // Nothing sent; event 11 and one message naming the step and the reason, never the password.
@@ -156,7 +160,7 @@ TEST_F(UploadTest, NichtNeuErzeugteSeiteBleibtAufDemServerAlt) {
     FtpServer& server = starten();
     ausgabe(1, 2);
     // output/ still holds this page from an earlier run; sending it would put it online.
-    z.m_fehlendeDateien = {"artikel2.php"};
+    erzeugt.fehlendeDateien = {"artikel2.php"};
 
     EXPECT_FALSE(hochladen(1, 2).vollstaendig);
     EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 9, 11}));
@@ -166,7 +170,7 @@ TEST_F(UploadTest, NichtNeuErzeugteSeiteBleibtAufDemServerAlt) {
 TEST_F(UploadTest, FalschesPasswortUndKeinServerNennenSchrittUndGrund) {
     FtpServer& server = starten();
     ausgabe(1, 0);
-    z.m_einstellungen[3] += "-vertippt"; // still contains kFtpPasswort: a leak shows in scheitert
+    z.m_ftp.passwort += "-vertippt"; // still contains kFtpPasswort: a leak shows in scheitert
     scheitert("Anmeldung", "Antwort des Servers: 530");
     EXPECT_EQ(server.befehle(), (Liste{std::string("USER ") + kFtpBenutzer, "PASS"}));
 
@@ -180,7 +184,7 @@ TEST_F(UploadTest, AdressformenSteuerzeichenUndUnbrauchbareAdressen) {
     ausgabe(1, 0);
     for (const std::string& adresse :
          {"ftp://" + server.adresse(), server.adresse() + "/", "FTP://" + server.adresse() + "/"}) {
-        z.m_einstellungen[1] = adresse;
+        z.m_ftp.adresse = adresse;
         EXPECT_TRUE(hochladen(1, 0).vollstaendig) << adresse;
     }
     const std::size_t vorher = server.befehle().size();
@@ -191,14 +195,14 @@ TEST_F(UploadTest, AdressformenSteuerzeichenUndUnbrauchbareAdressen) {
         SCOPED_TRACE(felder[i].first);
         zugang();
         // CR LF would let the value end the FTP command and append one of its own.
-        z.m_einstellungen[i] += felder[i].second;
+        Einstellung(z, static_cast<int>(i)) += felder[i].second;
         scheitert(std::string("„") + felder[i].first + "“", "Steuerzeichen");
     }
     zugang();
     for (const char* adresse :
          {"", "127.0.0.1:", "127.0.0.1:abc", "127.0.0.1:70000", "ftp://", "user@host", "host/pfad", "a b"}) {
         SCOPED_TRACE(adresse);
-        z.m_einstellungen[1] = adresse;
+        z.m_ftp.adresse = adresse;
         scheitert("FTP-Adresse", "");
     }
     EXPECT_EQ(server.befehle().size(), vorher);

@@ -139,8 +139,8 @@ private slots:
         QCOMPARE(readFile(dir / "data/ftpconfig.bit"),
                  std::string("Mein\xA0Name\r\nftp://neu.example.de\r\nich\r\n\x81\x8Dpw"));
         VelmaroDlg wieder(dir.path());
-        QCOMPARE(wieder.m_einstellungen[1], std::string("ftp://neu.example.de"));
-        QCOMPARE(wieder.m_einstellungen[3], std::string("\x81\x8Dpw"));
+        QCOMPARE(wieder.m_zustand.m_ftp.adresse, std::string("ftp://neu.example.de"));
+        QCOMPARE(wieder.m_zustand.m_ftp.passwort, std::string("\x81\x8Dpw"));
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
     }
 };

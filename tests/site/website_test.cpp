@@ -3,6 +3,7 @@
 #include "site/generator.h"
 
 #include "../support/tempdir.h"
+#include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,8 @@ Dateien dateien(const fs::path& ordner) {
 // What a run must leave: the index pages with the given number of rows each, numbered on across
 // the pages in list order, an article page per row, style.css and the menu.
 Dateien erwartet(const VelmaroZustand& z, const std::vector<int>& seiten) {
-    Dateien m{{"style.css", StylesheetText(z)}, {"inhalt0.php", MenuText(static_cast<int>(seiten.size()))}};
+    Dateien m{{"style.css", StylesheetText(z.m_style)},
+              {"inhalt0.php", MenuText(static_cast<int>(seiten.size()))}};
     auto a = z.m_artikelListe.begin();
     int n = 0;
     for (std::size_t k = 1; k <= seiten.size(); ++k) {
@@ -89,12 +91,13 @@ TEST(Website, PagesFilesAndCounters) {
         // Without blocked names output/ is missing and must be created. A second run gives the same bytes.
         for (int lauf = 0; lauf < 2; ++lauf) {
             int meldungen = 0;
-            WebsiteErzeugen(z, [&] { meldungen += fs::is_regular_file(dir / "output/inhalt1.php"); });
+            const GeneratorErgebnis e =
+                Erzeugen(z, [&] { meldungen += fs::is_regular_file(dir / "output/inhalt1.php"); });
             EXPECT_EQ(dateien(dir / "output"), soll);
             EXPECT_EQ(meldungen, f.seiten.empty() ? 0 : 1);
-            EXPECT_EQ(z.m_anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
-            EXPECT_EQ(z.m_anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
-            EXPECT_EQ(z.m_fehlendeDateien, f.gesperrt);
+            EXPECT_EQ(e.anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
+            EXPECT_EQ(e.anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
+            EXPECT_EQ(e.fehlendeDateien, f.gesperrt);
         }
     }
 }
@@ -112,8 +115,8 @@ std::pair<int, std::string> generieren(const fs::path& ordner) {
 VelmaroZustand datenAnlegen(const fs::path& ordner) {
     VelmaroZustand z = zustand(ordner, 7, "5");
     for (int i = 4; i < 20; ++i)
-        z.m_einstellungen[i] = "#" + std::to_string(i * 111);
-    z.m_datumBold = z.m_overUnderline = 1;
+        Einstellung(z, i) = "#" + std::to_string(i * 111);
+    z.m_style.datumBold = z.m_style.overUnderline = 1;
     if (!z.DateienSchreiben().empty())
         throw std::runtime_error("cannot prepare data/");
     return z;
@@ -130,7 +133,7 @@ TEST(Generate, WritesWhatUpdateWebsiteWrites) {
     // What "Update Website" writes from the same articles and settings, as the window holds them after
     // reading the files.
     z.m_ordner = fenster.path();
-    WebsiteErzeugen(z);
+    Erzeugen(z);
     EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
 }
 

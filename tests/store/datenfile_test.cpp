@@ -1,5 +1,5 @@
-#include "app/zustand.h"
 #include "store/archive.h"
+#include "store/zustand.h"
 
 #include "../support/beispiel.h"
 #include "../support/memdevice.h"
@@ -24,10 +24,7 @@ struct Liste : VelmaroZustand {
         DatenLaden(dev);
     }
     void add(DateTime d, const std::string& ueberschrift, const std::string& text = "t") {
-        m_datum = d;
-        m_ueberschrift = ueberschrift;
-        m_textinhalt = text;
-        ArtikelEinfuegen();
+        ArtikelEinfuegen({d, ueberschrift, text});
     }
     std::vector<std::string> headlines() const {
         std::vector<std::string> h;

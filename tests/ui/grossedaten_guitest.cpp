@@ -60,34 +60,34 @@ private slots:
         uhr.start();
         VelmaroDlg dlg(dir.path());
         std::cout << "start with " << kArtikel + 1 << " articles: " << uhr.elapsed() << " ms\n";
-        QCOMPARE(dlg.m_listeArtikel->count(), kArtikel + 1);
+        QCOMPARE(dlg.m_editor.m_listeArtikel->count(), kArtikel + 1);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
 
         // Opened by keyboard from the line above it; the whole body arrives in the edit.
-        dlg.m_listeArtikel->setFocus();
-        dlg.m_listeArtikel->setCurrentRow(kGrosserArtikel - 1);
-        QTest::keyClick(dlg.m_listeArtikel, Qt::Key_Down);
-        QCOMPARE(dlg.m_editUeberschrift->text(), QStringLiteral("Großer Bericht"));
+        dlg.m_editor.m_listeArtikel->setFocus();
+        dlg.m_editor.m_listeArtikel->setCurrentRow(kGrosserArtikel - 1);
+        QTest::keyClick(dlg.m_editor.m_listeArtikel, Qt::Key_Down);
+        QCOMPARE(dlg.m_editor.m_editUeberschrift->text(), QStringLiteral("Großer Bericht"));
         QString erwartet = QString::fromLatin1(gross).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         erwartet.replace(QChar(0x80), QChar(0x20AC));
-        QVERIFY(dlg.m_editTextinhalt->toPlainText() == erwartet);
+        QVERIFY(dlg.m_editor.m_editTextinhalt->toPlainText() == erwartet);
         // The list still answers: the last line is one key away.
-        QTest::keyClick(dlg.m_listeArtikel, Qt::Key_End);
-        QCOMPARE(dlg.m_editUeberschrift->text(), QStringLiteral("Meldung %1").arg(kArtikel - 1));
+        QTest::keyClick(dlg.m_editor.m_listeArtikel, Qt::Key_End);
+        QCOMPARE(dlg.m_editor.m_editUeberschrift->text(), QStringLiteral("Meldung %1").arg(kArtikel - 1));
 
         // Pages for all of them; there are no FTP settings, so the upload stops with a message.
         boxen.leeren();
         uhr.restart();
         QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
         std::cout << "pages for " << kArtikel + 1 << " articles: " << uhr.elapsed() << " ms\n";
-        QCOMPARE(dlg.m_anzahlArtikel, kArtikel + 1);
-        QCOMPARE(dlg.m_anzahlSeiten, (kArtikel + 1 + 8) / 9);
-        QVERIFY(dlg.m_fehlendeDateien.empty());
+        QCOMPARE(dlg.m_letzterLauf.anzahlArtikel, kArtikel + 1);
+        QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, (kArtikel + 1 + 8) / 9);
+        QVERIFY(dlg.m_letzterLauf.fehlendeDateien.empty());
         int dateien = 0;
         for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir / "output"))
             ++dateien;
-        QCOMPARE(dateien, 1 + dlg.m_anzahlSeiten + 1 + dlg.m_anzahlArtikel);
+        QCOMPARE(dateien, 1 + dlg.m_letzterLauf.anzahlSeiten + 1 + dlg.m_letzterLauf.anzahlArtikel);
         const std::string seite =
             readFile(dir / "output" / ("artikel" + std::to_string(kGrosserArtikel + 1) + ".php"));
         QVERIFY(seite.find(kGrosseUeberschrift) != std::string::npos);

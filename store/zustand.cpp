@@ -1,13 +1,10 @@
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include <system_error>
 
 namespace velmaro {
 
 namespace fs = std::filesystem;
-
-VelmaroZustand::VelmaroZustand() : m_datum(DateTime::now()) {
-}
 
 namespace {
 // Opens a binary file for one of the start-up reads; false for a missing or empty file.
