@@ -77,21 +77,6 @@ TEST(DatenFile, WriteReadWriteIsByteIdenticalInFileOrder) {
     EXPECT_EQ(u.headlines(), Lines{"Alt/<b>&amp;</b>"});
 }
 
-TEST(DatenFile, CutAtEveryOffsetKeepsWhatWasRead) {
-    Liste s;
-    s.m_artikelProSeite = "6";
-    s.add(DateTime::fromParts(2010, 1, 1), "eins");
-    s.add(DateTime::fromParts(2009, 1, 1), "zwei");
-    const std::string full = s.save();
-    for (std::size_t cut = 1; cut < full.size(); ++cut) {
-        Liste t;
-        EXPECT_THROW(t.load(full.substr(0, cut)), ArchiveError) << cut;
-        EXPECT_EQ(t.m_artikelProSeite, cut >= 2 ? "6" : "") << cut;
-        const Lines h = t.headlines();
-        EXPECT_TRUE(h == Lines{} || h == Lines{"eins"} || h == (Lines{"eins", "zwei"})) << cut;
-    }
-}
-
 TEST(DatenFile, InsertionBeforeTheFirstStrictlyOlder) {
     Liste s;
     const DateTime mittag = DateTime::fromParts(2003, 5, 1, 12);
