@@ -56,24 +56,19 @@ TEST(DatenFile, ExampleAndEmptyFiles) {
                                        6));
 }
 
-TEST(DatenFile, WriteReadWriteIsByteIdenticalInFileOrder) {
+// The write-read-write round trip of any file is the corpus replay's (leserkorpus_test.cpp).
+TEST(DatenFile, ReadingKeepsTheFileOrderAndStopsAtAnyOtherMarker) {
     Liste s;
-    s.m_artikelProSeite = "7";
     s.m_artikelListe.addTail({DateTime::fromParts(1850, 6, 1, 6), "Alt", "<b>&amp;</b>"});
-    s.m_artikelListe.addTail(
-        {DateTime::fromParts(2024, 1, 2, 3, 4, 5), "\xDC\xDF \x80", std::string(70000, 'b')});
+    s.m_artikelListe.addTail({DateTime::fromParts(2024, 1, 2), "Neu", "t"});
     s.m_artikelListe.addTail({DateTime{1, 0.0}, "", ""});
-    const std::string first = s.save();
+    std::string bytes = s.save();
     Liste t;
-    t.load(first);
-    EXPECT_EQ(t.headlines(), s.headlines()); // not newest first: the file's order stands
-    EXPECT_EQ(t.save(), first);
-
-    // A record marker in other case ends the list like "ENDE".
-    std::string odd = first;
-    odd.replace(odd.find("ARTIKEL", 5), 7, "artikel");
+    t.load(bytes);
+    EXPECT_EQ(t.headlines(), (Lines{"Alt/<b>&amp;</b>", "Neu", "/"})); // not newest first
+    bytes.replace(bytes.find("ARTIKEL", 5), 7, "artikel");
     Liste u;
-    u.load(odd);
+    u.load(bytes);
     EXPECT_EQ(u.headlines(), Lines{"Alt/<b>&amp;</b>"});
 }
 
