@@ -53,9 +53,9 @@ TEST_F(BatchPublish, SteuerzeichenAusHandbearbeiteterDateiErreichenDenServerNie)
 // Every file in upload order, sent or not with the reason: a refused file with the server's
 // answer, and after a server died every file not tried. 0 only when all arrived.
 TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
-    for (const auto& [optionen, fehlen] : {std::pair{"", std::pair{0u, 0u}},
-                                           std::pair{"--refuse inhalt2.php", std::pair{3u, 4u}},
-                                           std::pair{"--stop-after 3", std::pair{3u, 10u}}}) {
+    for (const auto& [optionen, fehlen] :
+         {std::pair{"", std::pair{0u, 0u}}, std::pair{"--refuse inhalt2.php", std::pair{3u, 4u}},
+          std::pair{"--stop-after 3", std::pair{3u, 10u}}}) {
         FtpServer server(optionen);
         veroeffentlichen(server);
         EXPECT_EQ(status, fehlen.first == fehlen.second ? 0 : 1) << optionen;
@@ -63,7 +63,8 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
         const auto alle = UploadDateien(2, 6);
         for (std::size_t i = 0; i < alle.size(); ++i) {
             const bool fehlt = i >= fehlen.first && i < fehlen.second;
-            pos = fehler.find(fehlt ? "\nnicht gesendet: " + alle[i] + " (" : "\ngesendet: " + alle[i] + "\n", pos);
+            pos = fehler.find(fehlt ? "\nnicht gesendet: " + alle[i] + " (" : "\ngesendet: " + alle[i] + "\n",
+                              pos);
             ASSERT_NE(pos, npos) << alle[i] << " missing or out of order in:\n" << fehler;
         }
         EXPECT_EQ(fehler.find("550") != npos, fehlen.second == 4) << fehler;

@@ -179,10 +179,13 @@ private slots:
         QVERIFY(l.boxen.nachrichten().isEmpty());
         QVERIFY(!l.dlg->isVisible());
 
-        // After a deletion the close box asks: back to the window; then Esc, ending without saving.
+        // After a deletion (of a line picked after "Neuer Artikel", which turns the button back on)
+        // the close box asks: back to the window; then Esc, ending without saving.
         QVERIFY(l.oeffnen());
+        QTest::mouseClick(l.dlg->m_editor.m_btnNeu, Qt::LeftButton);
         zeileKlicken(*l.dlg, 2);
         QTest::mouseClick(l.dlg->m_editor.m_btnLoeschen, Qt::LeftButton);
+        QVERIFY(l.dlg->m_editor.m_btnNeu->isEnabled());
         l.boxen.naechsteAntwort(Antwort::Zurueck);
         QVERIFY(!l.dlg->close());
         QCOMPARE(l.boxen.nachrichten().value(0).antworten,

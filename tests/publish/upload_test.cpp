@@ -140,10 +140,11 @@ TEST_F(UploadTest, OrdnerNichtAnlegbarGibtGenauEineMeldungUndSendetNichts) {
 }
 
 TEST_F(UploadTest, FalschesPasswortUndKeinServerNennenSchrittUndGrund) {
-    FtpServer& server = starten();
+    // The server echoes the wrong password; it still contains kFtpPasswort, so a leak shows in scheitert.
+    FtpServer& server = starten("--echo-pass");
     ausgabe(1, 0);
-    z.m_ftp.passwort += "-vertippt"; // still contains kFtpPasswort: a leak shows in scheitert
-    scheitert("Anmeldung", "Antwort des Servers: 530");
+    z.m_ftp.passwort += "-vertippt";
+    scheitert("Anmeldung", "Antwort des Servers: 530 Passwort *** falsch.");
     EXPECT_EQ(server.befehle(), (Liste{std::string("USER ") + kFtpBenutzer, "PASS"}));
 
     server.anhalten();
@@ -186,15 +187,17 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
               std::chrono::seconds(2)};
     struct Stoerung {
         const char* optionen;
-        Liste fehlen;       // in upload order; the first one gets a box of its own
-        const char* grund;  // in the summary
-        Liste veraltet{};   // left over from an earlier run: the generator could not write them
+        Liste fehlen;      // in upload order; the first one gets a box of its own
+        const char* grund; // in the summary
+        Liste veraltet{};  // left over from an earlier run: the generator could not write them
     };
     const Stoerung stoerungen[] = {
         // A refused file costs neither the connection nor the order.
         {"--refuse inhalt1.php", {"inhalt1.php"}, "„Update Website“"},
         {"", {"artikel2.php"}, "nicht geschrieben", {"artikel2.php"}},
-        {"--stop-after 3", {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php"}, "Schritt: Senden"},
+        {"--stop-after 3",
+         {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php"},
+         "Schritt: Senden"},
         {"--stall artikel1.php", {"artikel1.php", "artikel2.php", "artikel3.php"}, "stehen geblieben"},
         {"--full-after 3", {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php"}, "Speicherplatz"},
     };
@@ -220,8 +223,8 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         for (const auto& n : s.fehlen)
             namen += (namen.empty() ? " " : ", ") + n;
         EXPECT_NE(text.find(std::to_string(s.fehlen.size()) + " von 7 Dateien " +
-                            (s.fehlen.size() == 1 ? "ist" : "sind") + " nicht auf dem Server angekommen:" +
-                            namen + "."),
+                            (s.fehlen.size() == 1 ? "ist" : "sind") +
+                            " nicht auf dem Server angekommen:" + namen + "."),
                   npos)
             << text;
         EXPECT_NE(text.find(s.grund), npos) << text;

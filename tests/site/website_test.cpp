@@ -145,7 +145,13 @@ TEST(Generate, WritesWhatUpdateWebsiteWrites) {
     EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
 }
 
-TEST(Generate, DamagedFileWritesNothing) {
+TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
+    TempDir leer;
+    const auto [ohneStatus, ohneAus] = generieren(leer.path());
+    EXPECT_EQ(ohneStatus, 1);
+    EXPECT_NE(ohneAus.find("kein Ordner data/"), std::string::npos) << ohneAus;
+    EXPECT_FALSE(fs::exists(leer / "output"));
+
     for (const std::string name : {"data/daten.bit", "data/styleconfig.bit"}) {
         TempDir arbeit;
         datenAnlegen(arbeit.path());

@@ -24,6 +24,8 @@ p.add_argument("--stop-after", type=int)
 p.add_argument("--full-after", type=int)
 # The STOR of this file is answered with 150, then the server neither reads the data nor replies.
 p.add_argument("--stall")
+# A wrong password is answered with the password itself, as careless servers do.
+p.add_argument("--echo-pass", action="store_true")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -59,6 +61,12 @@ class Handler(FTPHandler):
                 time.sleep(0.2)
             os._exit(0)
         return FTPHandler.ftp_STOR(self, file, mode)
+
+    def ftp_PASS(self, line):
+        if a.echo_pass and line != a.password:
+            self.respond("530 Passwort " + line + " falsch.")
+            return
+        return FTPHandler.ftp_PASS(self, line)
 
     def pre_process_command(self, line, cmd, arg):
         if a.stop_after is not None and empfangen >= a.stop_after and cmd in ("PORT", "EPRT", "PASV", "STOR"):
