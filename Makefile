@@ -2,7 +2,8 @@
 # make test - install what is missing, build with warnings as errors and sanitizers, run every test
 # make bench - build optimised and run the benchmarks
 # make fuzz  - fuzz each file reader for FUZZ_RUNS inputs (make fuzz FUZZ_RUNS=100000 for a short run)
-# make stress - the fuzzers, then KILLS kills of a saving process per data file (longer than make test)
+# make stress - the fuzzers, KILLS kills of a saving process per data file, and 100,000 articles
+#               through the window (longer than make test)
 
 JOBS ?= $(shell nproc)
 TEST_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DVELMARO_WERROR=ON -DVELMARO_SANITIZE=ON
@@ -21,7 +22,7 @@ run: deps
 test: deps
 	cmake -S . -B build/test $(TEST_CONFIG)
 	cmake --build build/test -j $(JOBS)
-	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE stress
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELMARO_BENCH=ON -DVELMARO_TESTS=OFF
@@ -55,5 +56,6 @@ KILLS ?= 2000
 
 stress: fuzz
 	cmake -S . -B build/test $(TEST_CONFIG)
-	cmake --build build/test -j $(JOBS) --target core_tests
+	cmake --build build/test -j $(JOBS) --target core_tests grossedaten_guitest
 	VELMARO_TOETUNGEN=$(KILLS) build/test/tests/core_tests --gtest_filter='*AbsturzBeimSpeichern*'
+	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L stress

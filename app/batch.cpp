@@ -1,9 +1,9 @@
 #include "app/batch.h"
 
-#include "app/zustand.h"
 #include "platform/cp1252.h"
 #include "publish/upload.h"
 #include "site/generator.h"
+#include "store/zustand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,7 +17,7 @@ namespace velmaro {
 
 namespace fs = std::filesystem;
 
-int generieren(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
+int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(z.m_ordner, ec)) {
         err << "velmaro: Ordner " << z.m_ordner.string() << " nicht gefunden\n";
@@ -49,14 +49,14 @@ int generieren(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     if (daten == Ladezustand::Fehlt)
         err << "velmaro: data/daten.bit fehlt oder ist leer; die Seiten enthalten keine Artikel\n";
 
-    WebsiteErzeugen(z);
-    if (z.m_fehlendeDateien.empty()) {
-        out << z.m_anzahlSeiten << (z.m_anzahlSeiten == 1 ? " Indexseite" : " Indexseiten") << " und "
-            << z.m_anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";
+    erzeugt = WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner());
+    if (erzeugt.fehlendeDateien.empty()) {
+        out << erzeugt.anzahlSeiten << (erzeugt.anzahlSeiten == 1 ? " Indexseite" : " Indexseiten") << " und "
+            << erzeugt.anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";
         return 0;
     }
     err << "velmaro: " << z.ausgabeOrdner().string() << " ist unvollständig, nicht geschrieben:";
-    for (const std::string& name : z.m_fehlendeDateien)
+    for (const std::string& name : erzeugt.fehlendeDateien)
         err << ' ' << cp1252::toUtf8(name);
     err << '\n';
     return 1;
@@ -66,10 +66,11 @@ namespace {
 // --generate, then the upload with data/ftpconfig.bit: every file's outcome on err. 0 only when
 // every file was written and sent.
 int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
-    const int erzeugt = generieren(z, out, err);
+    GeneratorErgebnis erzeugt;
+    const int status = generieren(z, erzeugt, out, err);
     // Nothing written at all (no folder, damaged data): nothing to send either.
-    if (erzeugt != 0 && z.m_fehlendeDateien.empty())
-        return erzeugt;
+    if (status != 0 && erzeugt.fehlendeDateien.empty())
+        return status;
     switch (z.FtpDateiLesen()) {
     case Ladezustand::Fehlt:
         err << "velmaro: data/ftpconfig.bit fehlt oder ist leer; ohne FTP-Zugangsdaten kein Upload\n";
@@ -85,9 +86,9 @@ int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     std::unique_ptr<FtpVerbindung> verbindung;
     TextBeobachter beobachter(err);
     const UploadErgebnis e =
-        Upload(beobachter, sitzung, verbindung).DatenUebertragen(z, z.m_anzahlSeiten, z.m_anzahlArtikel);
+        Upload(beobachter, sitzung, verbindung).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     out << e.gesendet << " von " << e.dateien << " Dateien gesendet\n";
-    return e.vollstaendig && erzeugt == 0 ? 0 : 1;
+    return e.vollstaendig && status == 0 ? 0 : 1;
 }
 } // namespace
 
@@ -120,8 +121,10 @@ int batchMain(int argc, char** argv) {
     VelmaroZustand zustand;
     if (parser.isSet(workdir))
         zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
-    if (parser.isSet(generate) && !parser.isSet(publish))
-        return generieren(zustand, std::cout, std::cerr);
+    if (parser.isSet(generate) && !parser.isSet(publish)) {
+        GeneratorErgebnis erzeugt;
+        return generieren(zustand, erzeugt, std::cout, std::cerr);
+    }
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         std::cerr << "velmaro: die FTP-Bibliothek konnte nicht gestartet werden\n";
         return 1;

@@ -5,6 +5,7 @@
 namespace velmaro {
 
 class VelmaroZustand;
+struct GeneratorErgebnis;
 
 // velmaro with arguments: generate and publish without a window. Returns the exit status.
 int batchMain(int argc, char** argv);
@@ -13,7 +14,7 @@ int batchMain(int argc, char** argv);
 // writes output/ as "Update Website" does, without uploading. Prints the counts on out and every
 // problem on err. Returns the exit status: 0 when every file was written; 1 when the folder or its
 // data/ is missing or a data file is damaged (then nothing is written), or when files could not be
-// written.
-int generieren(VelmaroZustand& z, std::ostream& out, std::ostream& err);
+// written. erzeugt receives what the generator wrote.
+int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out, std::ostream& err);
 
 } // namespace velmaro

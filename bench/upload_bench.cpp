@@ -5,9 +5,9 @@
 //       "<index pages> <articles>".
 //   velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL
 //       uploads DIR/output as "Update Website" does; exit 0 when every file arrived.
-#include "app/zustand.h"
 #include "publish/upload.h"
 #include "site/generator.h"
+#include "store/zustand.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,19 +28,18 @@ int erzeugen(const char* ordner, int anzahl) {
     std::uniform_int_distribution<int> zeichen('a', 'z');
     DateTime datum = DateTime::fromParts(2024, 1, 1, 12);
     for (int i = 0; i < anzahl; ++i) {
-        z.m_datum = datum;
-        z.m_ueberschrift = "Meldung " + std::to_string(i);
-        z.m_textinhalt.assign(laenge(zufall), ' ');
-        for (char& c : z.m_textinhalt)
+        Artikel a{datum, "Meldung " + std::to_string(i), std::string(laenge(zufall), ' ')};
+        for (char& c : a.textinhalt)
             c = static_cast<char>(zeichen(zufall));
-        z.ArtikelEinfuegen();
+        z.ArtikelEinfuegen(a);
     }
-    WebsiteErzeugen(z);
-    if (!z.m_fehlendeDateien.empty()) {
+    const GeneratorErgebnis e =
+        WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner());
+    if (!e.fehlendeDateien.empty()) {
         std::cerr << "could not write all files\n";
         return 1;
     }
-    std::cout << z.m_anzahlSeiten << ' ' << z.m_anzahlArtikel << '\n';
+    std::cout << e.anzahlSeiten << ' ' << e.anzahlArtikel << '\n';
     return 0;
 }
 
@@ -54,15 +53,18 @@ struct Still : UploadBeobachter {
 int hochladen(char** a) {
     VelmaroZustand z;
     z.m_ordner = a[0];
-    z.m_einstellungen[0] = "velmaro-bench";
-    z.m_einstellungen[1] = a[1];
-    z.m_einstellungen[2] = a[2];
-    z.m_einstellungen[3] = a[3];
+    z.m_ftp.name = "velmaro-bench";
+    z.m_ftp.adresse = a[1];
+    z.m_ftp.zugangsname = a[2];
+    z.m_ftp.passwort = a[3];
+    GeneratorErgebnis erzeugt;
+    erzeugt.anzahlSeiten = std::atoi(a[4]);
+    erzeugt.anzahlArtikel = std::atoi(a[5]);
     Still still;
     std::unique_ptr<InternetSitzung> sitzung;
     std::unique_ptr<FtpVerbindung> verbindung;
     const UploadErgebnis e =
-        Upload(still, sitzung, verbindung).DatenUebertragen(z, std::atoi(a[4]), std::atoi(a[5]));
+        Upload(still, sitzung, verbindung).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     return e.vollstaendig ? 0 : 1;
 }
 

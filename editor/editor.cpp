@@ -1,5 +1,5 @@
 // The article editor: new, view, edit, delete and save articles.
-#include "ui/velmarodlg.h"
+#include "editor/editor.h"
 
 #include "platform/meldung.h"
 #include "platform/unicode.h"
@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace velmaro {
 
@@ -16,6 +17,28 @@ namespace {
 // A list line is the date as "%d.%m.%Y : ", then the headline.
 constexpr int kDatumsBreite = 13;
 } // namespace
+
+ArtikelEditor::ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
+                             std::function<void(int)> ereignisanzeige)
+    : m_datum(DateTime::now())
+    , m_zustand(zustand)
+    , m_fenster(fenster)
+    , m_ereignisanzeige(std::move(ereignisanzeige)) {
+}
+
+void TextinhaltEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)) {
+        insertPlainText(QStringLiteral("\n"));
+        return;
+    }
+    if (enter) {
+        // Like a multi-line edit without "want return": the dialog presses its default button.
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
 
 int ArtikelListe::gewaehlteZeile() const {
     const QList<QListWidgetItem*> gewaehlt = selectedItems();
@@ -48,23 +71,59 @@ void ArtikelListe::keyPressEvent(QKeyEvent* event) {
         emit auswahlGeaendert();
 }
 
-void VelmaroDlg::FelderLeeren() {
+void ArtikelEditor::DatenAustausch(bool speichern) {
+    if (speichern) {
+        const QString ueberschrift = m_editUeberschrift->text();
+        if (ueberschrift != m_gezeigteUeberschrift)
+            m_ueberschrift = zuCp1252Html(ueberschrift);
+        QString textinhalt = m_editTextinhalt->toPlainText();
+        if (textinhalt != m_gezeigterTextinhalt)
+            m_textinhalt = zuCp1252Html(textinhalt.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+        const QDate d = m_ctrlDatum->date();
+        CivilTime alt;
+        if (!toCivil(m_datum.value, alt) || alt.year != d.year() || alt.month != d.month() ||
+            alt.day != d.day())
+            m_datum = withDate(m_datum, d.year(), d.month(), d.day());
+    } else {
+        m_gezeigteUeberschrift = zuUnicodeHtml(m_ueberschrift);
+        m_editUeberschrift->setText(m_gezeigteUeberschrift);
+        m_gezeigterTextinhalt = zuUnicodeHtml(m_textinhalt);
+        m_gezeigterTextinhalt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        m_editTextinhalt->setPlainText(m_gezeigterTextinhalt);
+        CivilTime c;
+        if (toCivil(m_datum.value, c))
+            m_ctrlDatum->setDate(QDate(c.year, c.month, c.day));
+    }
+    // Re-reading the controls now gives what was just exchanged.
+    m_gezeigteUeberschrift = m_editUeberschrift->text();
+    m_gezeigterTextinhalt = m_editTextinhalt->toPlainText();
+}
+
+void ArtikelEditor::ListeFuellen() {
+    // Refilling is no selection by the user.
+    const QSignalBlocker sperre(m_listeArtikel);
+    m_listeArtikel->clear();
+    for (const std::string& zeile : m_zustand.ListenZeilen())
+        m_listeArtikel->addItem(zuUnicodeHtml(zeile));
+}
+
+void ArtikelEditor::FelderLeeren() {
     m_ueberschrift.clear();
     m_textinhalt.clear();
     m_datum = DateTime::now();
     DatenAustausch(false);
 }
 
-void VelmaroDlg::FelderFreigeben(bool an) {
+void ArtikelEditor::FelderFreigeben(bool an) {
     m_editUeberschrift->setEnabled(an);
     m_editTextinhalt->setEnabled(an);
     m_ctrlDatum->setEnabled(an);
 }
 
-bool VelmaroDlg::ArtikelAnzeigen(const std::string& ueberschrift) {
-    m_position = m_artikelListe.head();
-    while (m_position) {
-        const Artikel& a = m_artikelListe.next(m_position);
+bool ArtikelEditor::ArtikelAnzeigen(const std::string& ueberschrift) {
+    m_zustand.m_position = m_zustand.m_artikelListe.head();
+    while (m_zustand.m_position) {
+        const Artikel& a = m_zustand.m_artikelListe.next(m_zustand.m_position);
         if (a.ueberschrift == ueberschrift) {
             m_ueberschrift = a.ueberschrift;
             m_textinhalt = a.textinhalt;
@@ -76,7 +135,7 @@ bool VelmaroDlg::ArtikelAnzeigen(const std::string& ueberschrift) {
     return false;
 }
 
-void VelmaroDlg::OnSelchangeListe() {
+void ArtikelEditor::OnSelchangeListe() {
     const QList<QListWidgetItem*> gewaehlt = m_listeArtikel->selectedItems();
     if (gewaehlt.isEmpty())
         return;
@@ -92,12 +151,12 @@ void VelmaroDlg::OnSelchangeListe() {
     Ereignisanzeige(6);
 }
 
-void VelmaroDlg::OnDblclkListe() {
+void ArtikelEditor::OnDblclkListe() {
     OnSelchangeListe();
     OnArtikelBearbeiten();
 }
 
-void VelmaroDlg::OnNeuerArtikel() {
+void ArtikelEditor::OnNeuerArtikel() {
     // The button is disabled while an article is open for editing; the menu command must not
     // empty its fields either.
     if (m_bearbeiteterArtikel)
@@ -110,8 +169,8 @@ void VelmaroDlg::OnNeuerArtikel() {
     m_editUeberschrift->setFocus();
 }
 
-void VelmaroDlg::ArtikelAblegen() {
-    ArtikelEinfuegen();
+void ArtikelEditor::ArtikelAblegen() {
+    m_zustand.ArtikelEinfuegen({m_datum, m_ueberschrift, m_textinhalt});
     m_bearbeiteterArtikel.reset();
     ListeFuellen();
     FelderLeeren();
@@ -122,26 +181,26 @@ void VelmaroDlg::ArtikelAblegen() {
     Ereignisanzeige(5);
 }
 
-void VelmaroDlg::OnArtikelSpeichern() {
+void ArtikelEditor::OnArtikelSpeichern() {
     DatenAustausch(true);
     if (!m_ueberschrift.empty() && !m_textinhalt.empty()) {
         ArtikelAblegen();
         return;
     }
     if (m_ueberschrift.empty()) {
-        Meldung(this, QStringLiteral("Das Eingabefeld Überschrift darf nicht leer sein"),
+        Meldung(m_fenster, QStringLiteral("Das Eingabefeld Überschrift darf nicht leer sein"),
                 QStringLiteral("Fehler"));
         m_editUeberschrift->setFocus();
     }
     if (m_textinhalt.empty()) {
-        Meldung(this, QStringLiteral("Das Eingabefeld Textinhalt darf nicht leer sein"),
+        Meldung(m_fenster, QStringLiteral("Das Eingabefeld Textinhalt darf nicht leer sein"),
                 QStringLiteral("Fehler"));
         m_editTextinhalt->setFocus();
     }
 }
 
-void VelmaroDlg::OnArtikelLoeschen() {
-    if (!ArtikelEntfernen(m_ueberschrift))
+void ArtikelEditor::OnArtikelLoeschen() {
+    if (!m_zustand.ArtikelEntfernen(m_ueberschrift))
         return;
     FelderLeeren();
     ListeFuellen();
@@ -152,16 +211,16 @@ void VelmaroDlg::OnArtikelLoeschen() {
     FelderFreigeben(false);
 }
 
-void VelmaroDlg::OnArtikelBearbeiten() {
+void ArtikelEditor::OnArtikelBearbeiten() {
     // Kept as it is now, for "Beenden" should the edit not be saved.
     std::optional<Artikel> herausgenommen;
-    m_position = m_artikelListe.head();
-    while (m_position && !herausgenommen) {
-        const Artikel& a = m_artikelListe.next(m_position);
+    m_zustand.m_position = m_zustand.m_artikelListe.head();
+    while (m_zustand.m_position && !herausgenommen) {
+        const Artikel& a = m_zustand.m_artikelListe.next(m_zustand.m_position);
         if (a.ueberschrift == m_ueberschrift)
             herausgenommen = a;
     }
-    if (!ArtikelEntfernen(m_ueberschrift))
+    if (!m_zustand.ArtikelEntfernen(m_ueberschrift))
         return;
     m_bearbeiteterArtikel = herausgenommen;
     ListeFuellen();
@@ -173,7 +232,7 @@ void VelmaroDlg::OnArtikelBearbeiten() {
     m_btnNeu->setEnabled(false);
 }
 
-void VelmaroDlg::BearbeitetenArtikelSichern() {
+void ArtikelEditor::BearbeitetenArtikelSichern() {
     if (!m_bearbeiteterArtikel)
         return;
     DatenAustausch(true);

@@ -208,18 +208,19 @@ Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>
     return kurz;
 }
 
-UploadErgebnis Upload::DatenUebertragen(const VelmaroZustand& z, int seiten, int artikel) {
-    const std::vector<std::string> dateien = UploadDateien(seiten, artikel);
+UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
+                                        const std::filesystem::path& ausgabeOrdner,
+                                        const GeneratorErgebnis& erzeugt) {
+    const std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
     UploadErgebnis ergebnis;
     ergebnis.dateien = static_cast<int>(dateien.size());
 
     std::vector<std::string> nichtErzeugt;
-    for (const auto& pfad : z.m_fehlendeDateien)
+    for (const auto& pfad : erzeugt.fehlendeDateien)
         nichtErzeugt.push_back(dateiName(pfad));
 
     m_beobachter.Ereignis(8);
-    const auto& e = z.m_einstellungen;
-    if (!FtpVerbinden(e[0], e[1], e[2], e[3])) {
+    if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
         m_beobachter.Ereignis(11);
         return ergebnis;
     }
@@ -243,7 +244,7 @@ UploadErgebnis Upload::DatenUebertragen(const VelmaroZustand& z, int seiten, int
             ergebnis.nichtAngekommen.push_back(name);
             continue;
         }
-        const auto lokal = z.ausgabeOrdner() / name;
+        const auto lokal = ausgabeOrdner / name;
         std::error_code ec;
         const std::uint64_t groesse = std::filesystem::file_size(lokal, ec);
         if (DateiSenden(lokal, name))

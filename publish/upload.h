@@ -2,8 +2,9 @@
 // The FTP upload of the generated files into the remote folder "data", without a window: the main
 // window and the batch mode run it and show what it reports through an UploadBeobachter.
 
-#include "app/zustand.h"
 #include "platform/ftpclient.h"
+#include "site/generator.h"
+#include "store/einstellungen.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -76,10 +77,11 @@ public:
     Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
            std::unique_ptr<FtpVerbindung>& verbindung, FtpZeitlimits limits = {});
 
-    // The whole upload of z.ausgabeOrdner() with the FTP settings z.m_einstellungen[0..3]. Files the
-    // generator could not write (z.m_fehlendeDateien) are not sent: the server keeps its copies.
-    // Event 10 only when everything was sent; otherwise a message with the count, then event 11.
-    UploadErgebnis DatenUebertragen(const VelmaroZustand& z, int seiten, int artikel);
+    // The whole upload of the generator run erzeugt from ausgabeOrdner with the FTP access ftp. Files
+    // the generator could not write are not sent: the server keeps its copies. Event 10 only when
+    // everything was sent; otherwise a message with the count, then event 11.
+    UploadErgebnis DatenUebertragen(const FtpZugangsdaten& ftp, const std::filesystem::path& ausgabeOrdner,
+                                    const GeneratorErgebnis& erzeugt);
 
     // Opens session and connection and makes "data" current, creating it when missing. False after
     // a message: the folder message, or one that names the failed step and the server's answer.

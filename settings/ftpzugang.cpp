@@ -4,7 +4,6 @@
 #include "platform/ftpclient.h"
 #include "platform/meldung.h"
 #include "platform/unicode.h"
-#include "ui/velmarodlg.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -149,12 +148,6 @@ void FTPZugang::keyPressEvent(QKeyEvent* event) {
         }
     }
     QDialog::keyPressEvent(event);
-}
-
-void VelmaroDlg::OnFtpZugang() {
-    FTPZugang ftp_zugang(m_einstellungen[0], m_einstellungen[1], m_einstellungen[2], m_einstellungen[3],
-                         this);
-    ftp_zugang.exec();
 }
 
 } // namespace velmaro

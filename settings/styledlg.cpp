@@ -2,7 +2,6 @@
 
 #include "platform/dialogunits.h"
 #include "platform/unicode.h"
-#include "ui/velmarodlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,24 +12,30 @@
 
 namespace velmaro {
 
-StyleDlg::StyleDlg(std::array<std::string, 20>& e, std::int32_t& datumBold, std::int32_t& datumUnderline,
-                   std::int32_t& overBold, std::int32_t& overUnderline, QWidget* parent)
-    : QDialog(parent) {
+StyleDlg::StyleDlg(StyleWerte& s, QWidget* parent) : QDialog(parent) {
     ControlsAnlegen();
     m_texte = {
-        {&e[4], m_editDatumHintergrund, nullptr, {}},    {&e[5], m_editDatumBreite, nullptr, {}},
-        {&e[6], m_editDatumFarbe, nullptr, {}},          {&e[7], m_editDatumGroesse, nullptr, {}},
-        {&e[8], nullptr, m_comboDatumSchrift, {}},       {&e[9], m_editOverHintergrund, nullptr, {}},
-        {&e[10], m_editOverBreite, nullptr, {}},         {&e[11], m_editOverFarbe, nullptr, {}},
-        {&e[12], m_editOverGroesse, nullptr, {}},        {&e[13], nullptr, m_comboOverSchrift, {}},
-        {&e[14], m_editTextHintergrund, nullptr, {}},    {&e[15], m_editTextFarbe, nullptr, {}},
-        {&e[16], m_editTextGroesse, nullptr, {}},        {&e[17], nullptr, m_comboTextSchrift, {}},
-        {&e[18], m_editTabelleHintergrund, nullptr, {}}, {&e[19], m_editTabelleBreite, nullptr, {}},
+        {&s.datumHintergrund, m_editDatumHintergrund, nullptr, {}},
+        {&s.datumBreite, m_editDatumBreite, nullptr, {}},
+        {&s.datumFarbe, m_editDatumFarbe, nullptr, {}},
+        {&s.datumGroesse, m_editDatumGroesse, nullptr, {}},
+        {&s.datumSchrift, nullptr, m_comboDatumSchrift, {}},
+        {&s.overHintergrund, m_editOverHintergrund, nullptr, {}},
+        {&s.overBreite, m_editOverBreite, nullptr, {}},
+        {&s.overFarbe, m_editOverFarbe, nullptr, {}},
+        {&s.overGroesse, m_editOverGroesse, nullptr, {}},
+        {&s.overSchrift, nullptr, m_comboOverSchrift, {}},
+        {&s.textHintergrund, m_editTextHintergrund, nullptr, {}},
+        {&s.textFarbe, m_editTextFarbe, nullptr, {}},
+        {&s.textGroesse, m_editTextGroesse, nullptr, {}},
+        {&s.textSchrift, nullptr, m_comboTextSchrift, {}},
+        {&s.tabelleHintergrund, m_editTabelleHintergrund, nullptr, {}},
+        {&s.tabelleBreite, m_editTabelleBreite, nullptr, {}},
     };
-    m_schalter = {{&datumBold, m_checkDatumBold},
-                  {&datumUnderline, m_checkDatumUnderline},
-                  {&overBold, m_checkOverBold},
-                  {&overUnderline, m_checkOverUnderline}};
+    m_schalter = {{&s.datumBold, m_checkDatumBold},
+                  {&s.datumUnderline, m_checkDatumUnderline},
+                  {&s.overBold, m_checkOverBold},
+                  {&s.overUnderline, m_checkOverUnderline}};
     DatenAustausch(false);
     m_editDatumHintergrund->setFocus();
 }
@@ -204,11 +209,6 @@ void StyleDlg::OnSpeichern() {
 
 void StyleDlg::OnAbbrechen() {
     reject();
-}
-
-void VelmaroDlg::OnStylesheetAnpassen() {
-    StyleDlg dlg(m_einstellungen, m_datumBold, m_datumUnderline, m_overBold, m_overUnderline, this);
-    dlg.exec();
 }
 
 } // namespace velmaro

@@ -1,7 +1,9 @@
 #pragma once
-// The style settings dialog (137, "Stylesheet anpassen"): edits the main window's sixteen style
-// values and four flags in place; "Speichern" takes the controls into them, "Abbrechen", Esc and
+// The style settings dialog (137, "Stylesheet anpassen"): edits the sixteen style values and four
+// flags in place; "Speichern" takes the controls into them, "Abbrechen", Esc and
 // the close box leave them as they were.
+
+#include "store/einstellungen.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,11 +24,8 @@ namespace velmaro {
 class StyleDlg : public QDialog {
     Q_OBJECT
 public:
-    // Binds the dialog to entries 4 to 19 of einstellungen and to the four flags; they must outlive
-    // the dialog.
-    StyleDlg(std::array<std::string, 20>& einstellungen, std::int32_t& datumBold,
-             std::int32_t& datumUnderline, std::int32_t& overBold, std::int32_t& overUnderline,
-             QWidget* parent = nullptr);
+    // Binds the dialog to the style values; they must outlive the dialog.
+    explicit StyleDlg(StyleWerte& werte, QWidget* parent = nullptr);
 
     void OnSpeichern();
     void OnAbbrechen();

@@ -2,12 +2,15 @@
 // The site generator: the stylesheet and the news pages as bytes, and the run of "Update Website"
 // that writes them into output/. Shared by the window and the batch mode.
 
-#include "app/zustand.h"
 #include "store/artikel.h"
+#include "store/einstellungen.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro {
 
@@ -21,8 +24,8 @@ inline constexpr std::size_t kVorschauLaenge = 200;
 inline constexpr std::string_view kIndexAnfang = "<table class=newstable>";
 inline constexpr std::string_view kIndexEnde = "</table>";
 
-// The stylesheet text built from m_einstellungen[4..19] and the four style flags.
-std::string StylesheetText(const VelmaroZustand& z);
+// The stylesheet text built from the style values.
+std::string StylesheetText(const StyleWerte& s);
 
 // "inhalt<k>.php" and "artikel<n>.php", without folder.
 std::string SeitenName(int k);
@@ -34,12 +37,21 @@ void ArtikelSeiteAnhaengen(std::string& out, const Artikel& a);
 // The page menu linking index pages 1 to anzahlSeiten; empty for fewer than two pages.
 std::string MenuText(int anzahlSeiten);
 
-// Writes style.css, inhalt1.php ... with the article pages, and inhalt0.php into z.ausgabeOrdner()
-// as "Update Website" does, creating the folder when missing. Sets z.m_anzahlSeiten and
-// z.m_anzahlArtikel to what was written, and z.m_fehlendeDateien to the names (inside output/) of
-// the files that could not be written. An index page after the first that cannot be created ends
-// the pages there: the counters then cover only the pages and articles before it.
-// ersteSeite is called once inhalt1.php has been created.
-void WebsiteErzeugen(VelmaroZustand& z, const std::function<void()>& ersteSeite = {});
+// What a generator run wrote.
+struct GeneratorErgebnis {
+    std::int32_t anzahlSeiten = 0;
+    std::int32_t anzahlArtikel = 0;
+    // Files the run could not write (output/ names); empty after a complete run.
+    std::vector<std::string> fehlendeDateien;
+};
+
+// Writes style.css, inhalt1.php ... with the article pages, and inhalt0.php into ordner as "Update
+// Website" does, creating the folder when missing. Returns the counts of what was written and the
+// names (inside output/) of the files that could not be written. An index page after the first that
+// cannot be created ends the pages there: the counters then cover only the pages and articles
+// before it. ersteSeite is called once inhalt1.php has been created.
+GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
+                                  const StyleWerte& style, const std::filesystem::path& ordner,
+                                  const std::function<void()>& ersteSeite = {});
 
 } // namespace velmaro

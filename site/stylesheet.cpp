@@ -3,57 +3,56 @@
 
 namespace velmaro {
 
-std::string StylesheetText(const VelmaroZustand& z) {
-    const auto& e = z.m_einstellungen;
+std::string StylesheetText(const StyleWerte& s) {
     const std::string_view fett = "font-weight:bold;";
     const std::string_view unterstrichen = "text-decoration:underline;";
-    const std::string_view datumBold = z.m_datumBold ? fett : std::string_view{};
-    const std::string_view datumUnderline = z.m_datumUnderline ? unterstrichen : std::string_view{};
-    const std::string_view overBold = z.m_overBold ? fett : std::string_view{};
-    const std::string_view overUnderline = z.m_overUnderline ? unterstrichen : std::string_view{};
+    const std::string_view datumBold = s.datumBold ? fett : std::string_view{};
+    const std::string_view datumUnderline = s.datumUnderline ? unterstrichen : std::string_view{};
+    const std::string_view overBold = s.overBold ? fett : std::string_view{};
+    const std::string_view overUnderline = s.overUnderline ? unterstrichen : std::string_view{};
 
     // The property order differs from class to class and is part of the file's format.
     const std::string_view teile[] = {
         ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;"
         "width:",
-        e[19],
+        s.tabelleBreite,
         ";background-color:",
-        e[18],
+        s.tabelleHintergrund,
         ";}.over{width:",
-        e[10],
+        s.overBreite,
         "; padding:2px; background-color:",
-        e[9],
+        s.overHintergrund,
         ";}.over_text{color:",
-        e[11],
+        s.overFarbe,
         ";font-size:",
-        e[12],
+        s.overGroesse,
         "; font-family:",
-        e[13],
+        s.overSchrift,
         ";",
         overBold,
         overUnderline,
         "}.text{padding:2px;background-color:",
-        e[14],
+        s.textHintergrund,
         ";}.datum{background-color:",
-        e[4],
+        s.datumHintergrund,
         "; width:",
-        e[5],
+        s.datumBreite,
         "; white-space:nowrap; padding:2px;}.datum_text{font-size:",
-        e[7],
+        s.datumGroesse,
         ";",
         datumUnderline,
         "font-family:",
-        e[8],
+        s.datumSchrift,
         "; ",
         datumBold,
         "color:",
-        e[6],
+        s.datumFarbe,
         "}.text_text{color:",
-        e[15],
+        s.textFarbe,
         "; font-family:",
-        e[17],
+        s.textSchrift,
         ";font-size:",
-        e[16],
+        s.textGroesse,
         ";}",
     };
     std::size_t laenge = 0;

@@ -1,41 +1,22 @@
-// "Update Website": generates output/ and hands over to the upload.
-#include "site/generator.h"
-#include "ui/velmarodlg.h"
+// "Update Website": what the window shows after generating output/, before the upload.
+#include "site/updatewebsite.h"
 
-#include "platform/unicode.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QStringList>
+#include "platform/cp1252.h"
 
 namespace velmaro {
 
-void VelmaroDlg::OnUpdateWebsite() {
-    // Until the upload enables it again: no second run while files are being sent.
-    m_btnUpdate->setEnabled(false);
-    WebsiteErzeugen(*this, [this] { Ereignisanzeige(4); });
-    if (!m_fehlendeDateien.empty()) {
-        // The line has room for a few names; a full disk can fail thousands of files.
-        constexpr std::size_t kGezeigt = 3;
-        QStringList namen;
-        for (std::size_t i = 0; i < m_fehlendeDateien.size() && i < kGezeigt; ++i)
-            namen << zuUnicode(m_fehlendeDateien[i]);
-        if (m_fehlendeDateien.size() > kGezeigt)
-            namen << QStringLiteral("und %1 weitere").arg(m_fehlendeDateien.size() - kGezeigt);
-        m_ereignisText =
-            QStringLiteral("Die Dateien wurden nicht vollständig erstellt!\nNicht geschrieben: ") +
-            namen.join(QStringLiteral(", "));
-        m_ereignis->setText(m_ereignisText);
-        m_ereignis->repaint();
-    }
-    DatenUebertragen(m_anzahlSeiten, m_anzahlArtikel);
-}
-
-void VelmaroDlg::OnSelchangeProSeite() {
-    const int index = m_comboProSeite->currentIndex();
-    if (index >= 0)
-        m_artikelProSeite = std::to_string(index + 5);
+std::string UnvollstaendigText(const GeneratorErgebnis& erzeugt) {
+    const std::vector<std::string>& fehlend = erzeugt.fehlendeDateien;
+    if (fehlend.empty())
+        return {};
+    // The line has room for a few names; a full disk can fail thousands of files.
+    constexpr std::size_t kGezeigt = 3;
+    std::string namen;
+    for (std::size_t i = 0; i < fehlend.size() && i < kGezeigt; ++i)
+        namen += (i ? ", " : "") + cp1252::toUtf8(fehlend[i]);
+    if (fehlend.size() > kGezeigt)
+        namen += ", und " + std::to_string(fehlend.size() - kGezeigt) + " weitere";
+    return "Die Dateien wurden nicht vollständig erstellt!\nNicht geschrieben: " + namen;
 }
 
 } // namespace velmaro

@@ -3,6 +3,7 @@
 #include "site/generator.h"
 
 #include "platform/file.h"
+#include "store/zustand.h"
 
 #include <cstdint>
 #include <optional>
@@ -96,21 +97,20 @@ private:
 
 } // namespace
 
-void WebsiteErzeugen(VelmaroZustand& z, const std::function<void()>& ersteSeite) {
-    z.m_anzahlSeiten = 0;
-    z.m_anzahlArtikel = 0;
-    z.m_fehlendeDateien.clear();
-    const fs::path ordner = z.ausgabeOrdner();
+GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
+                                  const StyleWerte& style, const fs::path& ordner,
+                                  const std::function<void()>& ersteSeite) {
+    GeneratorErgebnis e;
     // Without the folder nothing could be written, yet the upload would still run.
     std::error_code ec;
     fs::create_directory(ordner, ec);
     removeLeftovers(ordner, [](const std::string& name) { return ausgabeName(name); });
 
-    if (!dateiSchreiben(ordner / "style.css", StylesheetText(z)))
-        z.m_fehlendeDateien.push_back("style.css");
+    if (!dateiSchreiben(ordner / "style.css", StylesheetText(style)))
+        e.fehlendeDateien.push_back("style.css");
 
-    const std::int64_t proSeite = VelmaroZustand::ZahlAusText(z.m_artikelProSeite);
-    z.m_anzahlSeiten = 1;
+    const std::int64_t proSeite = VelmaroZustand::ZahlAusText(artikelProSeite);
+    e.anzahlSeiten = 1;
 
     IndexSeite seite;
     if (seite.erstellen(ordner / SeitenName(1))) {
@@ -120,45 +120,46 @@ void WebsiteErzeugen(VelmaroZustand& z, const std::function<void()>& ersteSeite)
         std::string artikelSeite;
         std::string artikelName;
         bool offen = true;
-        z.m_position = z.m_artikelListe.head();
-        while (z.m_position) {
-            const Artikel& a = z.m_artikelListe.next(z.m_position);
-            if (proSeite * z.m_anzahlSeiten == z.m_anzahlArtikel) {
+        Artikelliste::Position position = liste.head();
+        while (position) {
+            const Artikel& a = liste.next(position);
+            if (proSeite * e.anzahlSeiten == e.anzahlArtikel) {
                 seite.puffer() += kIndexEnde;
                 if (!seite.schliessen())
-                    z.m_fehlendeDateien.push_back(SeitenName(z.m_anzahlSeiten));
+                    e.fehlendeDateien.push_back(SeitenName(e.anzahlSeiten));
                 // Rows without a page would be lost and the menu would link to nothing: the pages
                 // end here, and the counters keep what was written.
-                const std::string naechste = SeitenName(z.m_anzahlSeiten + 1);
+                const std::string naechste = SeitenName(e.anzahlSeiten + 1);
                 if (!seite.erstellen(ordner / naechste)) {
-                    z.m_fehlendeDateien.push_back(naechste);
+                    e.fehlendeDateien.push_back(naechste);
                     offen = false;
                     break;
                 }
-                ++z.m_anzahlSeiten;
+                ++e.anzahlSeiten;
                 seite.puffer() += kIndexAnfang;
             }
-            ++z.m_anzahlArtikel;
-            artikelName = ArtikelName(z.m_anzahlArtikel);
+            ++e.anzahlArtikel;
+            artikelName = ArtikelName(e.anzahlArtikel);
             VorschauZeileAnhaengen(seite.puffer(), a, artikelName);
             seite.vielleichtLeeren();
 
             artikelSeite.clear();
             ArtikelSeiteAnhaengen(artikelSeite, a);
             if (!dateiSchreiben(ordner / artikelName, artikelSeite))
-                z.m_fehlendeDateien.push_back(artikelName);
+                e.fehlendeDateien.push_back(artikelName);
         }
         if (offen) {
             seite.puffer() += kIndexEnde;
             if (!seite.schliessen())
-                z.m_fehlendeDateien.push_back(SeitenName(z.m_anzahlSeiten));
+                e.fehlendeDateien.push_back(SeitenName(e.anzahlSeiten));
         }
     } else {
-        z.m_fehlendeDateien.push_back(SeitenName(1));
+        e.fehlendeDateien.push_back(SeitenName(1));
     }
 
-    if (!dateiSchreiben(ordner / SeitenName(0), MenuText(z.m_anzahlSeiten)))
-        z.m_fehlendeDateien.push_back(SeitenName(0));
+    if (!dateiSchreiben(ordner / SeitenName(0), MenuText(e.anzahlSeiten)))
+        e.fehlendeDateien.push_back(SeitenName(0));
+    return e;
 }
 
 } // namespace velmaro

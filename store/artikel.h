@@ -2,13 +2,8 @@
 
 #include "store/datetime.h"
 
-#include <cassert>
 #include <list>
-#include <memory>
-#include <new>
 #include <string>
-#include <type_traits>
-#include <vector>
 
 namespace velmaro {
 
@@ -25,86 +20,10 @@ struct Artikel {
     bool operator==(const Artikel&) const = default;
 };
 
-// The blocks and free nodes of one list, shared by the allocator's copies of every node type.
-struct KnotenVorrat {
-    struct Frei {
-        Frei* next;
-    };
-    std::vector<char*> bloecke;
-    Frei* frei = nullptr;
-    std::size_t belegt = 0;
-    std::size_t groesse = 0;
-    void freigeben() {
-        for (char* b : bloecke)
-            ::operator delete(b);
-        bloecke.clear();
-        frei = nullptr;
-    }
-    ~KnotenVorrat() { freigeben(); }
-};
-
-// Hands out the list's nodes from blocks of ten and takes them back for reuse; the blocks are
-// released when the last node is. Loading a long article file then needs a tenth of the node
-// allocations, which were a large part of its time.
-template <class T> class KnotenBloecke {
-public:
-    using value_type = T;
-    using propagate_on_container_move_assignment = std::true_type;
-    using propagate_on_container_swap = std::true_type;
-    using is_always_equal = std::false_type;
-
-    KnotenBloecke() : m_vorrat(std::make_shared<Vorrat>()) {}
-    // Copies also serve as moves: a moved-from list must still be able to allocate.
-    KnotenBloecke(const KnotenBloecke&) = default;
-    KnotenBloecke& operator=(const KnotenBloecke&) = default;
-    template <class U> KnotenBloecke(const KnotenBloecke<U>& other) : m_vorrat(other.m_vorrat) {}
-    // A copied list gets blocks of its own.
-    KnotenBloecke select_on_container_copy_construction() const { return {}; }
-
-    T* allocate(std::size_t n) {
-        static_assert(sizeof(T) >= sizeof(Frei) && alignof(T) >= alignof(Frei));
-        if (n != 1)
-            return static_cast<T*>(::operator new(n * sizeof(T)));
-        Vorrat& v = *m_vorrat;
-        assert(v.groesse == 0 || v.groesse == sizeof(T));
-        v.groesse = sizeof(T);
-        if (!v.frei) {
-            char* block = static_cast<char*>(::operator new(kProBlock * sizeof(T)));
-            v.bloecke.push_back(block);
-            for (std::size_t i = kProBlock; i-- > 0;)
-                v.frei = new (block + i * sizeof(T)) Frei{v.frei};
-        }
-        Frei* f = v.frei;
-        v.frei = f->next;
-        ++v.belegt;
-        return reinterpret_cast<T*>(f);
-    }
-    void deallocate(T* p, std::size_t n) {
-        if (n != 1) {
-            ::operator delete(p);
-            return;
-        }
-        Vorrat& v = *m_vorrat;
-        v.frei = new (p) Frei{v.frei};
-        if (--v.belegt == 0)
-            v.freigeben();
-    }
-    template <class U> bool operator==(const KnotenBloecke<U>& other) const {
-        return m_vorrat == other.m_vorrat;
-    }
-
-private:
-    template <class U> friend class KnotenBloecke;
-    using Vorrat = KnotenVorrat;
-    using Frei = KnotenVorrat::Frei;
-    static constexpr std::size_t kProBlock = 10;
-    std::shared_ptr<Vorrat> m_vorrat;
-};
-
 // The ordered article list. A position names one element and stays valid until that element is
 // removed; an empty position is past the tail.
 class Artikelliste {
-    using Nodes = std::list<Artikel, KnotenBloecke<Artikel>>;
+    using Nodes = std::list<Artikel>;
 
 public:
     class Position {

@@ -1,6 +1,6 @@
 // The article file daten.bit and the operations on the article list.
-#include "app/zustand.h"
 #include "store/archive.h"
+#include "store/zustand.h"
 
 #include <cctype>
 #include <string>
@@ -54,8 +54,7 @@ std::vector<std::string> VelmaroZustand::ListenZeilen() {
     return zeilen;
 }
 
-bool VelmaroZustand::ArtikelEinfuegen() {
-    const Artikel neu{m_datum, m_ueberschrift, m_textinhalt};
+bool VelmaroZustand::ArtikelEinfuegen(const Artikel& neu) {
     m_position = m_artikelListe.head();
     while (m_position) {
         Artikelliste::Position hier = m_position;

@@ -3,6 +3,11 @@
 #include "platform/dialogunits.h"
 #include "platform/meldung.h"
 #include "platform/unicode.h"
+#include "publish/upload.h"
+#include "publish/weblinks.h"
+#include "settings/ftpzugang.h"
+#include "settings/styledlg.h"
+#include "site/updatewebsite.h"
 #include "ui/aboutdlg.h"
 
 #include <QAction>
@@ -30,22 +35,10 @@ const QString kFtpMeldung =
                    "werden. Oder es wurden\nnoch keine Einstellungen getätigt. ");
 } // namespace
 
-void TextinhaltEdit::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & Qt::ControlModifier)) {
-        insertPlainText(QStringLiteral("\n"));
-        return;
-    }
-    if (enter) {
-        // Like a multi-line edit without "want return": the dialog presses its default button.
-        event->ignore();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent) : QDialog(parent) {
-    m_ordner = ordner;
+VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent)
+    : QDialog(parent)
+    , m_editor(m_zustand, this, [this](int code) { Ereignisanzeige(code); }) {
+    m_zustand.m_ordner = ordner;
     ControlsAnlegen();
     BefehleVerbinden();
     FensterInitialisieren();
@@ -76,35 +69,35 @@ void VelmaroDlg::ControlsAnlegen() {
     };
 
     QList<QWidget*> gruppen;
-    m_editUeberschrift = new QLineEdit(this);
-    m_editUeberschrift->setGeometry(du.rect(174, 33, 113, 15));
-    m_editUeberschrift->setObjectName(QStringLiteral("1003"));
-    m_editTextinhalt = new TextinhaltEdit(this);
-    m_editTextinhalt->setGeometry(du.rect(174, 54, 113, 115));
-    m_editTextinhalt->setObjectName(QStringLiteral("1004"));
-    m_editTextinhalt->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_editTextinhalt->setTabChangesFocus(true);
-    m_editTextinhalt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_editTextinhalt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_btnSpeichern = knopf(QStringLiteral("Artikel speichern"), 375, 18, 68, 15, "1001");
-    m_btnNeu = knopf(QStringLiteral("Neuer Artikel"), 303, 18, 68, 15, "1008");
-    m_btnNeu->setDefault(true);
+    m_editor.m_editUeberschrift = new QLineEdit(this);
+    m_editor.m_editUeberschrift->setGeometry(du.rect(174, 33, 113, 15));
+    m_editor.m_editUeberschrift->setObjectName(QStringLiteral("1003"));
+    m_editor.m_editTextinhalt = new TextinhaltEdit(this);
+    m_editor.m_editTextinhalt->setGeometry(du.rect(174, 54, 113, 115));
+    m_editor.m_editTextinhalt->setObjectName(QStringLiteral("1004"));
+    m_editor.m_editTextinhalt->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_editor.m_editTextinhalt->setTabChangesFocus(true);
+    m_editor.m_editTextinhalt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_editor.m_editTextinhalt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_editor.m_btnSpeichern = knopf(QStringLiteral("Artikel speichern"), 375, 18, 68, 15, "1001");
+    m_editor.m_btnNeu = knopf(QStringLiteral("Neuer Artikel"), 303, 18, 68, 15, "1008");
+    m_editor.m_btnNeu->setDefault(true);
     gruppen << gruppe(QStringLiteral("Artikel Menue"), 297, 6, 152, 54);
-    m_ctrlDatum = new QDateEdit(this);
-    m_ctrlDatum->setGeometry(du.rect(174, 14, 113, 14));
-    m_ctrlDatum->setObjectName(QStringLiteral("1007"));
-    m_ctrlDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_ctrlDatum->setCalendarPopup(true);
-    m_ctrlDatum->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    m_editor.m_ctrlDatum = new QDateEdit(this);
+    m_editor.m_ctrlDatum->setGeometry(du.rect(174, 14, 113, 14));
+    m_editor.m_ctrlDatum->setObjectName(QStringLiteral("1007"));
+    m_editor.m_ctrlDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_editor.m_ctrlDatum->setCalendarPopup(true);
+    m_editor.m_ctrlDatum->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     m_btnBeenden = knopf(QStringLiteral("Beenden"), 376, 186, 68, 15, "IDOK");
-    m_listeArtikel = new ArtikelListe(this);
-    m_listeArtikel->setGeometry(du.rect(12, 16, 101, 186));
-    m_listeArtikel->setObjectName(QStringLiteral("1000"));
-    m_listeArtikel->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_btnLoeschen = knopf(QStringLiteral("Artikel löschen"), 375, 39, 68, 15, "1002");
+    m_editor.m_listeArtikel = new ArtikelListe(this);
+    m_editor.m_listeArtikel->setGeometry(du.rect(12, 16, 101, 186));
+    m_editor.m_listeArtikel->setObjectName(QStringLiteral("1000"));
+    m_editor.m_listeArtikel->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_editor.m_btnLoeschen = knopf(QStringLiteral("Artikel löschen"), 375, 39, 68, 15, "1002");
     m_btnKontrollseite = knopf(QStringLiteral("Kontrollseite"), 376, 162, 68, 15, "1005");
     m_btnHomepage = knopf(QStringLiteral("..:: Dorvent ::.."), 303, 186, 68, 15, "1006");
-    m_btnBearbeiten = knopf(QStringLiteral("Artikel bearbeiten"), 303, 39, 68, 15, "1009");
+    m_editor.m_btnBearbeiten = knopf(QStringLiteral("Artikel bearbeiten"), 303, 39, 68, 15, "1009");
     gruppen << gruppe(QStringLiteral("Update Menue"), 297, 146, 152, 64);
     m_btnUpdate = knopf(QStringLiteral("Update Website"), 303, 162, 68, 15, "1010");
     gruppen << gruppe(QStringLiteral("Artikel Details"), 121, 6, 171, 204);
@@ -159,34 +152,50 @@ void VelmaroDlg::ControlsAnlegen() {
         g->lower();
 
     // Created states of the template.
-    for (QWidget* w : {static_cast<QWidget*>(m_editUeberschrift), static_cast<QWidget*>(m_editTextinhalt),
-                       static_cast<QWidget*>(m_ctrlDatum), static_cast<QWidget*>(m_btnSpeichern),
-                       static_cast<QWidget*>(m_btnLoeschen), static_cast<QWidget*>(m_btnBearbeiten)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_editor.m_editUeberschrift),
+          static_cast<QWidget*>(m_editor.m_editTextinhalt), static_cast<QWidget*>(m_editor.m_ctrlDatum),
+          static_cast<QWidget*>(m_editor.m_btnSpeichern), static_cast<QWidget*>(m_editor.m_btnLoeschen),
+          static_cast<QWidget*>(m_editor.m_btnBearbeiten)})
         w->setEnabled(false);
 
     // Tab order = template order.
-    const QList<QWidget*> reihenfolge = {
-        m_editUeberschrift,     m_editTextinhalt, m_btnSpeichern,  m_btnNeu,           m_ctrlDatum,
-        m_btnBeenden,           m_listeArtikel,   m_btnLoeschen,   m_btnKontrollseite, m_btnHomepage,
-        m_btnBearbeiten,        m_btnUpdate,      m_comboProSeite, m_btnFtpZugang,     m_btnStylesheet,
-        m_comboVorschauZeichen, m_checkDatum};
+    const QList<QWidget*> reihenfolge = {m_editor.m_editUeberschrift,
+                                         m_editor.m_editTextinhalt,
+                                         m_editor.m_btnSpeichern,
+                                         m_editor.m_btnNeu,
+                                         m_editor.m_ctrlDatum,
+                                         m_btnBeenden,
+                                         m_editor.m_listeArtikel,
+                                         m_editor.m_btnLoeschen,
+                                         m_btnKontrollseite,
+                                         m_btnHomepage,
+                                         m_editor.m_btnBearbeiten,
+                                         m_btnUpdate,
+                                         m_comboProSeite,
+                                         m_btnFtpZugang,
+                                         m_btnStylesheet,
+                                         m_comboVorschauZeichen,
+                                         m_checkDatum};
     for (int i = 1; i < reihenfolge.size(); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 }
 
 // The command table: every control's notification bound to its one handler.
 void VelmaroDlg::BefehleVerbinden() {
-    connect(m_btnSpeichern, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelSpeichern);
-    connect(m_listeArtikel, &ArtikelListe::auswahlGeaendert, this, &VelmaroDlg::OnSelchangeListe);
+    connect(m_editor.m_btnSpeichern, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnArtikelSpeichern);
+    connect(m_editor.m_listeArtikel, &ArtikelListe::auswahlGeaendert, &m_editor,
+            &ArtikelEditor::OnSelchangeListe);
     connect(m_btnBeenden, &QPushButton::clicked, this, &VelmaroDlg::OnBeenden);
-    connect(m_btnNeu, &QPushButton::clicked, this, &VelmaroDlg::OnNeuerArtikel);
-    connect(m_btnLoeschen, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelLoeschen);
-    connect(m_btnBearbeiten, &QPushButton::clicked, this, &VelmaroDlg::OnArtikelBearbeiten);
+    connect(m_editor.m_btnNeu, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnNeuerArtikel);
+    connect(m_editor.m_btnLoeschen, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnArtikelLoeschen);
+    connect(m_editor.m_btnBearbeiten, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnArtikelBearbeiten);
     connect(m_btnUpdate, &QPushButton::clicked, this, &VelmaroDlg::OnUpdateWebsite);
     connect(m_btnKontrollseite, &QPushButton::clicked, this, &VelmaroDlg::OnKontrollseite);
     connect(m_btnHomepage, &QPushButton::clicked, this, &VelmaroDlg::OnHomepage);
-    connect(m_listeArtikel, &QListWidget::itemDoubleClicked, this, &VelmaroDlg::OnDblclkListe);
-    connect(m_befehlNeuerArtikel, &QAction::triggered, this, &VelmaroDlg::OnNeuerArtikel);
+    connect(m_editor.m_listeArtikel, &QListWidget::itemDoubleClicked, &m_editor,
+            &ArtikelEditor::OnDblclkListe);
+    connect(m_befehlNeuerArtikel, &QAction::triggered, &m_editor, &ArtikelEditor::OnNeuerArtikel);
     connect(m_befehlUpdate, &QAction::triggered, this, &VelmaroDlg::OnUpdateWebsite);
     connect(m_btnFtpZugang, &QPushButton::clicked, this, &VelmaroDlg::OnFtpZugang);
     connect(m_btnStylesheet, &QPushButton::clicked, this, &VelmaroDlg::OnStylesheetAnpassen);
@@ -194,45 +203,9 @@ void VelmaroDlg::BefehleVerbinden() {
     connect(m_comboProSeite, &QComboBox::activated, this, &VelmaroDlg::OnSelchangeProSeite);
 }
 
-void VelmaroDlg::DatenAustausch(bool speichern) {
-    if (speichern) {
-        const QString ueberschrift = m_editUeberschrift->text();
-        if (ueberschrift != m_gezeigteUeberschrift)
-            m_ueberschrift = zuCp1252Html(ueberschrift);
-        QString textinhalt = m_editTextinhalt->toPlainText();
-        if (textinhalt != m_gezeigterTextinhalt)
-            m_textinhalt = zuCp1252Html(textinhalt.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-        const QDate d = m_ctrlDatum->date();
-        CivilTime alt;
-        if (!toCivil(m_datum.value, alt) || alt.year != d.year() || alt.month != d.month() ||
-            alt.day != d.day())
-            m_datum = withDate(m_datum, d.year(), d.month(), d.day());
-    } else {
-        m_gezeigteUeberschrift = zuUnicodeHtml(m_ueberschrift);
-        m_editUeberschrift->setText(m_gezeigteUeberschrift);
-        m_gezeigterTextinhalt = zuUnicodeHtml(m_textinhalt);
-        m_gezeigterTextinhalt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        m_editTextinhalt->setPlainText(m_gezeigterTextinhalt);
-        CivilTime c;
-        if (toCivil(m_datum.value, c))
-            m_ctrlDatum->setDate(QDate(c.year, c.month, c.day));
-    }
-    // Re-reading the controls now gives what was just exchanged.
-    m_gezeigteUeberschrift = m_editUeberschrift->text();
-    m_gezeigterTextinhalt = m_editTextinhalt->toPlainText();
-}
-
-void VelmaroDlg::ListeFuellen() {
-    // Refilling is no selection by the user.
-    const QSignalBlocker sperre(m_listeArtikel);
-    m_listeArtikel->clear();
-    for (const std::string& zeile : ListenZeilen())
-        m_listeArtikel->addItem(zuUnicodeHtml(zeile));
-}
-
 void VelmaroDlg::BeschaedigtMelden(const char* name) {
-    const auto datei = datenPfad(name);
-    const auto kopie = SicherungAnlegen(datei);
+    const auto datei = m_zustand.datenPfad(name);
+    const auto kopie = VelmaroZustand::SicherungAnlegen(datei);
     QString text = QStringLiteral("Die Datei data/%1 konnte nicht vollständig gelesen werden.\n"
                                   "Es wird angezeigt, was vor der beschädigten Stelle stand.\n")
                        .arg(QString::fromLatin1(name));
@@ -249,56 +222,56 @@ void VelmaroDlg::BeschaedigtMelden(const char* name) {
 }
 
 void VelmaroDlg::FensterInitialisieren() {
-    DatenAustausch(false);
+    m_editor.DatenAustausch(false);
     for (const char* n : {"5", "6", "7", "8", "9"})
         m_comboProSeite->addItem(QString::fromLatin1(n));
     m_comboProSeite->setCurrentIndex(-1);
     Ereignisanzeige(1);
 
-    ResteEntfernen();
+    m_zustand.ResteEntfernen();
     const auto unlesbarMelden = [this](const char* name) {
-        const Hinweis h = UnlesbarText(name);
+        const Hinweis h = m_zustand.UnlesbarText(name);
         Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
     };
-    const Ladezustand daten = DatenDateiLesen();
+    const Ladezustand daten = m_zustand.DatenDateiLesen();
     if (daten == Ladezustand::Gelesen || daten == Ladezustand::Beschaedigt) {
-        const int n = ZahlAusText(m_artikelProSeite);
+        const int n = VelmaroZustand::ZahlAusText(m_zustand.m_artikelProSeite);
         m_comboProSeite->setCurrentIndex(n >= 5 && n <= 9 ? n - 5 : -1);
-        ListeFuellen();
+        m_editor.ListeFuellen();
         if (daten == Ladezustand::Beschaedigt)
             BeschaedigtMelden("daten.bit");
     } else if (daten == Ladezustand::Unlesbar) {
         unlesbarMelden("daten.bit");
     }
-    const Ladezustand ftp = FtpDateiLesen();
+    const Ladezustand ftp = m_zustand.FtpDateiLesen();
     if (ftp == Ladezustand::Fehlt)
         Meldung(this, kFtpMeldung, QStringLiteral("Fehler"));
     else if (ftp == Ladezustand::Unlesbar)
         unlesbarMelden("ftpconfig.bit");
-    const Ladezustand style = StyleDateiLesen();
+    const Ladezustand style = m_zustand.StyleDateiLesen();
     if (style == Ladezustand::Beschaedigt)
         BeschaedigtMelden("styleconfig.bit");
     else if (style == Ladezustand::Unlesbar)
         unlesbarMelden("styleconfig.bit");
-    m_startSchnappschuss = Schnappschuss();
+    m_startSchnappschuss = m_zustand.Schnappschuss();
 }
 
 void VelmaroDlg::OnBeenden() {
-    BearbeitetenArtikelSichern();
+    m_editor.BearbeitetenArtikelSichern();
     // What a failed write would lose stays in the window.
     bool fehler = false;
-    for (const auto& h : DateienSchreiben()) {
+    for (const auto& h : m_zustand.DateienSchreiben()) {
         Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
         fehler = fehler || h.fehler;
     }
     if (fehler)
         return;
-    DatenAustausch(true);
+    m_editor.DatenAustausch(true);
     accept();
 }
 
 void VelmaroDlg::reject() {
-    if (Schnappschuss() == m_startSchnappschuss && !m_bearbeiteterArtikel) {
+    if (m_zustand.Schnappschuss() == m_startSchnappschuss && !m_editor.m_bearbeiteterArtikel) {
         QDialog::reject();
         return;
     }
@@ -326,6 +299,76 @@ void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(QStringLiteral("&Info über velmaro..."), this,
                    [this] { SystemBefehl(kSystemBefehlInfo); });
     menu.exec(event->globalPos());
+}
+
+namespace {
+
+// The upload's reports on the event line and in message boxes owned by the main window.
+class FensterBeobachter : public UploadBeobachter {
+public:
+    explicit FensterBeobachter(VelmaroDlg& dlg) : m_dlg(dlg) {}
+
+    void Ereignis(int code) override { m_dlg.Ereignisanzeige(code); }
+    void Fortschritt(const std::string& text) override {
+        // Straight onto the control: the event text itself stays what the last event set.
+        m_dlg.m_ereignis->setText(QString::fromStdString(text));
+        m_dlg.m_ereignis->repaint();
+    }
+    void Meldung(const std::string& text, const std::string& titel) override {
+        velmaro::Meldung(&m_dlg, QString::fromStdString(text), QString::fromStdString(titel));
+    }
+
+private:
+    VelmaroDlg& m_dlg;
+};
+
+} // namespace
+
+void VelmaroDlg::DatenUebertragen() {
+    FensterBeobachter beobachter(*this);
+    Upload(beobachter, m_pSitzung, m_pFtpVerbindung)
+        .DatenUebertragen(m_zustand.m_ftp, m_zustand.ausgabeOrdner(), m_letzterLauf);
+    // Whatever the outcome: a failed upload can be tried again without a restart.
+    m_btnUpdate->setEnabled(true);
+}
+
+void VelmaroDlg::OnUpdateWebsite() {
+    // Until the upload enables it again: no second run while files are being sent.
+    m_btnUpdate->setEnabled(false);
+    m_letzterLauf = WebsiteErzeugen(m_zustand.m_artikelListe, m_zustand.m_artikelProSeite, m_zustand.m_style,
+                                    m_zustand.ausgabeOrdner(), [this] { Ereignisanzeige(4); });
+    const std::string unvollstaendig = UnvollstaendigText(m_letzterLauf);
+    if (!unvollstaendig.empty()) {
+        m_ereignisText = QString::fromStdString(unvollstaendig);
+        m_ereignis->setText(m_ereignisText);
+        m_ereignis->repaint();
+    }
+    DatenUebertragen();
+}
+
+void VelmaroDlg::OnSelchangeProSeite() {
+    const int index = m_comboProSeite->currentIndex();
+    if (index >= 0)
+        m_zustand.m_artikelProSeite = std::to_string(index + 5);
+}
+
+void VelmaroDlg::OnKontrollseite() {
+    KontrollseiteOeffnen(this, m_zustand.m_ftp.adresse);
+}
+
+void VelmaroDlg::OnHomepage() {
+    HomepageOeffnen();
+}
+
+void VelmaroDlg::OnFtpZugang() {
+    FtpZugangsdaten& f = m_zustand.m_ftp;
+    FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, this);
+    ftp_zugang.exec();
+}
+
+void VelmaroDlg::OnStylesheetAnpassen() {
+    StyleDlg dlg(m_zustand.m_style, this);
+    dlg.exec();
 }
 
 } // namespace velmaro

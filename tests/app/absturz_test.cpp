@@ -1,7 +1,7 @@
 // A program killed while it saves: a child process saves one file of data/ over and over and is
 // killed with SIGKILL at a random moment, 200 times. The file must always be the old or the new
 // version, whole and readable, never cut short, empty or gone.
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include "../support/tempdir.h"
 #include "../support/testdaten.h"
@@ -64,7 +64,7 @@ bool liestSichWieBeimStart(const fs::path& ordner, const std::string& datei) {
         return z.DatenDateiLesen() == Ladezustand::Gelesen && z.m_artikelListe.size() >= 300;
     if (datei == "styleconfig.bit")
         return z.StyleDateiLesen() == Ladezustand::Gelesen;
-    return z.FtpDateiLesen() == Ladezustand::Gelesen && z.m_einstellungen[3].rfind("Passwort-", 0) == 0;
+    return z.FtpDateiLesen() == Ladezustand::Gelesen && z.m_ftp.passwort.rfind("Passwort-", 0) == 0;
 }
 
 class AbsturzBeimSpeichern : public ::testing::TestWithParam<const char*> {};

@@ -1,4 +1,4 @@
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include "../support/tempdir.h"
 
@@ -150,7 +150,7 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         EXPECT_NE(neu.UnlesbarText(f.name).text.find("data/" + n), std::string::npos);
         // "Beenden" leaves it alone and says so; what was typed goes beside it.
         neu.m_artikelListe.addTail({DateTime::fromParts(2020, 1, 1), "neu", "getippt"});
-        neu.m_einstellungen[3] = neu.m_einstellungen[4] = "getippt";
+        neu.m_ftp.passwort = neu.m_style.datumHintergrund = "getippt";
         const std::string vorher = f.art == Gross ? readFile(pfad) : "";
         const auto hinweise = neu.DateienSchreiben();
         ASSERT_EQ(hinweise.size(), 1u);
@@ -192,7 +192,7 @@ TEST_F(StartUndEnde, ReadOnlyFileAndLeftoversOfACrash) {
 
 TEST_F(StartUndEnde, UnwritableFileIsNamedAndTheOldOneSurvives) {
     fs::create_directories(dir / "data/daten.bit"); // a folder where the file should go
-    z.m_einstellungen[4] = "#FFFFFF";
+    z.m_style.datumHintergrund = "#FFFFFF";
     const auto fehler = z.DateienSchreiben();
     ASSERT_EQ(fehler.size(), 1u);
     EXPECT_NE(fehler[0].text.find("data/daten.bit"), std::string::npos);
@@ -209,9 +209,9 @@ TEST_F(StartUndEnde, UnwritableFileIsNamedAndTheOldOneSurvives) {
 TEST_F(StartUndEnde, SnapshotSeesEveryChangeBeendenWouldWrite) {
     const std::string start = z.Schnappschuss();
     for (auto aendern : std::initializer_list<void (*)(VelmaroZustand&)>{
-             [](VelmaroZustand& v) { v.m_einstellungen[3] = "pw"; },
-             [](VelmaroZustand& v) { v.m_einstellungen[19] = "500"; },
-             [](VelmaroZustand& v) { v.m_overBold = 1; },
+             [](VelmaroZustand& v) { v.m_ftp.passwort = "pw"; },
+             [](VelmaroZustand& v) { v.m_style.tabelleBreite = "500"; },
+             [](VelmaroZustand& v) { v.m_style.overBold = 1; },
              [](VelmaroZustand& v) { v.m_artikelProSeite = "6"; },
              [](VelmaroZustand& v) { v.m_artikelListe.addTail({}); }}) {
         VelmaroZustand v = z;

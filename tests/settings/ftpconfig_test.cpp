@@ -1,4 +1,4 @@
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include "../support/tempdir.h"
 
@@ -32,9 +32,7 @@ TEST(FtpConfig, ReadingTakesFourLinesWhateverTheirEnds) {
         VelmaroZustand z;
         z.m_ordner = dir.path();
         ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
-        EXPECT_EQ(
-            (Four{z.m_einstellungen[0], z.m_einstellungen[1], z.m_einstellungen[2], z.m_einstellungen[3]}),
-            four);
+        EXPECT_EQ((Four{z.m_ftp.name, z.m_ftp.adresse, z.m_ftp.zugangsname, z.m_ftp.passwort}), four);
     }
     VelmaroZustand ohne;
     ohne.m_ordner = dir / "anderswo";
@@ -55,7 +53,7 @@ TEST(FtpConfig, WritingAtBeenden) {
     // A longer old file leaves nothing behind the fourth value.
     writeFile(dir / "data/ftpconfig.bit", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
     ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
-    z.m_einstellungen[3] = "";
+    z.m_ftp.passwort = "";
     ASSERT_TRUE(z.DateienSchreiben().empty());
     EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), "1\r\n2\r\n3\r\n");
 }

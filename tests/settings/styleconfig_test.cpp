@@ -1,8 +1,9 @@
 // styleconfig.bit: sixteen texts and four flags in the original program's record order.
-#include "app/zustand.h"
 #include "store/archive.h"
+#include "store/zustand.h"
 
 #include "../support/memdevice.h"
+#include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +24,12 @@ TEST(StyleConfig, EmptyFormAndRoundTripInRecordOrder) {
     EXPECT_EQ(leer.data, std::string(32, '\0'));
 
     for (int i = 4; i < 20; ++i)
-        z.m_einstellungen[i] = "v" + std::to_string(i) + "; }\x80\xFF";
-    z.m_datumBold = 1;
-    z.m_overUnderline = 1;
+        Einstellung(z, i) = "v" + std::to_string(i) + "; }\x80\xFF";
+    z.m_style.datumBold = 1;
+    z.m_style.overUnderline = 1;
     MemDevice f;
     ASSERT_TRUE(z.StyleConfigSpeichern(f));
-    const auto t = [&](int i) { return text(z.m_einstellungen[i]); };
+    const auto t = [&](int i) { return text(Einstellung(z, i)); };
     EXPECT_EQ(f.data, t(4) + t(5) + t(6) + t(7) + t(8) + kAn + kAus + t(9) + t(10) + t(11) + t(12) + t(13) +
                           kAus + kAn + t(14) + t(15) + t(16) + t(17) + t(18) + t(19));
 
@@ -45,8 +46,8 @@ TEST(StyleConfig, ShortFileKeepsWhatWasRead) {
     MemDevice kurz(text("#EEEEEE") + text("80") + text("#000000") + text("11") + text("Arial") + kAn);
     // The read stops at the missing flag with the archive's end-of-file error.
     EXPECT_THROW(z.StyleConfigLaden(kurz), ArchiveError);
-    EXPECT_EQ(z.m_einstellungen[8], "Arial");
-    EXPECT_EQ(z.m_datumBold, 1);
+    EXPECT_EQ(z.m_style.datumSchrift, "Arial");
+    EXPECT_EQ(z.m_style.datumBold, 1);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
+#include "../support/testdaten.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +23,7 @@ using namespace velmaro::test;
 
 namespace {
 
-// The ids of the sixteen text controls, in the order of m_einstellungen[4..19].
+// The ids of the sixteen text controls, in the order of the style file.
 const char* const kTextIds[16] = {"1029", "1019", "1030", "1012", "1031", "1005", "1021", "1006",
                                   "1011", "1017", "1007", "1008", "1014", "1018", "1013", "1009"};
 
@@ -40,17 +41,6 @@ void ersetzen(QLineEdit* e, const QString& text) {
     for (QChar c : text)
         for (auto aktion : {QTest::Press, QTest::Release})
             QTest::sendKeyEvent(aktion, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-QStringList eintraege(const QComboBox* c) {
-    QStringList l;
-    for (int i = 0; i < c->count(); ++i)
-        l << c->itemText(i);
-    return l;
-}
-
-auto werte(const VelmaroDlg& d) {
-    return std::tuple(d.m_einstellungen, d.m_datumBold, d.m_datumUnderline, d.m_overBold, d.m_overUnderline);
 }
 
 } // namespace
@@ -80,15 +70,15 @@ private slots:
     void speichernTakesTheControlsTheOtherWaysLeaveTheValues() {
         VelmaroDlg dlg(m_dir.path());
         for (int i = 4; i < 20; ++i)
-            dlg.m_einstellungen[i] = "#" + std::to_string(i) + "0";
-        dlg.m_einstellungen[8] = "Comic Sans MS"; // not in the list
+            Einstellung(dlg.m_zustand, i) = "#" + std::to_string(i) + "0";
+        dlg.m_zustand.m_style.datumSchrift = "Comic Sans MS"; // not in the list
         // Bytes as a hand-edited file may hold them: undefined in Windows-1252, longer than an edit
         // field holds, padded.
-        dlg.m_einstellungen[4] = "\x81\x8D\x8F\x90\x9D";
-        dlg.m_einstellungen[5] = std::string(40000, 'w');
-        dlg.m_einstellungen[18] = "  #FFF  ";
-        dlg.m_datumBold = dlg.m_overUnderline = 1;
-        const auto vorher = werte(dlg);
+        dlg.m_zustand.m_style.datumHintergrund = "\x81\x8D\x8F\x90\x9D";
+        dlg.m_zustand.m_style.datumBreite = std::string(40000, 'w');
+        dlg.m_zustand.m_style.tabelleHintergrund = "  #FFF  ";
+        dlg.m_zustand.m_style.datumBold = dlg.m_zustand.m_style.overUnderline = 1;
+        const auto vorher = dlg.m_zustand.m_style;
 
         const std::function<void(StyleDlg*)> wege[] = {
             [](StyleDlg* s) { QTest::mouseClick(s->m_btnAbbrechen, Qt::LeftButton); },
@@ -103,23 +93,18 @@ private slots:
                 QTest::mouseClick(s->m_checkOverBold, Qt::LeftButton);
                 schliessen(s);
             });
-            QVERIFY(werte(dlg) == vorher);
+            QVERIFY(dlg.m_zustand.m_style == vorher);
         }
 
         // Opened again, it shows the values; saved untouched, they and the flags keep their bytes.
         imDialog(dlg, [&](StyleDlg* s) {
             for (int i = 0; i < 16; ++i)
                 QCOMPARE(feld(s, i)->text(),
-                         zuUnicode(dlg.m_einstellungen[i + 4]).left(feld(s, i)->maxLength()));
-            // The date's list differs from the other two.
-            QCOMPARE(eintraege(s->m_comboDatumSchrift),
-                     QStringLiteral("Arial|Verdana|Times New Roman").split(u'|'));
-            QCOMPARE(eintraege(s->m_comboOverSchrift), QStringLiteral("Arial|Verdana|New Roman").split(u'|'));
-            QCOMPARE(eintraege(s->m_comboTextSchrift), eintraege(s->m_comboOverSchrift));
+                         zuUnicode(Einstellung(dlg.m_zustand, i + 4)).left(feld(s, i)->maxLength()));
             QVERIFY(s->m_btnSpeichern->isDefault());
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });
-        QVERIFY(werte(dlg) == vorher);
+        QVERIFY(dlg.m_zustand.m_style == vorher);
 
         // Every field keeps what is typed, a font name not in the list too; Down picks from the list.
         imDialog(dlg, [&](StyleDlg* s) {
@@ -133,11 +118,12 @@ private slots:
                 QTest::mouseClick(b, Qt::LeftButton);
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });
-        std::array<std::string, 20> soll;
+        VelmaroZustand soll;
         for (int i = 4; i < 20; ++i)
-            soll[i] = "n" + std::to_string(i) + "\xF6; }";
-        soll[17] = "Verdana";
-        QVERIFY(werte(dlg) == std::tuple(soll, 0, 1, 1, 0));
+            Einstellung(soll, i) = "n" + std::to_string(i) + "\xF6; }";
+        soll.m_style.textSchrift = "Verdana";
+        soll.m_style.datumUnderline = soll.m_style.overBold = 1;
+        QVERIFY(dlg.m_zustand.m_style == soll.m_style);
         // Only "Beenden" writes the file.
         QVERIFY(!std::filesystem::exists(m_dir / "data/styleconfig.bit"));
     }

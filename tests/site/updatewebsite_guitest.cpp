@@ -5,6 +5,7 @@
 
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
+#include "../support/testdaten.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -45,7 +46,7 @@ private slots:
         VelmaroDlg dlg(dir.path());
         // Eight articles and no per-page value: every row goes on page 2.
         for (int i = 1; i <= 8; ++i)
-            dlg.m_artikelListe.addTail(
+            dlg.m_zustand.m_artikelListe.addTail(
                 {DateTime::fromParts(2005, 3, i, 8), "Meldung " + std::to_string(i), "Text"});
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -55,12 +56,12 @@ private slots:
         Protokoll protokoll(dlg.m_ereignis, knopf);
 
         // The button writes what the core writes from the same state.
-        VelmaroZustand z = dlg;
+        VelmaroZustand z = dlg.m_zustand;
         QTest::mouseClick(knopf, Qt::LeftButton);
-        QCOMPARE(dlg.m_anzahlSeiten, 2);
-        QCOMPARE(dlg.m_anzahlArtikel, 8);
+        QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, 2);
+        QCOMPARE(dlg.m_letzterLauf.anzahlArtikel, 8);
         z.m_ordner = kern.path();
-        WebsiteErzeugen(z);
+        Erzeugen(z);
         for (const auto& e : fs::directory_iterator(kern / "output"))
             QCOMPARE(readFile(dir / "output" / e.path().filename()), readFile(e.path()));
         // Event 4 while the button is off; then DatenUebertragen takes over and turns it on again.
@@ -73,18 +74,18 @@ private slots:
 
         // Text typed into the combo box's edit field is no choice; a pick from the list is.
         QTest::keyClicks(dlg.m_comboProSeite->lineEdit(), QStringLiteral("6"));
-        QCOMPARE(dlg.m_artikelProSeite, std::string());
+        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string());
         dlg.m_comboProSeite->lineEdit()->clear();
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(dlg.m_comboProSeite, Qt::Key_Down);
-        QCOMPARE(dlg.m_artikelProSeite, std::string("7"));
+        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("7"));
 
         // The command runs with the choice: seven rows, then one; the event line names what failed.
         fs::remove(dir / "output/artikel8.php");
         fs::create_directory(dir / "output/artikel8.php");
         protokoll.eintraege.clear();
         befehl->trigger();
-        QCOMPARE(dlg.m_anzahlSeiten, 2);
+        QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, 2);
         const std::string zweite = readFile(dir / "output/inhalt2.php");
         QVERIFY(zweite.find("sitename=artikel8.php ") != std::string::npos);
         QVERIFY(zweite.find("sitename=artikel7.php ") == std::string::npos);

@@ -3,6 +3,7 @@
 #include "site/generator.h"
 
 #include "../support/tempdir.h"
+#include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
 
@@ -30,20 +31,29 @@ Dateien dateien(const fs::path& ordner) {
     return m;
 }
 
-// What a run must leave: the index pages with the given number of rows each, numbered on across
-// the pages in list order, an article page per row, style.css and the menu.
-Dateien erwartet(const VelmaroZustand& z, const std::vector<int>& seiten) {
-    Dateien m{{"style.css", StylesheetText(z)}, {"inhalt0.php", MenuText(static_cast<int>(seiten.size()))}};
-    auto a = z.m_artikelListe.begin();
+// What a run must leave: style.css, the menu, the index pages and an article page per row; each
+// index page links its rows' article pages, numbered on across the pages. The bytes of each are
+// the page builders' and checked there.
+std::map<std::string, std::vector<int>> erwartet(const std::vector<int>& seiten) {
+    std::map<std::string, std::vector<int>> m{{"style.css", {}}, {"inhalt0.php", {}}};
     int n = 0;
     for (std::size_t k = 1; k <= seiten.size(); ++k) {
-        std::string& seite = m["inhalt" + std::to_string(k) + ".php"] = "<table class=newstable>";
-        for (int i = 0; i < seiten[k - 1]; ++i, ++a) {
-            const std::string name = "artikel" + std::to_string(++n) + ".php";
-            VorschauZeileAnhaengen(seite, *a, name);
-            ArtikelSeiteAnhaengen(m[name], *a);
+        std::vector<int>& links = m["inhalt" + std::to_string(k) + ".php"];
+        for (int i = 0; i < seiten[k - 1]; ++i) {
+            links.push_back(++n);
+            m["artikel" + std::to_string(n) + ".php"];
         }
-        seite += "</table>";
+    }
+    return m;
+}
+
+std::map<std::string, std::vector<int>> vorgefunden(const fs::path& ordner) {
+    std::map<std::string, std::vector<int>> m;
+    for (const auto& [name, bytes] : dateien(ordner)) {
+        std::vector<int>& links = m[name];
+        for (auto p = bytes.find("sitename=artikel"); name.starts_with("inhalt") && p != std::string::npos;
+             p = bytes.find("sitename=artikel", p + 1))
+            links.push_back(std::atoi(bytes.c_str() + p + 16));
     }
     return m;
 }
@@ -85,19 +95,19 @@ TEST(Website, PagesFilesAndCounters) {
         VelmaroZustand z = zustand(dir.path(), f.artikel, f.proSeite);
         for (const auto& name : f.gesperrt)
             fs::create_directories(dir / "output" / name);
-        Dateien soll = erwartet(z, f.seiten);
+        auto soll = erwartet(f.seiten);
         for (const auto& name : f.gesperrt)
             soll.erase(name);
 
         // Without blocked names output/ is missing and must be created. A second run gives the same bytes.
         for (int lauf = 0; lauf < 2; ++lauf) {
             int meldungen = 0;
-            WebsiteErzeugen(z, [&] { ++meldungen; });
-            EXPECT_EQ(dateien(dir / "output"), soll);
+            const GeneratorErgebnis e = Erzeugen(z, [&] { ++meldungen; });
+            EXPECT_EQ(vorgefunden(dir / "output"), soll);
             EXPECT_EQ(meldungen, f.seiten.empty() ? 0 : 1);
-            EXPECT_EQ(z.m_anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
-            EXPECT_EQ(z.m_anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
-            EXPECT_EQ(z.m_fehlendeDateien, f.gesperrt);
+            EXPECT_EQ(e.anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
+            EXPECT_EQ(e.anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
+            EXPECT_EQ(e.fehlendeDateien, f.gesperrt);
         }
     }
 }
@@ -115,8 +125,8 @@ std::pair<int, std::string> generieren(const fs::path& ordner) {
 VelmaroZustand datenAnlegen(const fs::path& ordner) {
     VelmaroZustand z = zustand(ordner, 7, "5");
     for (int i = 4; i < 20; ++i)
-        z.m_einstellungen[i] = "#" + std::to_string(i * 111);
-    z.m_datumBold = z.m_overUnderline = 1;
+        Einstellung(z, i) = "#" + std::to_string(i * 111);
+    z.m_style.datumBold = z.m_style.overUnderline = 1;
     if (!z.DateienSchreiben().empty())
         throw std::runtime_error("cannot prepare data/");
     return z;
@@ -133,11 +143,17 @@ TEST(Generate, WritesWhatUpdateWebsiteWrites) {
     // What "Update Website" writes from the same articles and settings, as the window holds them after
     // reading the files.
     z.m_ordner = fenster.path();
-    WebsiteErzeugen(z);
+    Erzeugen(z);
     EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
 }
 
-TEST(Generate, DamagedOrUnreadableFileWritesNothing) {
+TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
+    TempDir leer;
+    const auto [ohneStatus, ohneAus] = generieren(leer.path());
+    EXPECT_EQ(ohneStatus, 1);
+    EXPECT_NE(ohneAus.find("kein Ordner data/"), std::string::npos) << ohneAus;
+    EXPECT_FALSE(fs::exists(leer / "output"));
+
     const struct {
         std::string name;
         int art; // 0 cut short, 1 a flipped record marker, 2 a FIFO, 3 a folder
@@ -185,8 +201,7 @@ TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
     writeFile(draussen / "fremd.css", "fremd");
     fs::create_symlink(draussen / "fremd.css", dir / "output/style.css");
     fs::create_symlink(draussen / "nirgends.php", dir / "output/inhalt0.php");
-    WebsiteErzeugen(z);
-    EXPECT_TRUE(z.m_fehlendeDateien.empty());
+    EXPECT_TRUE(Erzeugen(z).fehlendeDateien.empty());
     EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
     EXPECT_FALSE(fs::exists(draussen / "nirgends.php"));
     EXPECT_FALSE(fs::is_symlink(dir / "output/style.css"));
@@ -201,14 +216,18 @@ TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
         a.textinhalt += std::string(600, 'y');
         z.m_artikelListe.addTail(a);
     }
-    const Dateien neu = erwartet(z, {5, 2});
+    TempDir frisch;
+    VelmaroZustand kopie = z;
+    kopie.m_ordner = frisch.path();
+    Erzeugen(kopie);
+    const Dateien neu = dateien(frisch / "output");
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit vorher{};
     ::getrlimit(RLIMIT_FSIZE, &vorher);
     rlimit grenze = vorher;
     grenze.rlim_cur = 1500;
     ::setrlimit(RLIMIT_FSIZE, &grenze);
-    WebsiteErzeugen(z);
+    GeneratorErgebnis e = Erzeugen(z);
     ::setrlimit(RLIMIT_FSIZE, &vorher);
 
     std::vector<std::string> fehlen;
@@ -219,8 +238,8 @@ TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
         fehlen.push_back(name);
     }
     EXPECT_FALSE(fehlen.empty());
-    std::sort(z.m_fehlendeDateien.begin(), z.m_fehlendeDateien.end());
-    EXPECT_EQ(z.m_fehlendeDateien, fehlen);
+    std::sort(e.fehlendeDateien.begin(), e.fehlendeDateien.end());
+    EXPECT_EQ(e.fehlendeDateien, fehlen);
 }
 
 } // namespace

@@ -100,16 +100,7 @@ TEST(Archive, EveryCutRaisesEndOfFileAfterTheWholeValues) {
     EXPECT_THROW(loadText(std::string(7, '\xFF') + "a few bytes"), ArchiveError);
 }
 
-TEST(Archive, BlocksOfTheBufferAndWriteErrors) {
-    MemDevice dev;
-    {
-        Archive ar(dev, Archive::Store);
-        for (int i = 0; i < 1000; ++i)
-            ar << std::string("value") << std::int32_t{i};
-        ar.close();
-    }
-    EXPECT_EQ(dev.writes, 3); // 10,000 bytes: two full blocks and the rest
-
+TEST(Archive, AWriteErrorEndsTheSave) {
     MemDevice voll;
     voll.failAfter = 5000;
     Archive ar(voll, Archive::Store);

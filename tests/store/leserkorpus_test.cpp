@@ -36,25 +36,24 @@ std::vector<std::pair<std::string, std::string>> korpus(const char* ziel) {
     return dateien;
 }
 
-void korpusAbspielen(const char* ziel, Pruefung pruefung) {
+class LeserKorpus : public ::testing::TestWithParam<std::pair<const char*, Pruefung>> {};
+
+TEST_P(LeserKorpus, JedeDateiBestehtDiePruefungen) {
+    const auto [ziel, pruefung] = GetParam();
     const auto dateien = korpus(ziel);
     // An empty file is the first thing a user hands in; without it the folder was not found.
-    ASSERT_TRUE(std::any_of(dateien.begin(), dateien.end(), [](const auto& d) { return d.second.empty(); }))
-        << ziel;
+    ASSERT_TRUE(std::any_of(dateien.begin(), dateien.end(), [](const auto& d) { return d.second.empty(); }));
     for (const auto& [name, bytes] : dateien)
-        EXPECT_EQ(pruefen(pruefung, bytes), "") << ziel << "/" << name;
+        EXPECT_EQ(pruefen(pruefung, bytes), "") << name;
 }
 
-TEST(LeserKorpus, DatenBit) {
-    korpusAbspielen("daten_fuzz", DatenPruefen);
-}
-
-TEST(LeserKorpus, StyleConfigBit) {
-    korpusAbspielen("styleconfig_fuzz", StyleConfigPruefen);
-}
-
-TEST(LeserKorpus, FtpConfigBit) {
-    korpusAbspielen("ftpconfig_fuzz", FtpConfigPruefen);
-}
+INSTANTIATE_TEST_SUITE_P(DreiLeser, LeserKorpus,
+                         ::testing::Values(std::pair{"daten_fuzz", &DatenPruefen},
+                                           std::pair{"styleconfig_fuzz", &StyleConfigPruefen},
+                                           std::pair{"ftpconfig_fuzz", &FtpConfigPruefen}),
+                         [](const auto& p) {
+                             const std::string n = p.param.first;
+                             return n.substr(0, n.find('_'));
+                         });
 
 } // namespace

@@ -28,6 +28,8 @@ p.add_argument("--stall")
 p.add_argument("--truncate", action="append", default=[])
 # Commands the server does not know (answered 502): MLSD, LIST, SIZE.
 p.add_argument("--without", action="append", default=[])
+# A wrong password is answered with the password itself, as careless servers do.
+p.add_argument("--echo-pass", action="store_true")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -73,6 +75,12 @@ class Handler(FTPHandler):
                 time.sleep(0.2)
             os._exit(0)
         return FTPHandler.ftp_STOR(self, file, mode)
+
+    def ftp_PASS(self, line):
+        if a.echo_pass and line != a.password:
+            self.respond("530 Passwort " + line + " falsch.")
+            return
+        return FTPHandler.ftp_PASS(self, line)
 
     def protokollieren(self, line, cmd, arg):
         if a.stop_after is not None and empfangen >= a.stop_after and cmd in ("PORT", "EPRT", "PASV", "STOR"):

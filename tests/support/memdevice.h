@@ -16,14 +16,12 @@ public:
     explicit MemDevice(std::string bytes) : data(std::move(bytes)) {}
 
     std::size_t read(char* buf, std::size_t n) override {
-        ++reads;
         std::size_t k = std::min(n, data.size() - pos);
         std::memcpy(buf, data.data() + pos, k);
         pos += k;
         return k;
     }
     void write(const char* buf, std::size_t n) override {
-        ++writes;
         if (failAfter != std::string::npos && data.size() + n > failAfter)
             throw FileError("Kein Platz mehr auf dem Datenträger", ENOSPC);
         data.append(buf, n);
@@ -32,8 +30,6 @@ public:
     std::string data;
     std::size_t pos = 0;
     std::size_t failAfter = std::string::npos;
-    int reads = 0;
-    int writes = 0;
 };
 
 } // namespace velmaro::test

@@ -1,13 +1,31 @@
 #pragma once
 // Data folders for tests, built by the program's own writer.
 
-#include "app/zustand.h"
+#include "site/generator.h"
+#include "store/zustand.h"
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
 namespace velmaro::test {
+
+// The settings by their place in the two files: 0-3 the FTP access lines, 4-19 the style texts.
+inline std::string& Einstellung(VelmaroZustand& z, int i) {
+    FtpZugangsdaten& f = z.m_ftp;
+    StyleWerte& s = z.m_style;
+    std::string* const alle[] = {
+        &f.name,        &f.adresse,     &f.zugangsname,  &f.passwort,           &s.datumHintergrund,
+        &s.datumBreite, &s.datumFarbe,  &s.datumGroesse, &s.datumSchrift,       &s.overHintergrund,
+        &s.overBreite,  &s.overFarbe,   &s.overGroesse,  &s.overSchrift,        &s.textHintergrund,
+        &s.textFarbe,   &s.textGroesse, &s.textSchrift,  &s.tabelleHintergrund, &s.tabelleBreite};
+    return *alle[i];
+}
+
+// "Update Website" on the state's own folder.
+inline GeneratorErgebnis Erzeugen(VelmaroZustand& z, const std::function<void()>& ersteSeite = {}) {
+    return WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner(), ersteSeite);
+}
 
 // Two distinct versions of everything "Beenden" saves, for the tests that kill a program while it
 // saves: afterwards each file must hold one of them, whole.
@@ -20,11 +38,11 @@ inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem
         z.m_artikelListe.addTail({DateTime::fromParts(2003, 1 + i % 12, 1 + i % 28),
                                   "Artikel " + std::to_string(i) + " Fassung " + f,
                                   std::string(100 + i, static_cast<char>('a' + (i + fassung) % 26))});
-    z.m_einstellungen = {"Seite " + f, "ftp://example.de", "benutzer", "Passwort-" + f};
-    for (std::size_t i = 4; i < z.m_einstellungen.size(); ++i)
-        z.m_einstellungen[i] = "Wert " + std::to_string(i) + " Fassung " + f;
-    z.m_datumBold = fassung;
-    z.m_overUnderline = 1 - fassung;
+    z.m_ftp = {"Seite " + f, "ftp://example.de", "benutzer", "Passwort-" + f};
+    for (int i = 4; i < 20; ++i)
+        Einstellung(z, i).assign("Wert ").append(std::to_string(i)).append(" Fassung ").append(f);
+    z.m_style.datumBold = fassung;
+    z.m_style.overUnderline = 1 - fassung;
 }
 
 // data/ of ordner with anzahl short articles, "Meldung 1" the newest, and the per-page value.

@@ -1,10 +1,11 @@
 #pragma once
-// Everything a run of velmaro holds, and the operations on it that need no window: reading and
-// writing the three files in data/, the article list operations and the editor's current article.
-// The main window and the batch mode both build on this class.
+// The site folder's state: the article list with its per-page value, the style values and the FTP
+// access, and the reading, writing, snapshot and backup of the three files in data/. The main window
+// and the batch mode both hold one.
 
 #include "platform/file.h"
 #include "store/artikel.h"
+#include "store/einstellungen.h"
 
 #include <array>
 #include <cstdint>
@@ -35,12 +36,11 @@ inline constexpr std::uint64_t kEinstellungenMax = 1 << 20;
 
 class VelmaroZustand {
 public:
-    VelmaroZustand();
-
     // Article file and list.
     bool DatenLaden(Device& file);
     bool DatenSpeichern(Device& file);
-    bool ArtikelEinfuegen();
+    // Before the first strictly older article.
+    bool ArtikelEinfuegen(const Artikel& neu);
     bool ArtikelEntfernen(const std::string& ueberschrift);
     // The lines of the article selection list, head first.
     std::vector<std::string> ListenZeilen();
@@ -88,27 +88,15 @@ public:
 
     Artikelliste m_artikelListe;
     Artikelliste::Position m_position;
-    std::string m_ueberschrift;
-    std::string m_textinhalt;
-    DateTime m_datum;
-    std::int32_t m_anzahlArtikel = 0;
     std::string m_artikelProSeite;
-    std::int32_t m_anzahlSeiten = 0;
-    // Files the last generator run could not write (output/ names); empty after a complete run.
-    std::vector<std::string> m_fehlendeDateien;
     // data/ files the start could not read: never replaced in this run.
     struct Sperre {
         std::string grund;  // UTF-8
         std::string inhalt; // the file's bytes as the run started without it
     };
     std::map<std::string, Sperre> m_gesperrt;
-    // 0-3 FTP access (name, address, user, password), 4-19 style values.
-    std::array<std::string, 20> m_einstellungen;
-    // Off until a style file or the style dialog sets them.
-    std::int32_t m_datumBold = 0;
-    std::int32_t m_datumUnderline = 0;
-    std::int32_t m_overBold = 0;
-    std::int32_t m_overUnderline = 0;
+    FtpZugangsdaten m_ftp;
+    StyleWerte m_style;
 };
 
 } // namespace velmaro

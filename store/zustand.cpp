@@ -1,4 +1,4 @@
-#include "app/zustand.h"
+#include "store/zustand.h"
 
 #include <sys/stat.h>
 #include <system_error>
@@ -6,9 +6,6 @@
 namespace velmaro {
 
 namespace fs = std::filesystem;
-
-VelmaroZustand::VelmaroZustand() : m_datum(DateTime::now()) {
-}
 
 namespace {
 bool gleicherInhalt(const fs::path& a, const fs::path& b) {

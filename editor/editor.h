@@ -1,0 +1,109 @@
+#pragma once
+// The article editor: its controls' behaviour (new, view, edit, delete and save articles) and the
+// article under edit. The main window builds the controls and binds their commands to it.
+
+#include "store/zustand.h"
+
+#include <QListWidget>
+#include <QObject>
+#include <QPlainTextEdit>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+
+namespace velmaro {
+
+// The body edit: Enter goes to the dialog's default button; Ctrl+Enter types a line break.
+class TextinhaltEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The article selection list: auswahlGeaendert reports a selection the user makes with mouse or
+// keyboard, a click on the line already selected included, as a list box does; a refill by the
+// program reports nothing.
+class ArtikelListe : public QListWidget {
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+
+signals:
+    void auswahlGeaendert();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int gewaehlteZeile() const;
+};
+
+class ArtikelEditor : public QObject {
+    Q_OBJECT
+public:
+    // Edits the article list of zustand; messages are owned by fenster; ereignisanzeige shows an
+    // event code on the event line.
+    ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster, std::function<void(int)> ereignisanzeige);
+
+    // Field exchange: true takes the controls into the article under edit, false shows it.
+    void DatenAustausch(bool speichern);
+    void ListeFuellen();
+
+    // Command handlers.
+    void OnSelchangeListe();
+    void OnDblclkListe();
+    void OnNeuerArtikel();
+    void OnArtikelSpeichern();
+    void OnArtikelLoeschen();
+    void OnArtikelBearbeiten();
+
+    void FelderLeeren();
+    void FelderFreigeben(bool an);
+    bool ArtikelAnzeigen(const std::string& ueberschrift);
+    // Puts the article open for editing back into the list, so that "Beenden" writes it.
+    void BearbeitetenArtikelSichern();
+
+    // Controls, created by the main window.
+    QLineEdit* m_editUeberschrift = nullptr;
+    TextinhaltEdit* m_editTextinhalt = nullptr;
+    QPushButton* m_btnSpeichern = nullptr;
+    QPushButton* m_btnNeu = nullptr;
+    QDateEdit* m_ctrlDatum = nullptr;
+    ArtikelListe* m_listeArtikel = nullptr;
+    QPushButton* m_btnLoeschen = nullptr;
+    QPushButton* m_btnBearbeiten = nullptr;
+
+    // The article under edit.
+    std::string m_ueberschrift;
+    std::string m_textinhalt;
+    DateTime m_datum;
+    // The article taken out of the list by "Artikel bearbeiten", as it was then; empty when none
+    // is open for editing.
+    std::optional<Artikel> m_bearbeiteterArtikel;
+
+private:
+    void Ereignisanzeige(int code) { m_ereignisanzeige(code); }
+    // The editor's article into the list, the fields emptied and locked.
+    void ArtikelAblegen();
+
+    VelmaroZustand& m_zustand;
+    QWidget* m_fenster;
+    std::function<void(int)> m_ereignisanzeige;
+    // What the edits showed at the last field exchange, so that an untouched field gives back
+    // the stored bytes unchanged.
+    QString m_gezeigteUeberschrift;
+    QString m_gezeigterTextinhalt;
+};
+
+} // namespace velmaro

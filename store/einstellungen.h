@@ -1,0 +1,44 @@
+#pragma once
+// The two settings files' values: the FTP access and the style values of the generated pages.
+
+#include <cstdint>
+#include <string>
+
+namespace velmaro {
+
+// data/ftpconfig.bit, one line each.
+struct FtpZugangsdaten {
+    std::string name;
+    std::string adresse;
+    std::string zugangsname;
+    std::string passwort;
+    bool operator==(const FtpZugangsdaten&) const = default;
+};
+
+// data/styleconfig.bit: texts as typed into the style dialog; the flags are off until a style file
+// or the dialog sets them.
+struct StyleWerte {
+    std::string datumHintergrund;
+    std::string datumBreite;
+    std::string datumFarbe;
+    std::string datumGroesse;
+    std::string datumSchrift;
+    std::string overHintergrund;
+    std::string overBreite;
+    std::string overFarbe;
+    std::string overGroesse;
+    std::string overSchrift;
+    std::string textHintergrund;
+    std::string textFarbe;
+    std::string textGroesse;
+    std::string textSchrift;
+    std::string tabelleHintergrund;
+    std::string tabelleBreite;
+    std::int32_t datumBold = 0;
+    std::int32_t datumUnderline = 0;
+    std::int32_t overBold = 0;
+    std::int32_t overUnderline = 0;
+    bool operator==(const StyleWerte&) const = default;
+};
+
+} // namespace velmaro
