@@ -4,6 +4,7 @@
 #include "platform/meldung.h"
 #include "platform/unicode.h"
 #include "ui/aboutdlg.h"
+#include "ui/programmicon.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,7 +56,7 @@ VelmaroDlg::~VelmaroDlg() = default;
 
 void VelmaroDlg::ControlsAnlegen() {
     const DialogUnits du = festerDialog(*this, QStringLiteral("Content Management vom Dorvent"), 457, 279);
-    setWindowIcon(QIcon(QStringLiteral(":/velmaro.xpm")));
+    setWindowIcon(ProgrammIcon());
 
     auto knopf = [&](const QString& text, int x, int y, int w, int h, const char* id) {
         auto* b = new QPushButton(text, this);
@@ -301,7 +302,7 @@ void VelmaroDlg::reject() {
 
 void VelmaroDlg::SystemBefehl(int befehl) {
     if ((befehl & 0xFFF0) == kSystemBefehlInfo) {
-        AboutDlg dlgAbout(this);
+        AboutDlg dlgAbout(this, m_ordner);
         dlgAbout.exec();
     }
 }
