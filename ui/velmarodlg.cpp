@@ -312,6 +312,7 @@ void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Info über velmaro..."), this,
                    [this] { SystemBefehl(kSystemBefehlInfo); });
+    menu.addAction(QStringLiteral("Vorschau im Browser"), this, &VelmaroDlg::OnVorschau);
     menu.exec(event->globalPos());
 }
 

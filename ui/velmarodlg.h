@@ -86,6 +86,8 @@ public:
     void OnHomepage();
     void OnFtpZugang();
     void OnStylesheetAnpassen();
+    // Context menu "Vorschau im Browser": the site as local pages in vorschau/, without uploading.
+    void OnVorschau();
 
     // Editor operations.
     void FelderLeeren();
