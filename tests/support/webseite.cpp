@@ -17,9 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Reads every headline's style, link and text of each framed page into one <pre>.
-constexpr const char* kSonde = R"(<html><body><pre id=ergebnis></pre><script>
-var zeilen = [], seiten = location.hash.substring(1).split('|').map(decodeURIComponent);
+// Reads the first headline's style, every link and the text of each page of sonde.js (the list
+// seiten) into one <pre>, whose text escapes only "&", "<" and ">".
+constexpr const char* kSonde = R"(<html><body><pre id=ergebnis></pre><script src=sonde.js></script><script>
+var zeilen = [];
 seiten.forEach(function (url, i) {
   var f = document.createElement('iframe');
   f.onload = function () {
@@ -34,23 +35,8 @@ seiten.forEach(function (url, i) {
 });
 </script></body></html>)";
 
-std::string kodiert(const std::string& s) {
-    static const char* ziffern = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += ziffern[c >> 4];
-            out += ziffern[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string entschaerft(std::string s) {
-    for (auto [von, zu] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}}) {
+    for (auto [von, zu] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
         for (std::size_t p = s.find(von); p != std::string::npos; p = s.find(von, p + 1))
             s.replace(p, std::string_view(von).size(), zu);
     }
@@ -116,10 +102,11 @@ std::string Chromium::ausfuehren(const std::string& schalter, const std::string&
 std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const fs::path& neben,
                                    const std::string& nebenUrl) {
     writeFile(neben / "sonde.html", kSonde);
-    std::string liste;
+    std::string liste = "var seiten = [";
     for (const std::string& url : urls)
-        liste += (liste.empty() ? "" : "|") + kodiert(url);
-    const std::string dom = ausfuehren("--dump-dom", nebenUrl + "sonde.html#" + liste);
+        liste += "'" + url + "',";
+    writeFile(neben / "sonde.js", liste + "];");
+    const std::string dom = ausfuehren("--dump-dom", nebenUrl + "sonde.html");
     const std::size_t anfang = dom.find("<pre id=\"ergebnis\">");
     const std::size_t ende = dom.find("</pre>");
     if (anfang == std::string::npos || ende == std::string::npos)
