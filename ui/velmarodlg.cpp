@@ -254,31 +254,45 @@ void VelmaroDlg::FensterInitialisieren() {
     for (const char* n : {"5", "6", "7", "8", "9"})
         m_comboProSeite->addItem(QString::fromLatin1(n));
     m_comboProSeite->setCurrentIndex(-1);
-    m_marker = {"ARTIKEL", "ENDE"};
     Ereignisanzeige(1);
 
+    ResteEntfernen();
+    const auto unlesbarMelden = [this](const char* name) {
+        const Hinweis h = UnlesbarText(name);
+        Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
+    };
     const Ladezustand daten = DatenDateiLesen();
-    if (daten != Ladezustand::Fehlt) {
+    if (daten == Ladezustand::Gelesen || daten == Ladezustand::Beschaedigt) {
         const int n = ZahlAusText(m_artikelProSeite);
         m_comboProSeite->setCurrentIndex(n >= 5 && n <= 9 ? n - 5 : -1);
         ListeFuellen();
         if (daten == Ladezustand::Beschaedigt)
             BeschaedigtMelden("daten.bit");
+    } else if (daten == Ladezustand::Unlesbar) {
+        unlesbarMelden("daten.bit");
     }
-    if (!FtpDateiLesen())
+    const Ladezustand ftp = FtpDateiLesen();
+    if (ftp == Ladezustand::Fehlt)
         Meldung(this, kFtpMeldung, QStringLiteral("Fehler"));
-    if (StyleDateiLesen() == Ladezustand::Beschaedigt)
+    else if (ftp == Ladezustand::Unlesbar)
+        unlesbarMelden("ftpconfig.bit");
+    const Ladezustand style = StyleDateiLesen();
+    if (style == Ladezustand::Beschaedigt)
         BeschaedigtMelden("styleconfig.bit");
+    else if (style == Ladezustand::Unlesbar)
+        unlesbarMelden("styleconfig.bit");
     m_startSchnappschuss = Schnappschuss();
 }
 
 void VelmaroDlg::OnBeenden() {
     BearbeitetenArtikelSichern();
     // What a failed write would lose stays in the window.
-    const auto fehler = DateienSchreiben();
-    for (const auto& f : fehler)
-        Meldung(this, QString::fromStdString(f.text), QString::fromStdString(f.titel));
-    if (!fehler.empty())
+    bool fehler = false;
+    for (const auto& h : DateienSchreiben()) {
+        Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
+        fehler = fehler || h.fehler;
+    }
+    if (fehler)
         return;
     DatenAustausch(true);
     accept();

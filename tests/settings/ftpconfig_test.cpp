@@ -31,14 +31,14 @@ TEST(FtpConfig, ReadingTakesFourLinesWhateverTheirEnds) {
         writeFile(dir / "data/ftpconfig.bit", bytes);
         VelmaroZustand z;
         z.m_ordner = dir.path();
-        ASSERT_TRUE(z.FtpDateiLesen());
+        ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
         EXPECT_EQ(
             (Four{z.m_einstellungen[0], z.m_einstellungen[1], z.m_einstellungen[2], z.m_einstellungen[3]}),
             four);
     }
     VelmaroZustand ohne;
     ohne.m_ordner = dir / "anderswo";
-    EXPECT_FALSE(ohne.FtpDateiLesen());
+    EXPECT_EQ(ohne.FtpDateiLesen(), Ladezustand::Fehlt);
 }
 
 TEST(FtpConfig, WritingAtBeenden) {
@@ -54,7 +54,7 @@ TEST(FtpConfig, WritingAtBeenden) {
 
     // A longer old file leaves nothing behind the fourth value.
     writeFile(dir / "data/ftpconfig.bit", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-    ASSERT_TRUE(z.FtpDateiLesen());
+    ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
     z.m_einstellungen[3] = "";
     ASSERT_TRUE(z.DateienSchreiben().empty());
     EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), "1\r\n2\r\n3\r\n");

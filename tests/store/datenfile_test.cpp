@@ -13,7 +13,6 @@ using velmaro::test::MemDevice;
 namespace {
 
 struct Liste : VelmaroZustand {
-    Liste() { m_marker = {"ARTIKEL", "ENDE"}; }
     std::string save() {
         MemDevice dev;
         DatenSpeichern(dev);
@@ -72,11 +71,11 @@ TEST(DatenFile, WriteReadWriteIsByteIdenticalInFileOrder) {
     EXPECT_EQ(t.headlines(), s.headlines()); // not newest first: the file's order stands
     EXPECT_EQ(t.save(), first);
 
-    // A record marker in other case ends the list like "ENDE".
+    // Any marker but "ARTIKEL" and "ENDE" is damage: the load stops with an error, keeping what came before.
     std::string odd = first;
     odd.replace(odd.find("ARTIKEL", 5), 7, "artikel");
     Liste u;
-    u.load(odd);
+    EXPECT_THROW(u.load(odd), ArchiveError);
     EXPECT_EQ(u.headlines(), Lines{"Alt/<b>&amp;</b>"});
 }
 

@@ -24,6 +24,10 @@ p.add_argument("--stop-after", type=int)
 p.add_argument("--full-after", type=int)
 # The STOR of this file is answered with 150, then the server neither reads the data nor replies.
 p.add_argument("--stall")
+# Keeps only the first half of this file and still answers 226, as a full quota can.
+p.add_argument("--truncate", action="append", default=[])
+# Commands the server does not know (answered 502): MLSD, LIST, SIZE.
+p.add_argument("--without", action="append", default=[])
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -47,6 +51,16 @@ class Handler(FTPHandler):
     def on_file_received(self, file):
         global empfangen
         empfangen += 1
+        if os.path.basename(file) in a.truncate:
+            os.truncate(file, os.path.getsize(file) // 2)
+
+    def pre_process_command(self, line, cmd, arg):
+        if cmd in a.without:
+            log.write(cmd + "\n")
+            log.flush()
+            self.respond("502 Command not implemented.")
+            return
+        return self.protokollieren(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
         if a.full_after is not None and empfangen >= a.full_after:
@@ -60,12 +74,12 @@ class Handler(FTPHandler):
             os._exit(0)
         return FTPHandler.ftp_STOR(self, file, mode)
 
-    def pre_process_command(self, line, cmd, arg):
+    def protokollieren(self, line, cmd, arg):
         if a.stop_after is not None and empfangen >= a.stop_after and cmd in ("PORT", "EPRT", "PASV", "STOR"):
             os._exit(0)
         # What a test can compare: no password or data port, nothing that varies with the client
         # (TYPE, PWD, ...).
-        if cmd in ("USER", "CWD", "MKD", "STOR", "QUIT"):
+        if cmd in ("USER", "CWD", "MKD", "STOR", "QUIT", "MLSD", "LIST", "SIZE"):
             log.write(line + "\n")
         elif cmd in ("PASS", "PORT", "EPRT", "PASV", "EPSV"):
             log.write(cmd + "\n")

@@ -43,7 +43,6 @@ private slots:
         {
             VelmaroZustand z;
             z.m_ordner = dir.path();
-            z.m_marker = {"ARTIKEL", "ENDE"};
             z.m_artikelProSeite = "9";
             for (int i = 0; i < kArtikel; ++i) {
                 if (i == kGrosserArtikel)
