@@ -62,7 +62,6 @@ std::string ausgabeVon(const std::string& befehl, int* status = nullptr) {
 std::string BeispielsiteVorschau(const fs::path& ordner) {
     VelmaroZustand z;
     z.m_ordner = ordner;
-    z.m_marker = {"ARTIKEL", "ENDE"};
     z.m_artikelProSeite = "5";
     for (int i = 1; i <= 7; ++i)
         z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
