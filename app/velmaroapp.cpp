@@ -1,6 +1,7 @@
 #include "app/velmaroapp.h"
 
 #include "platform/meldung.h"
+#include "ui/programmicon.h"
 #include "ui/velmarodlg.h"
 
 #include <QApplication>
@@ -12,6 +13,9 @@ int VelmaroApp::InitInstance(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmaro"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
+    QApplication::setWindowIcon(ProgrammIcon());
+    // Lets the desktop find the entry, and with it the icon, for the running window.
+    QApplication::setDesktopFileName(QStringLiteral("de.dorvent.velmaro"));
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         Meldung(nullptr, QStringLiteral("Fehler beim Initialisieren der Windows-Sockets."),
                 QApplication::applicationName());
