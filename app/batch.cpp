@@ -3,6 +3,7 @@
 #include "app/vorschaubatch.h"
 #include "platform/cp1252.h"
 #include "publish/upload.h"
+#include "publish/verbindungstest.h"
 #include "site/generator.h"
 #include "store/zustand.h"
 
@@ -84,12 +85,40 @@ int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
         break;
     }
     std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<FtpVerbindung> verbindung;
+    std::unique_ptr<ServerVerbindung> verbindung;
     TextBeobachter beobachter(err);
-    const UploadErgebnis e =
-        Upload(beobachter, sitzung, verbindung).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+    const UploadErgebnis e = Upload(beobachter, sitzung, verbindung, z.m_ordner / "data")
+                                 .DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     out << e.gesendet << " von " << e.dateien << " Dateien gesendet\n";
+    if (e.abgelehnt)
+        err << "velmaro: Wenn der Fingerabdruck der Angabe Ihres Anbieters entspricht: velmaro -C "
+            << z.m_ordner.string() << " --trust " << e.abgelehnt->fingerabdruck << "\n";
     return e.vollstaendig && status == 0 ? 0 : 1;
+}
+
+// --trust: only what the configured server presents now can be recorded.
+int vertrauen(VelmaroZustand& z, const std::string& fingerabdruck, std::ostream& out, std::ostream& err) {
+    if (z.FtpDateiLesen() != Ladezustand::Gelesen) {
+        err << "velmaro: data/ftpconfig.bit fehlt oder kann nicht gelesen werden; kein Server eingestellt\n";
+        return 1;
+    }
+    Vertrauen liste;
+    const auto datei = z.datenPfad(kVertrauenDatei);
+    std::string text;
+    if (!liste.Laden(datei)) {
+        err << "velmaro: data/vertrauen.bit kann nicht gelesen werden: " << liste.fehlerText() << "\n";
+        return 1;
+    }
+    if (!FingerabdruckAufnehmen(z.m_ftp.adresse, fingerabdruck, liste, text)) {
+        err << "velmaro: " << text << "\n";
+        return 1;
+    }
+    if (!liste.Speichern(datei)) {
+        err << "velmaro: data/vertrauen.bit kann nicht geschrieben werden: " << liste.fehlerText() << "\n";
+        return 1;
+    }
+    out << text << "\n";
+    return 0;
 }
 } // namespace
 
@@ -114,9 +143,21 @@ int batchMain(int argc, char** argv) {
     const QCommandLineOption preview(
         QStringLiteral("preview"),
         QStringLiteral("Wie --generate, dann die Seiten als lokales HTML in vorschau/; gibt die erste aus."));
-    parser.addOptions({workdir, generate, publish, preview});
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral(
+            "Vertraut dem Zertifikat oder Schlüssel des eingestellten Servers, wenn er jetzt diesen "
+            "Fingerabdruck vorlegt."),
+        QStringLiteral("FINGERABDRUCK"));
+    parser.addOptions({workdir, generate, publish, preview, trust});
     parser.process(app);
 
+    if (parser.isSet(trust)) {
+        VelmaroZustand zustand;
+        if (parser.isSet(workdir))
+            zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
+        return vertrauen(zustand, parser.value(trust).toStdString(), std::cout, std::cerr);
+    }
     if (!parser.isSet(generate) && !parser.isSet(publish) && !parser.isSet(preview)) {
         std::cerr
             << "velmaro: nichts zu tun; --generate, --publish oder --preview angeben (--help zeigt alles)\n";

@@ -62,7 +62,7 @@ int hochladen(char** a) {
     erzeugt.anzahlArtikel = std::atoi(a[5]);
     Still still;
     std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<FtpVerbindung> verbindung;
+    std::unique_ptr<ServerVerbindung> verbindung;
     const UploadErgebnis e =
         Upload(still, sitzung, verbindung).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     return e.vollstaendig ? 0 : 1;

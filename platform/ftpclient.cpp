@@ -485,8 +485,10 @@ std::optional<std::uint64_t> zahl(const std::string& s) {
     return n;
 }
 
+} // namespace
+
 // "type=file;size=123;modify=...; name" per line.
-std::map<std::string, std::uint64_t> mlsdLesen(const std::string& daten) {
+std::map<std::string, std::uint64_t> MlsdLesen(const std::string& daten) {
     std::map<std::string, std::uint64_t> m;
     std::size_t anfang = 0;
     while (anfang < daten.size()) {
@@ -516,7 +518,7 @@ std::map<std::string, std::uint64_t> mlsdLesen(const std::string& daten) {
 
 // The Unix "ls -l" form most servers give: permissions, links, owner, group, size, three date
 // fields, name.
-std::map<std::string, std::uint64_t> listeLesen(const std::string& daten) {
+std::map<std::string, std::uint64_t> ListeLesen(const std::string& daten) {
     std::map<std::string, std::uint64_t> m;
     std::size_t anfang = 0;
     while (anfang < daten.size()) {
@@ -535,7 +537,6 @@ std::map<std::string, std::uint64_t> listeLesen(const std::string& daten) {
     }
     return m;
 }
-} // namespace
 
 std::optional<std::map<std::string, std::uint64_t>> FtpVerbindung::Groessen() {
     if (!d->curl || d->ordner.empty())
@@ -549,7 +550,7 @@ std::optional<std::map<std::string, std::uint64_t>> FtpVerbindung::Groessen() {
         d->liste.clear();
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, befehl);
         if (d->ausfuehren() == CURLE_OK) {
-            ergebnis = befehl[0] == 'M' ? mlsdLesen(d->liste) : listeLesen(d->liste);
+            ergebnis = befehl[0] == 'M' ? MlsdLesen(d->liste) : ListeLesen(d->liste);
             // A LIST in a form other than the Unix one tells nothing.
             if (befehl[0] == 'M' || !ergebnis->empty())
                 break;

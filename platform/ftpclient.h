@@ -56,7 +56,28 @@ struct FtpZeitlimits {
     std::chrono::seconds stillstand{30};
 };
 
-class FtpVerbindung {
+// What an upload needs of a connection, whichever protocol carries it.
+class ServerVerbindung {
+public:
+    virtual ~ServerVerbindung() = default;
+    // Logs in on first use, then makes ordner (below the login folder) the folder files go to,
+    // creating it when it does not exist.
+    virtual bool OrdnerWechseln(const std::string& ordner) = 0;
+    // Puts the local file under name into that folder, binary, replacing a file of that name.
+    virtual bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) = 0;
+    // The sizes of the files in that folder, by one listing; nothing when the server cannot list.
+    virtual std::optional<std::map<std::string, std::uint64_t>> Groessen() = 0;
+    // One file's size; nothing when the server does not tell it.
+    virtual std::optional<std::uint64_t> Groesse(const std::string& name) = 0;
+    virtual void Schliessen() = 0;
+    virtual const FtpFehler& letzterFehler() const = 0;
+};
+
+// The two listing forms servers give: MLSD facts, and the Unix "ls -l" form of LIST and SFTP.
+std::map<std::string, std::uint64_t> MlsdLesen(const std::string& daten);
+std::map<std::string, std::uint64_t> ListeLesen(const std::string& daten);
+
+class FtpVerbindung : public ServerVerbindung {
 public:
     // adresse is "host", "host:port" or "ftp://host[:port]" (port 21 when none is given). Checks the
     // settings and prepares the connection; nothing is sent yet. Null with fehler set when a value
@@ -64,26 +85,23 @@ public:
     static std::unique_ptr<FtpVerbindung> Oeffnen(const InternetSitzung& sitzung, const std::string& adresse,
                                                   const std::string& benutzer, const std::string& passwort,
                                                   FtpFehler& fehler, const FtpZeitlimits& limits = {});
-    ~FtpVerbindung();
+    ~FtpVerbindung() override;
     FtpVerbindung(const FtpVerbindung&) = delete;
     FtpVerbindung& operator=(const FtpVerbindung&) = delete;
 
     // Logs in on first use, then makes ordner (below the login folder) the current remote folder,
     // creating it when it does not exist. On failure the step tells a refused login from a folder
     // that can neither be entered nor created.
-    bool OrdnerWechseln(const std::string& ordner);
-    // Puts the local file under name into the current remote folder, binary, replacing a file of
-    // that name.
-    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
-    // The sizes of the files in the current remote folder, by one listing (MLSD, else LIST).
-    // Nothing when the server can list neither way.
-    std::optional<std::map<std::string, std::uint64_t>> Groessen();
-    // One remote file's size by SIZE; nothing when the server does not tell it.
-    std::optional<std::uint64_t> Groesse(const std::string& name);
+    bool OrdnerWechseln(const std::string& ordner) override;
+    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) override;
+    // MLSD, else LIST.
+    std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
+    // By SIZE.
+    std::optional<std::uint64_t> Groesse(const std::string& name) override;
     // Says goodbye to the server and closes the connection; also done by the destructor.
-    void Schliessen();
+    void Schliessen() override;
 
-    const FtpFehler& letzterFehler() const { return m_fehler; }
+    const FtpFehler& letzterFehler() const override { return m_fehler; }
 
 private:
     struct Impl;

@@ -171,10 +171,15 @@ struct SichereVerbindung::Impl {
         return size * n;
     }
 
-    // Listings and downloads are only counted.
+    // Downloads are only counted; a listing is kept when sammeln is set.
     std::uint64_t empfangen = 0;
-    static size_t zaehlen(char*, size_t size, size_t n, void* user) {
-        static_cast<Impl*>(user)->empfangen += size * n;
+    bool sammeln = false;
+    std::string liste;
+    static size_t zaehlen(char* b, size_t size, size_t n, void* user) {
+        auto* self = static_cast<Impl*>(user);
+        self->empfangen += size * n;
+        if (self->sammeln)
+            self->liste.append(b, size * n);
         return size * n;
     }
 
@@ -527,6 +532,33 @@ std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name)
     if (d->ausfuehren(url) != CURLE_OK)
         return std::nullopt;
     return d->empfangen;
+}
+
+std::optional<std::map<std::string, std::uint64_t>> SichereVerbindung::Groessen() {
+    if (!d->curl || d->ordner.empty())
+        return std::nullopt;
+    const bool sftp = d->adresse.protokoll == Protokoll::Sftp;
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
+    std::optional<std::map<std::string, std::uint64_t>> ergebnis;
+    d->sammeln = true;
+    for (const char* befehl : {"MLSD", "LIST"}) {
+        d->liste.clear();
+        curl_easy_setopt(d->curl, CURLOPT_CUSTOMREQUEST, sftp ? nullptr : befehl);
+        if (d->ausfuehren(d->basis + d->ordner) == CURLE_OK) {
+            ergebnis = befehl[0] == 'M' && !sftp ? MlsdLesen(d->liste) : ListeLesen(d->liste);
+            // A LIST in a form other than the Unix one tells nothing.
+            if ((befehl[0] == 'M' && !sftp) || !ergebnis->empty() || d->liste.empty())
+                break;
+            ergebnis.reset();
+        }
+        if (sftp)
+            break;
+    }
+    d->sammeln = false;
+    d->liste.clear();
+    curl_easy_setopt(d->curl, CURLOPT_CUSTOMREQUEST, nullptr);
+    return ergebnis;
 }
 
 void SichereVerbindung::Schliessen() {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,7 +53,7 @@ struct ServerIdentitaet {
     std::string gespeichert;
 };
 
-class SichereVerbindung {
+class SichereVerbindung : public ServerVerbindung {
 public:
     // vertraut is the fingerprint recorded for this server, empty when there is none. Checks the
     // values and prepares the connection; nothing is sent yet. Null with fehler set when a value
@@ -61,7 +62,7 @@ public:
     Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& adresse, const std::string& benutzer,
             const std::string& passwort, const std::string& vertraut, FtpFehler& fehler,
             const FtpZeitlimits& limits = {});
-    ~SichereVerbindung();
+    ~SichereVerbindung() override;
     SichereVerbindung(const SichereVerbindung&) = delete;
     SichereVerbindung& operator=(const SichereVerbindung&) = delete;
 
@@ -69,14 +70,15 @@ public:
     // False with letzterFehler() when the question could not be answered.
     bool OrdnerPruefen(const std::string& ordner, bool& vorhanden);
     // Logs in on first use, then makes ordner the folder files go to, creating it when missing.
-    bool OrdnerWechseln(const std::string& ordner);
-    // Puts the local file under name into that folder, binary, replacing a file of that name.
-    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
-    // A file's size in that folder (SIZE on FTP, stat on SFTP): whether all of it arrived.
-    std::optional<std::uint64_t> Groesse(const std::string& name);
-    void Schliessen();
+    bool OrdnerWechseln(const std::string& ordner) override;
+    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) override;
+    // MLSD, else LIST on FTP; the folder's listing on SFTP.
+    std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
+    // SIZE on FTP, stat on SFTP.
+    std::optional<std::uint64_t> Groesse(const std::string& name) override;
+    void Schliessen() override;
 
-    const FtpFehler& letzterFehler() const { return m_fehler; }
+    const FtpFehler& letzterFehler() const override { return m_fehler; }
     Fehlerart letzteFehlerart() const { return m_art; }
     const ServerIdentitaet& identitaet() const;
     const ServerAdresse& adresse() const;

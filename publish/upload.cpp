@@ -1,6 +1,7 @@
 #include "publish/upload.h"
 
 #include "platform/cp1252.h"
+#include "store/vertrauen.h"
 
 #include <algorithm>
 #include <ostream>
@@ -67,6 +68,10 @@ void UploadBeobachter::DateiNichtGesendet(const std::string& name, const std::st
 void UploadBeobachter::DateiNichtVersucht(const std::string&) {
 }
 
+bool UploadBeobachter::IdentitaetVertrauen(const std::string&) {
+    return false;
+}
+
 void TextBeobachter::Ereignis(int code) {
     switch (code) {
     case 8:
@@ -105,6 +110,11 @@ void TextBeobachter::DateiNichtVersucht(const std::string& name) {
     m_aus << "nicht gesendet: " << cp1252::toUtf8(name) << " (nach dem Abbruch nicht mehr versucht)\n";
 }
 
+bool TextBeobachter::IdentitaetVertrauen(const std::string& text) {
+    Meldung(text, "Fehler");
+    return false;
+}
+
 std::string NichtGesendetText(const std::string& name) {
     return cp1252::toUtf8(name) + " konnte nicht gesendet werden";
 }
@@ -121,10 +131,12 @@ std::vector<std::string> UploadDateien(int seiten, int artikel) {
 }
 
 Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
-               std::unique_ptr<FtpVerbindung>& verbindung, FtpZeitlimits limits)
+               std::unique_ptr<ServerVerbindung>& verbindung, std::filesystem::path datenOrdner,
+               FtpZeitlimits limits)
     : m_beobachter(beobachter)
     , m_sitzung(sitzung)
     , m_verbindung(verbindung)
+    , m_datenOrdner(std::move(datenOrdner))
     , m_limits(limits) {
 }
 
@@ -138,8 +150,12 @@ bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, c
     // Nothing is reused from an earlier upload.
     Freigeben();
     m_abbruch.reset();
+    m_abgelehnt.reset();
     FtpFehler fehler;
     m_sitzung = InternetSitzung::Oeffnen(name, fehler);
+    const auto a = AdresseLesen(adresse);
+    if (m_sitzung && a && a->protokoll != Protokoll::Ftp)
+        return sicherVerbinden(*a, benutzer, passwort);
     if (m_sitzung)
         m_verbindung = FtpVerbindung::Oeffnen(*m_sitzung, adresse, benutzer, passwort, fehler, m_limits);
     if (!m_verbindung) {
@@ -153,6 +169,55 @@ bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, c
     m_beobachter.Meldung(fehler.schritt == FtpSchritt::Ordner ? std::string(kOrdnerMeldung)
                                                               : verbindungsText(fehler),
                          "Fehler");
+    Freigeben();
+    return false;
+}
+
+bool Upload::sicherVerbinden(const ServerAdresse& adresse, const std::string& benutzer,
+                             const std::string& passwort) {
+    Vertrauen vertrauen;
+    const auto datei = m_datenOrdner / kVertrauenDatei;
+    if (!m_datenOrdner.empty() && !vertrauen.Laden(datei)) {
+        m_beobachter.Meldung(
+            "Die Liste der vertrauten Server (data/vertrauen.bit) kann nicht gelesen werden: " +
+                vertrauen.fehlerText(),
+            "Fehler");
+        Freigeben();
+        return false;
+    }
+    // A second round only after the user trusted what the first one was shown.
+    for (int runde = 0; runde < 2; ++runde) {
+        FtpFehler fehler;
+        auto v = SichereVerbindung::Oeffnen(*m_sitzung, adresse, benutzer, passwort,
+                                            vertrauen.Fingerabdruck(adresse).value_or(std::string()), fehler,
+                                            m_limits);
+        if (!v) {
+            m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
+            break;
+        }
+        if (v->OrdnerWechseln(kUploadOrdner)) {
+            m_verbindung = std::move(v);
+            return true;
+        }
+        const Fehlerart art = v->letzteFehlerart();
+        if (art != Fehlerart::IdentitaetUnbekannt && art != Fehlerart::IdentitaetGeaendert) {
+            fehler = v->letzterFehler();
+            m_beobachter.Meldung(
+                art == Fehlerart::Ordner ? std::string(kOrdnerMeldung) : verbindungsText(fehler), "Fehler");
+            break;
+        }
+        const ServerIdentitaet id = v->identitaet();
+        v.reset();
+        if (runde > 0 || !m_beobachter.IdentitaetVertrauen(IdentitaetText(id, adresse.protokoll))) {
+            m_abgelehnt = id;
+            break;
+        }
+        vertrauen.Setzen(adresse, id.fingerabdruck);
+        if (!m_datenOrdner.empty() && !vertrauen.Speichern(datei))
+            m_beobachter.Meldung("Der Fingerabdruck konnte nicht in data/vertrauen.bit gespeichert werden (" +
+                                     vertrauen.fehlerText() + "); beim nächsten Mal wird wieder gefragt.",
+                                 "Hinweis");
+    }
     Freigeben();
     return false;
 }
@@ -221,6 +286,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
 
     m_beobachter.Ereignis(8);
     if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
+        ergebnis.abgelehnt = m_abgelehnt;
         m_beobachter.Ereignis(11);
         return ergebnis;
     }

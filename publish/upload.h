@@ -3,6 +3,7 @@
 // window and the batch mode run it and show what it reports through an UploadBeobachter.
 
 #include "platform/ftpclient.h"
+#include "platform/sicherverbindung.h"
 #include "site/generator.h"
 #include "store/einstellungen.h"
 
@@ -32,6 +33,9 @@ public:
     virtual void DateiNichtGesendet(const std::string& name, const std::string& grund);
     // A file left out after the upload was given up; the closing message names it.
     virtual void DateiNichtVersucht(const std::string& name);
+    // The server showed a certificate or host key that is not trusted (text says which, with its
+    // fingerprint); true trusts it from now on. Nobody asked: never trusted silently.
+    virtual bool IdentitaetVertrauen(const std::string& text);
 };
 
 // Reports on a terminal, for the batch mode: one line per file sent or not sent, with the reason.
@@ -44,6 +48,8 @@ public:
     void DateiGesendet(const std::string& name) override;
     void DateiNichtGesendet(const std::string& name, const std::string& grund) override;
     void DateiNichtVersucht(const std::string& name) override;
+    // Prints the text; the batch mode never trusts.
+    bool IdentitaetVertrauen(const std::string& text) override;
 
 private:
     std::ostream& m_aus;
@@ -68,14 +74,18 @@ struct UploadErgebnis {
     bool vollstaendig = false;
     // The server offered no way to confirm the sizes of the files sent.
     bool ungeprueft = false;
+    // The certificate or host key the upload stopped at because it was not trusted.
+    std::optional<ServerIdentitaet> abgelehnt;
 };
 
 class Upload {
 public:
     // sitzung and verbindung are where the session and connection live while the upload runs;
     // both are released when DatenUebertragen returns.
+    // datenOrdner holds vertrauen.bit, the servers the user trusts; empty trusts none.
     Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
-           std::unique_ptr<FtpVerbindung>& verbindung, FtpZeitlimits limits = {});
+           std::unique_ptr<ServerVerbindung>& verbindung, std::filesystem::path datenOrdner = {},
+           FtpZeitlimits limits = {});
 
     // The whole upload of the generator run erzeugt from ausgabeOrdner with the FTP access ftp. Files
     // the generator could not write are not sent: the server keeps its copies. Event 10 only when
@@ -83,8 +93,10 @@ public:
     UploadErgebnis DatenUebertragen(const FtpZugangsdaten& ftp, const std::filesystem::path& ausgabeOrdner,
                                     const GeneratorErgebnis& erzeugt);
 
-    // Opens session and connection and makes "data" current, creating it when missing. False after
-    // a message: the folder message, or one that names the failed step and the server's answer.
+    // Opens session and connection, by the protocol the address names, and makes "data" current,
+    // creating it when missing. An untrusted certificate or host key is put to the observer; once
+    // trusted it is recorded and the connection made again. False after a message: the folder
+    // message, or one that names the failed step and the server's answer.
     bool FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
                       const std::string& passwort);
     // Sends one file over the open connection; reports the outcome to the observer.
@@ -98,10 +110,15 @@ public:
     void Freigeben();
 
 private:
+    bool sicherVerbinden(const ServerAdresse& adresse, const std::string& benutzer,
+                         const std::string& passwort);
+
     UploadBeobachter& m_beobachter;
     std::unique_ptr<InternetSitzung>& m_sitzung;
-    std::unique_ptr<FtpVerbindung>& m_verbindung;
+    std::unique_ptr<ServerVerbindung>& m_verbindung;
+    std::filesystem::path m_datenOrdner;
     FtpZeitlimits m_limits;
+    std::optional<ServerIdentitaet> m_abgelehnt;
     // Set when a transfer found the server unreachable; the rest of the files are not tried.
     std::optional<FtpFehler> m_abbruch;
 };

@@ -27,7 +27,8 @@ FTPZugang::FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zu
 }
 
 void FTPZugang::ControlsAnlegen() {
-    const DialogUnits du = festerDialog(*this, QStringLiteral("FTP-Zugang"), 207, 111);
+    // The template's 111 units and a row below the group for "Verbindung testen".
+    const DialogUnits du = festerDialog(*this, QStringLiteral("FTP-Zugang"), 207, 129);
     setModal(true);
 
     auto knopf = [&](const QString& text, const char* id, int x) {
@@ -65,14 +66,20 @@ void FTPZugang::ControlsAnlegen() {
     rahmen->setGeometry(du.rect(7, 3, 192, 101));
     rahmen->lower();
 
+    m_btnTesten = new QPushButton(QStringLiteral("Verbindung testen"), this);
+    m_btnTesten->setGeometry(du.rect(122, 108, 68, 14));
+    m_btnTesten->setAutoDefault(true);
+
     setTabOrder(m_btnAbbrechen, m_btnSpeichern);
     setTabOrder(m_btnSpeichern, m_editName);
     setTabOrder(m_editName, m_editFtpAdresse);
     setTabOrder(m_editFtpAdresse, m_editZugangsname);
     setTabOrder(m_editZugangsname, m_editPasswort);
+    setTabOrder(m_editPasswort, m_btnTesten);
 
     connect(m_btnAbbrechen, &QPushButton::clicked, this, &FTPZugang::OnAbbrechen);
     connect(m_btnSpeichern, &QPushButton::clicked, this, &FTPZugang::OnSpeichern);
+    connect(m_btnTesten, &QPushButton::clicked, this, &FTPZugang::OnVerbindungTesten);
 }
 
 bool FTPZugang::DatenAustausch(bool speichern) {
@@ -127,6 +134,27 @@ bool FTPZugang::DatenAustausch(bool speichern) {
 void FTPZugang::OnSpeichern() {
     if (DatenAustausch(true))
         accept();
+}
+
+void FTPZugang::OnVerbindungTesten() {
+    if (!m_verbindungTest)
+        return;
+    // The same checks as "Speichern", without taking the fields: nothing unsendable goes out.
+    for (QLineEdit* e : {m_editFtpAdresse, m_editZugangsname, m_editPasswort})
+        if (!passtInCp1252(e->text()) || hatSteuerzeichen(zuCp1252(e->text()))) {
+            Meldung(this,
+                    QStringLiteral("Die Felder enthalten Zeichen, die nicht an einen Server gesendet werden "
+                                   "können (Steuerzeichen oder Zeichen außerhalb von Windows-1252)."),
+                    QStringLiteral("Verbindung testen"));
+            return;
+        }
+    setCursor(Qt::WaitCursor);
+    const std::string antwort =
+        m_verbindungTest(zuCp1252(m_editFtpAdresse->text()), zuCp1252(m_editZugangsname->text()),
+                         zuCp1252(m_editPasswort->text()));
+    unsetCursor();
+    if (!antwort.empty())
+        Meldung(this, QString::fromStdString(antwort), QStringLiteral("Verbindung testen"));
 }
 
 void FTPZugang::OnAbbrechen() {

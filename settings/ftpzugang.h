@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <string>
 
 class QLineEdit;
@@ -23,6 +24,8 @@ public:
 
     void OnSpeichern();
     void OnAbbrechen();
+    // "Verbindung testen": hands the fields' values to m_verbindungTest and shows its answer.
+    void OnVerbindungTesten();
     // The dialog's OK command (Enter in a field): takes the fields, then closes.
     void accept() override;
 
@@ -33,6 +36,10 @@ public:
     QLineEdit* m_editFtpAdresse = nullptr;  // 1024
     QLineEdit* m_editZugangsname = nullptr; // 1025
     QLineEdit* m_editPasswort = nullptr;    // 1026
+    QPushButton* m_btnTesten = nullptr;     // "Verbindung testen", below the group
+
+    // Address, user name, password (Windows-1252) -> the answer (UTF-8); nothing to show when empty.
+    std::function<std::string(const std::string&, const std::string&, const std::string&)> m_verbindungTest;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

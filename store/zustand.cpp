@@ -14,7 +14,8 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b) {
 }
 
 bool unsereDatei(const std::string& name) {
-    return name == "ftpconfig.bit" || name == "daten.bit" || name == "styleconfig.bit";
+    return name == "ftpconfig.bit" || name == "daten.bit" || name == "styleconfig.bit" ||
+           name == "vertrauen.bit" || name == "uebertragen.bit";
 }
 
 // Only a missing or empty file counts as absent; any other failure is a reason not to touch it.

@@ -4,6 +4,7 @@
 #include "platform/meldung.h"
 #include "platform/unicode.h"
 #include "publish/upload.h"
+#include "publish/verbindungstest.h"
 #include "publish/weblinks.h"
 #include "settings/ftpzugang.h"
 #include "settings/styledlg.h"
@@ -305,6 +306,35 @@ void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
 
 namespace {
 
+// Every question whether to trust a server's certificate or host key: the upload's and the
+// connection test's.
+bool ServerVertrauenFragen(QWidget* owner, const std::string& text) {
+    return Frage(owner,
+                 QString::fromStdString(text + "\n\nMöchten Sie diesem Server vertrauen? Der Fingerabdruck "
+                                               "wird gespeichert und beim nächsten Mal nicht mehr erfragt."),
+                 QStringLiteral("Server unbekannt"), {Antwort::Ja, Antwort::Nein}) == Antwort::Ja;
+}
+
+// "Verbindung testen" of the FTP dialog: an unknown or changed server may be trusted at once, and
+// is tested again then. Empty when the user declined to trust it.
+std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei, const std::string& adresse,
+                              const std::string& benutzer, const std::string& passwort) {
+    Vertrauen vertrauen;
+    if (!vertrauen.Laden(datei))
+        return "Die Liste der vertrauten Server (data/vertrauen.bit) kann nicht gelesen werden: " +
+               vertrauen.fehlerText();
+    Verbindungstest t = VerbindungTesten(adresse, benutzer, passwort, vertrauen);
+    if (t.art != Fehlerart::IdentitaetUnbekannt && t.art != Fehlerart::IdentitaetGeaendert)
+        return t.text;
+    if (!ServerVertrauenFragen(owner, t.text))
+        return {};
+    vertrauen.Setzen(t.adresse, t.identitaet.fingerabdruck);
+    if (!vertrauen.Speichern(datei))
+        return "Der Fingerabdruck konnte nicht in data/vertrauen.bit gespeichert werden: " +
+               vertrauen.fehlerText();
+    return VerbindungTesten(adresse, benutzer, passwort, vertrauen).text;
+}
+
 // The upload's reports on the event line and in message boxes owned by the main window.
 class FensterBeobachter : public UploadBeobachter {
 public:
@@ -319,6 +349,7 @@ public:
     void Meldung(const std::string& text, const std::string& titel) override {
         velmaro::Meldung(&m_dlg, QString::fromStdString(text), QString::fromStdString(titel));
     }
+    bool IdentitaetVertrauen(const std::string& text) override { return ServerVertrauenFragen(&m_dlg, text); }
 
 private:
     VelmaroDlg& m_dlg;
@@ -328,7 +359,7 @@ private:
 
 void VelmaroDlg::DatenUebertragen() {
     FensterBeobachter beobachter(*this);
-    Upload(beobachter, m_pSitzung, m_pFtpVerbindung)
+    Upload(beobachter, m_pSitzung, m_pFtpVerbindung, m_zustand.m_ordner / "data")
         .DatenUebertragen(m_zustand.m_ftp, m_zustand.ausgabeOrdner(), m_letzterLauf);
     // Whatever the outcome: a failed upload can be tried again without a restart.
     m_btnUpdate->setEnabled(true);
@@ -365,6 +396,10 @@ void VelmaroDlg::OnHomepage() {
 void VelmaroDlg::OnFtpZugang() {
     FtpZugangsdaten& f = m_zustand.m_ftp;
     FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, this);
+    ftp_zugang.m_verbindungTest = [this](const std::string& adresse, const std::string& benutzer,
+                                         const std::string& passwort) {
+        return VerbindungPruefen(this, m_zustand.datenPfad(kVertrauenDatei), adresse, benutzer, passwort);
+    };
     ftp_zugang.exec();
 }
 

@@ -74,7 +74,7 @@ public:
 
     // Session and connection of the upload under way; released when it ends.
     std::unique_ptr<InternetSitzung> m_pSitzung;
-    std::unique_ptr<FtpVerbindung> m_pFtpVerbindung;
+    std::unique_ptr<ServerVerbindung> m_pFtpVerbindung;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -2,7 +2,7 @@
 #include "publish/upload.h"
 #include "store/zustand.h"
 
-#include "../support/ftpserver.h"
+#include "../support/sicherserver.h"
 #include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 
 using namespace velmaro;
 using namespace velmaro::test;
+namespace fs = std::filesystem;
 constexpr auto npos = std::string::npos;
 
 namespace {
@@ -22,11 +23,17 @@ struct BatchPublish : ::testing::Test {
 
     // Six articles at five per page (style.css, inhalt0-2, artikel1-6), then --publish to server.
     void veroeffentlichen(const FtpServer& server, const std::string& passwort = kFtpPasswort) {
+        einrichten(server.adresse(), passwort);
+        laufen("--publish");
+    }
+    void einrichten(const std::string& adresse, const std::string& passwort = kFtpPasswort) {
         ArtikelDateiSchreiben(arbeit.path(), 6, "5");
         writeFile(arbeit / "data/ftpconfig.bit",
-                  "Stapel\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + passwort);
+                  "Stapel\r\n" + adresse + "\r\n" + kFtpBenutzer + "\r\n" + passwort);
+    }
+    void laufen(const std::string& optionen) {
         const std::string befehl = "'" + std::string(VELMARO_BINARY) + "' -C '" + arbeit.path().string() +
-                                   "' --publish >'" + (arbeit / "aus").string() + "' 2>'" +
+                                   "' " + optionen + " >'" + (arbeit / "aus").string() + "' 2>'" +
                                    (arbeit / "fehler").string() + "' </dev/null";
         const int roh = std::system(befehl.c_str());
         status = WIFEXITED(roh) ? WEXITSTATUS(roh) : -1;
@@ -69,4 +76,31 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
         }
         EXPECT_EQ(fehler.find("550") != npos, fehlen.second == 4) << fehler;
     }
+}
+
+// Batch mode never asks: an unknown certificate ends --publish with its fingerprint; --trust
+// records only what the configured server presents now.
+TEST_F(BatchPublish, UnbekanntesZertifikatNurMitTrust) {
+    const auto zert = ZertifikatErzeugen(arbeit.path(), "server"),
+               fremd = ZertifikatErzeugen(arbeit.path(), "x");
+    SicherServer server(zert);
+    einrichten(server.adresse());
+    const struct {
+        std::string optionen;
+        int status;
+        std::string text; // in stdout and stderr
+        bool vertraut;
+    } schritte[] = {
+        {"--publish", 1, "--trust " + zert.fingerabdruck, false},
+        {"--trust " + fremd.fingerabdruck, 1, "anderen Fingerabdruck vor: " + zert.fingerabdruck, false},
+        {"--trust " + zert.fingerabdruck, 0, "wird nun vertraut", true},
+        {"--publish", 0, "10 von 10 Dateien gesendet", true},
+    };
+    for (const auto& s : schritte) {
+        laufen(s.optionen);
+        EXPECT_EQ(status, s.status) << s.optionen;
+        EXPECT_NE((aus + fehler).find(s.text), npos) << aus << fehler;
+        EXPECT_EQ(fs::exists(arbeit / "data/vertrauen.bit"), s.vertraut) << s.optionen;
+    }
+    EXPECT_EQ(readFile(server.wurzel() / "data/artikel6.php"), readFile(arbeit / "output/artikel6.php"));
 }

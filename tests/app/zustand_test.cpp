@@ -177,7 +177,8 @@ TEST_F(StartUndEnde, ReadOnlyFileAndLeftoversOfACrash) {
     EXPECT_EQ(readFile(dir / "data/daten.bit.neu"), z.DateiInhalt("daten.bit"));
 
     const std::vector<std::string> reste = {"daten.bit.a1B2c3", "ftpconfig.bit.ZZZZZZ",
-                                            "styleconfig.bit.000000"};
+                                            "styleconfig.bit.000000", "vertrauen.bit.Qw3rTy",
+                                            "uebertragen.bit.abc123"};
     const std::vector<std::string> fremde = {"daten.bit.bak", "notizen.txt.a1B2c3", "daten.bit.a1B2c", "x"};
     for (const auto& n : reste)
         writeFile(dir / "data" / n, "Passwort");

@@ -57,7 +57,7 @@ struct UploadTest : ::testing::Test {
     GeneratorErgebnis erzeugt;
     Protokoll p;
     std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<FtpVerbindung> verbindung;
+    std::unique_ptr<ServerVerbindung> verbindung;
     std::optional<FtpServer> ftp;
     FtpZeitlimits limits;
 
@@ -89,7 +89,8 @@ struct UploadTest : ::testing::Test {
         p = {};
         erzeugt.anzahlSeiten = seiten;
         erzeugt.anzahlArtikel = artikel;
-        return Upload(p, sitzung, verbindung, limits).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+        return Upload(p, sitzung, verbindung, z.m_ordner / "data", limits)
+            .DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     }
 
     // Nothing sent; event 11 and one message naming the step and the reason, never the password.

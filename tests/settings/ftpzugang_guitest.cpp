@@ -4,6 +4,7 @@
 #include "ui/velmarodlg.h"
 
 #include "../support/guihelpers.h"
+#include "../support/sicherserver.h"
 #include "../support/tempdir.h"
 
 #include <QApplication>
@@ -135,6 +136,43 @@ private slots:
         QCOMPARE(wieder.m_zustand.m_ftp.adresse, std::string("ftp://neu.example.de"));
         QCOMPARE(wieder.m_zustand.m_ftp.passwort, std::string("\x81\x8Dpw"));
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
+    }
+
+    // "Verbindung testen" with the fields' values: an unknown certificate is asked about (Ja/Nein)
+    // and recorded, then the answer; a wrong password is named. The button overlaps nothing.
+    void verbindungTestenFragtVertrautUndAntwortet() {
+        TempDir dir;
+        const auto zert = ZertifikatErzeugen(dir.path(), "server");
+        SicherServer server(zert);
+        writeFile(dir / "data/ftpconfig.bit",
+                  "x\r\nftp://alt.example.de\r\n" + std::string(kFtpBenutzer) + "\r\n");
+        MeldungsRekorder boxen;
+        boxen.naechsteAntwort(Antwort::Ja);
+        VelmaroDlg dlg(dir.path());
+        QTimer::singleShot(0, [&] {
+            auto* ftp = qobject_cast<FTPZugang*>(QApplication::activeModalWidget());
+            QVERIFY(ftp);
+            const QRect knopf = ftp->m_btnTesten->geometry();
+            QVERIFY(ftp->rect().contains(knopf));
+            for (auto* w : ftp->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(w == ftp->m_btnTesten || !w->geometry().intersects(knopf),
+                         qPrintable(w->objectName()));
+            ftp->m_editFtpAdresse->setText(QString::fromStdString(server.adresse()));
+            for (const char* passwort : {kFtpPasswort, "falsch"}) {
+                ftp->m_editPasswort->setText(QString::fromLatin1(passwort));
+                QTest::mouseClick(ftp->m_btnTesten, Qt::LeftButton);
+            }
+            ftp->reject();
+        });
+        QTest::mouseClick(dlg.m_btnFtpZugang, Qt::LeftButton);
+        const auto& n = boxen.nachrichten();
+        QCOMPARE(n.size(), 3);
+        QCOMPARE(n[0].antworten, (QList<Antwort>{Antwort::Ja, Antwort::Nein}));
+        QVERIFY(n[0].text.contains(QString::fromStdString(zert.fingerabdruck)));
+        QVERIFY2(n[1].text.contains(QStringLiteral("funktioniert")), qPrintable(n[1].text));
+        QVERIFY2(n[2].text.contains(QStringLiteral("Passwort abgelehnt")), qPrintable(n[2].text));
+        QVERIFY(readFile(dir / "data/vertrauen.bit").find(zert.fingerabdruck) != std::string::npos);
+        QCOMPARE(dlg.m_zustand.m_ftp.adresse, std::string("ftp://alt.example.de")); // tested, not saved
     }
 };
 
