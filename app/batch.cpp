@@ -67,7 +67,7 @@ int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
 namespace {
 // --generate, then the upload with data/ftpconfig.bit: every file's outcome on err. 0 only when
 // every file was written and sent.
-int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
+int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis erzeugt;
     const int status = generieren(z, erzeugt, out, err);
     // Nothing written at all (no folder, damaged data): nothing to send either.
@@ -87,9 +87,13 @@ int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     std::unique_ptr<InternetSitzung> sitzung;
     std::unique_ptr<ServerVerbindung> verbindung;
     TextBeobachter beobachter(err);
-    const UploadErgebnis e = Upload(beobachter, sitzung, verbindung, z.m_ordner / "data")
-                                 .DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
-    out << e.gesendet << " von " << e.dateien << " Dateien gesendet\n";
+    Upload upload(beobachter, sitzung, verbindung, z.m_ordner / "data");
+    upload.AlleSenden(alle);
+    const UploadErgebnis e = upload.DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+    out << e.gesendet << " von " << e.zuSenden << " Dateien gesendet";
+    if (e.aktuell > 0)
+        out << ", " << e.aktuell << " waren auf dem Server schon aktuell";
+    out << "\n";
     if (e.abgelehnt)
         err << "velmaro: Wenn der Fingerabdruck der Angabe Ihres Anbieters entspricht: velmaro -C "
             << z.m_ordner.string() << " --trust " << e.abgelehnt->fingerabdruck << "\n";
@@ -149,7 +153,10 @@ int batchMain(int argc, char** argv) {
             "Vertraut dem Zertifikat oder Schlüssel des eingestellten Servers, wenn er jetzt diesen "
             "Fingerabdruck vorlegt."),
         QStringLiteral("FINGERABDRUCK"));
-    parser.addOptions({workdir, generate, publish, preview, trust});
+    const QCommandLineOption all(
+        QStringLiteral("all"),
+        QStringLiteral("Mit --publish: alle Dateien senden, auch die auf dem Server aktuellen."));
+    parser.addOptions({workdir, generate, publish, preview, trust, all});
     parser.process(app);
 
     if (parser.isSet(trust)) {
@@ -157,6 +164,10 @@ int batchMain(int argc, char** argv) {
         if (parser.isSet(workdir))
             zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
         return vertrauen(zustand, parser.value(trust).toStdString(), std::cout, std::cerr);
+    }
+    if (parser.isSet(all) && !parser.isSet(publish)) {
+        std::cerr << "velmaro: --all gilt nur zusammen mit --publish\n";
+        return 2;
     }
     if (!parser.isSet(generate) && !parser.isSet(publish) && !parser.isSet(preview)) {
         std::cerr
@@ -181,7 +192,7 @@ int batchMain(int argc, char** argv) {
         std::cerr << "velmaro: die FTP-Bibliothek konnte nicht gestartet werden\n";
         return 1;
     }
-    const int status = veroeffentlichen(zustand, std::cout, std::cerr);
+    const int status = veroeffentlichen(zustand, parser.isSet(all), std::cout, std::cerr);
     curl_global_cleanup();
     return status;
 }

@@ -1,11 +1,16 @@
 #include "publish/upload.h"
 
 #include "platform/cp1252.h"
+#include "publish/sendeplan.h"
+#include "store/uebertragen.h"
 #include "store/vertrauen.h"
 
 #include <algorithm>
+#include <cctype>
+#include <mutex>
 #include <ostream>
 #include <system_error>
+#include <thread>
 
 namespace velmaro {
 
@@ -26,8 +31,8 @@ std::string dateiName(const std::string& pfad) {
 // Enough names to find the files on the server, not so many that the message outgrows the screen.
 constexpr std::size_t kGenannteDateien = 12;
 
-std::string ergebnisText(int dateien, const std::vector<std::string>& fehlen,
-                         const std::optional<FtpFehler>& abbruch,
+std::string ergebnisText(int dateien, int aktuell, const std::vector<std::string>& fehlen,
+                         const std::optional<FtpFehler>& abbruch, bool abgebrochen,
                          const std::vector<std::string>& nichtErzeugt) {
     std::string text;
     if (!fehlen.empty()) {
@@ -43,6 +48,13 @@ std::string ergebnisText(int dateien, const std::vector<std::string>& fehlen,
     } else {
         text.append("Alle ").append(std::to_string(dateien)).append(" Dateien wurden gesendet.");
     }
+    if (aktuell > 0)
+        text.append("\n")
+            .append(std::to_string(aktuell))
+            .append(" weitere Dateien waren auf dem Server schon aktuell.");
+    if (abgebrochen)
+        text.append("\nSie haben die Übertragung abgebrochen; die übrigen Dateien werden beim nächsten "
+                    "„Update Website“ gesendet.");
     if (abbruch) {
         text.append("\nDie Übertragung wurde abgebrochen; die übrigen Dateien wurden nicht mehr versucht.\n");
         text.append(FehlerText(*abbruch));
@@ -115,6 +127,11 @@ bool TextBeobachter::IdentitaetVertrauen(const std::string& text) {
     return false;
 }
 
+std::string AktuellText(int aktuell) {
+    return "Keine Änderungen: alle " + std::to_string(aktuell) +
+           " Dateien sind auf dem Server schon aktuell, es wurde nichts übertragen.";
+}
+
 std::string NichtGesendetText(const std::string& name) {
     return cp1252::toUtf8(name) + " konnte nicht gesendet werden";
 }
@@ -153,6 +170,9 @@ bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, c
     m_abgelehnt.reset();
     FtpFehler fehler;
     m_sitzung = InternetSitzung::Oeffnen(name, fehler);
+    m_adresse = adresse, m_benutzer = benutzer, m_passwort = passwort;
+    m_sicher.reset();
+    m_vertraut.clear();
     const auto a = AdresseLesen(adresse);
     if (m_sitzung && a && a->protokoll != Protokoll::Ftp)
         return sicherVerbinden(*a, benutzer, passwort);
@@ -196,6 +216,8 @@ bool Upload::sicherVerbinden(const ServerAdresse& adresse, const std::string& be
             break;
         }
         if (v->OrdnerWechseln(kUploadOrdner)) {
+            m_sicher = adresse;
+            m_vertraut = vertrauen.Fingerabdruck(adresse).value_or(std::string());
             m_verbindung = std::move(v);
             return true;
         }
@@ -222,23 +244,103 @@ bool Upload::sicherVerbinden(const ServerAdresse& adresse, const std::string& be
     return false;
 }
 
-bool Upload::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
-    if (m_verbindung && m_verbindung->DateiSenden(lokal, name)) {
-        m_beobachter.DateiGesendet(name);
-        return true;
+// One upload's files and what became of them, shared by the connections sending them.
+struct Upload::Lauf {
+    enum class Stand { Offen, Laeuft, Gesendet, Fehler, Ausgelassen };
+    struct Posten {
+        std::string name;
+        std::uint64_t groesse = 0;
+        std::string sha256;
+        Stand stand = Stand::Offen;
+        std::string grund;
+    };
+    std::filesystem::path ausgabeOrdner;
+    std::vector<Posten> posten;       // in upload order
+    std::mutex sperre;                // guards everything here and every observer call
+    std::size_t naechster = 0;        // the next file not yet taken
+    std::vector<std::size_t> zurueck; // given back by a connection that broke
+    std::size_t gemeldet = 0;         // outcomes reported so far, in order
+    bool abgebrochen = false;
+
+    // Reports every outcome that no earlier file still waits for.
+    void melden(UploadBeobachter& b) {
+        for (; gemeldet < posten.size(); ++gemeldet) {
+            const Posten& p = posten[gemeldet];
+            if (p.stand == Stand::Gesendet)
+                b.DateiGesendet(p.name);
+            else if (p.stand == Stand::Fehler)
+                b.DateiNichtGesendet(p.name, p.grund);
+            else if (p.stand == Stand::Ausgelassen)
+                b.DateiNichtVersucht(p.name);
+            else
+                break;
+        }
     }
+};
+
+std::unique_ptr<ServerVerbindung> Upload::weitereVerbindung() {
     FtpFehler fehler;
-    if (m_verbindung)
-        fehler = m_verbindung->letzterFehler();
+    std::unique_ptr<ServerVerbindung> v;
+    if (m_sicher)
+        v = SichereVerbindung::Oeffnen(*m_sitzung, *m_sicher, m_benutzer, m_passwort, m_vertraut, fehler,
+                                       m_limits);
     else
-        fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
-    if (fehler.weitereZwecklos)
-        m_abbruch = fehler;
-    std::string grund = fehler.grund;
-    if (!fehler.antwort.empty())
-        grund += " Antwort des Servers: " + fehler.antwort;
-    m_beobachter.DateiNichtGesendet(name, grund);
-    return false;
+        v = FtpVerbindung::Oeffnen(*m_sitzung, m_adresse, m_benutzer, m_passwort, fehler, m_limits);
+    if (v && v->OrdnerWechseln(kUploadOrdner))
+        return v;
+    return nullptr;
+}
+
+void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
+    using Stand = Lauf::Stand;
+    for (;;) {
+        std::size_t i = 0;
+        {
+            std::lock_guard<std::mutex> lock(lauf.sperre);
+            if (m_abbruch || lauf.abgebrochen)
+                return;
+            if (m_beobachter.Abgebrochen()) {
+                lauf.abgebrochen = true;
+                return;
+            }
+            if (!lauf.zurueck.empty()) {
+                i = lauf.zurueck.back();
+                lauf.zurueck.pop_back();
+            } else {
+                while (lauf.naechster < lauf.posten.size() &&
+                       lauf.posten[lauf.naechster].stand != Stand::Offen)
+                    ++lauf.naechster;
+                if (lauf.naechster == lauf.posten.size())
+                    return;
+                i = lauf.naechster++;
+            }
+            lauf.posten[i].stand = Stand::Laeuft;
+            // The stylesheet goes without a progress text: event 9 stays shown for it.
+            if (lauf.posten[i].name != "style.css")
+                m_beobachter.Fortschritt("Übertrage Seite " + cp1252::toUtf8(lauf.posten[i].name));
+        }
+        Lauf::Posten& p = lauf.posten[i];
+        const bool ok = v.DateiSenden(lauf.ausgabeOrdner / p.name, p.name);
+        std::lock_guard<std::mutex> lock(lauf.sperre);
+        if (ok) {
+            p.stand = Stand::Gesendet;
+        } else {
+            const FtpFehler& fehler = v.letzterFehler();
+            if (fehler.weitereZwecklos && !erste) {
+                // Only this extra connection is lost: another one sends the file.
+                p.stand = Stand::Offen;
+                lauf.zurueck.push_back(i);
+                return;
+            }
+            if (fehler.weitereZwecklos)
+                m_abbruch = fehler;
+            p.stand = Stand::Fehler;
+            p.grund = fehler.grund;
+            if (!fehler.antwort.empty())
+                p.grund += " Antwort des Servers: " + fehler.antwort;
+        }
+        lauf.melden(m_beobachter);
+    }
 }
 
 std::vector<std::string>
@@ -273,9 +375,24 @@ Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>
     return kurz;
 }
 
+namespace {
+// What identifies the server a record belongs to: protocol, host, port and user.
+std::string serverSchluessel(const FtpZugangsdaten& ftp) {
+    const auto a = AdresseLesen(ftp.adresse);
+    if (!a)
+        return ftp.adresse + " " + ftp.zugangsname;
+    std::string host = a->host;
+    std::transform(host.begin(), host.end(), host.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return std::string(ProtokollName(a->protokoll)) + " " + host + " " + std::to_string(a->port) + " " +
+           ftp.zugangsname;
+}
+} // namespace
+
 UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
                                         const GeneratorErgebnis& erzeugt) {
+    using Stand = Lauf::Stand;
     const std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
     UploadErgebnis ergebnis;
     ergebnis.dateien = static_cast<int>(dateien.size());
@@ -283,6 +400,9 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     std::vector<std::string> nichtErzeugt;
     for (const auto& pfad : erzeugt.fehlendeDateien)
         nichtErzeugt.push_back(dateiName(pfad));
+    const auto nichtGeschrieben = [&](const std::string& name) {
+        return std::find(nichtErzeugt.begin(), nichtErzeugt.end(), name) != nichtErzeugt.end();
+    };
 
     m_beobachter.Ereignis(8);
     if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
@@ -292,57 +412,118 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     }
     ergebnis.verbunden = true;
     m_beobachter.Ereignis(9);
-    std::vector<std::pair<std::string, std::uint64_t>> gesendet;
 
-    for (std::size_t i = 0; i < dateien.size(); ++i) {
-        const std::string& name = dateien[i];
-        if (m_abbruch) {
-            m_beobachter.DateiNichtVersucht(name);
-            ergebnis.nichtAngekommen.push_back(name);
-            continue;
-        }
-        // The stylesheet goes without a progress text: event 9 stays shown for it.
-        if (i > 0)
-            m_beobachter.Fortschritt("Übertrage Seite " + cp1252::toUtf8(name));
-        if (std::find(nichtErzeugt.begin(), nichtErzeugt.end(), name) != nichtErzeugt.end()) {
-            // Sending what an earlier run left there would put an outdated page online.
-            m_beobachter.DateiNichtGesendet(name, "Die Datei wurde beim Erzeugen nicht geschrieben.");
-            ergebnis.nichtAngekommen.push_back(name);
-            continue;
-        }
-        const auto lokal = ausgabeOrdner / name;
-        std::error_code ec;
-        const std::uint64_t groesse = std::filesystem::file_size(lokal, ec);
-        if (DateiSenden(lokal, name))
-            gesendet.emplace_back(name, groesse);
-        else
-            ergebnis.nichtAngekommen.push_back(name);
+    // What changed since the last confirmed upload, and what the server holds now.
+    std::vector<LokaleDatei> lokal;
+    for (const auto& name : dateien)
+        if (!nichtGeschrieben(name))
+            lokal.push_back({name, dateiPruefsumme(ausgabeOrdner / name).value_or(DateiPruefsumme{})});
+    const auto recordDatei = m_datenOrdner / kUebertragenDatei;
+    Uebertragen record;
+    if (!m_datenOrdner.empty()) {
+        std::string hinweis;
+        record = uebertragenLaden(recordDatei, hinweis);
+        if (!hinweis.empty())
+            m_beobachter.Meldung(hinweis, "Hinweis");
     }
-    if (!gesendet.empty() && !m_abbruch) {
-        const auto kurz = GroessenPruefen(gesendet, ergebnis.ungeprueft);
-        for (const auto& [name, groesse] : gesendet)
-            if (std::find(kurz.begin(), kurz.end(), name) == kurz.end())
-                ++ergebnis.gesendet;
-        if (!kurz.empty()) {
-            ergebnis.nichtAngekommen.insert(ergebnis.nichtAngekommen.end(), kurz.begin(), kurz.end());
-            // The report keeps the order of the upload.
-            std::stable_sort(ergebnis.nichtAngekommen.begin(), ergebnis.nichtAngekommen.end(),
-                             [&](const std::string& a, const std::string& b) {
-                                 return std::find(dateien.begin(), dateien.end(), a) <
-                                        std::find(dateien.begin(), dateien.end(), b);
-                             });
+    const std::string server = serverSchluessel(ftp);
+    const Sendeplan plan = SendeplanErstellen(lokal, record, server, m_verbindung->Groessen(), m_alle);
+    ergebnis.aktuell = static_cast<int>(plan.aktuell.size());
+
+    // Pages the generator could not write keep their copies on the server and are reported in order.
+    Lauf lauf;
+    lauf.ausgabeOrdner = ausgabeOrdner;
+    for (const auto& name : dateien) {
+        if (nichtGeschrieben(name)) {
+            lauf.posten.push_back(
+                {name, 0, {}, Stand::Fehler, "Die Datei wurde beim Erzeugen nicht geschrieben."});
+            continue;
         }
-    } else {
-        ergebnis.gesendet = static_cast<int>(gesendet.size());
+        if (std::find(plan.senden.begin(), plan.senden.end(), name) == plan.senden.end())
+            continue;
+        const auto& summe =
+            std::find_if(lokal.begin(), lokal.end(), [&](const auto& l) { return l.name == name; })->summe;
+        lauf.posten.push_back({name, summe.groesse, summe.sha256, Stand::Offen, {}});
+    }
+    ergebnis.zuSenden = static_cast<int>(lauf.posten.size());
+
+    // The extra connections log in while the first one already sends.
+    std::vector<std::thread> weitere;
+    const int extra = std::min(m_anzahlVerbindungen, static_cast<int>(plan.senden.size())) - 1;
+    for (int n = 0; n < extra; ++n)
+        weitere.emplace_back([this, &lauf] {
+            if (auto v = weitereVerbindung())
+                senden(lauf, *v, false);
+        });
+    senden(lauf, *m_verbindung, true);
+    for (auto& t : weitere)
+        t.join();
+    // Files an extra connection gave back after the first had finished.
+    senden(lauf, *m_verbindung, true);
+    for (auto& p : lauf.posten)
+        if (p.stand == Stand::Offen)
+            p.stand = Stand::Ausgelassen;
+    lauf.melden(m_beobachter);
+    ergebnis.abgebrochen = lauf.abgebrochen;
+
+    std::vector<std::pair<std::string, std::uint64_t>> gesendet;
+    for (const auto& p : lauf.posten) {
+        if (p.stand == Stand::Gesendet)
+            gesendet.emplace_back(p.name, p.groesse);
+        else
+            ergebnis.nichtAngekommen.push_back(p.name);
+    }
+    std::vector<std::string> kurz;
+    if (!gesendet.empty() && !m_abbruch)
+        kurz = GroessenPruefen(gesendet, ergebnis.ungeprueft);
+    // Only a size the server confirmed enters the record: an upload that stopped half way sends
+    // the rest next time, and nothing it could not confirm.
+    const bool bestaetigt = !gesendet.empty() && !m_abbruch && !ergebnis.ungeprueft;
+    if (record.server != server)
+        record = {server, {}};
+    for (const auto& p : lauf.posten) {
+        if (p.stand != Stand::Gesendet)
+            continue;
+        if (std::find(kurz.begin(), kurz.end(), p.name) != kurz.end()) {
+            record.dateien.erase(p.name);
+            continue;
+        }
+        ++ergebnis.gesendet;
+        if (bestaetigt)
+            record.dateien[p.name] = {p.groesse, p.sha256};
+        else
+            record.dateien.erase(p.name);
+    }
+    std::error_code ec;
+    // Without a data folder (a test, a bare output folder) there is nothing to keep the record in.
+    if (std::filesystem::is_directory(m_datenOrdner, ec) && !lauf.posten.empty()) {
+        std::string fehler;
+        if (!uebertragenSpeichern(recordDatei, record, fehler))
+            m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "
+                                 "festgehalten werden (" +
+                                     fehler + "); beim nächsten Mal wird alles noch einmal gesendet.",
+                                 "Hinweis");
+    }
+    if (!kurz.empty()) {
+        ergebnis.nichtAngekommen.insert(ergebnis.nichtAngekommen.end(), kurz.begin(), kurz.end());
+        // The report keeps the order of the upload.
+        std::stable_sort(ergebnis.nichtAngekommen.begin(), ergebnis.nichtAngekommen.end(),
+                         [&](const std::string& a, const std::string& b) {
+                             return std::find(dateien.begin(), dateien.end(), a) <
+                                    std::find(dateien.begin(), dateien.end(), b);
+                         });
     }
     Freigeben();
 
     ergebnis.vollstaendig = ergebnis.nichtAngekommen.empty() && nichtErzeugt.empty();
     if (ergebnis.vollstaendig) {
         m_beobachter.Ereignis(10);
+        if (ergebnis.zuSenden == 0)
+            m_beobachter.Fortschritt(AktuellText(ergebnis.aktuell));
     } else {
-        m_beobachter.Meldung(
-            ergebnisText(ergebnis.dateien, ergebnis.nichtAngekommen, m_abbruch, nichtErzeugt), "Fehler");
+        m_beobachter.Meldung(ergebnisText(ergebnis.zuSenden, ergebnis.aktuell, ergebnis.nichtAngekommen,
+                                          m_abbruch, lauf.abgebrochen, nichtErzeugt),
+                             "Fehler");
         m_beobachter.Ereignis(11);
     }
     return ergebnis;

@@ -1,6 +1,11 @@
 #pragma once
 // The FTP upload of the generated files into the remote folder "data", without a window: the main
 // window and the batch mode run it and show what it reports through an UploadBeobachter.
+//
+// Only what changed is sent: data/uebertragen.bit records every file whose arrival was confirmed,
+// and one listing of the remote folder shows what someone else changed there. Up to four
+// connections send at once; every observer call is made by one thread at a time, in upload order
+// for the files' outcomes.
 
 #include "platform/ftpclient.h"
 #include "platform/sicherverbindung.h"
@@ -36,6 +41,8 @@ public:
     // The server showed a certificate or host key that is not trusted (text says which, with its
     // fingerprint); true trusts it from now on. Nobody asked: never trusted silently.
     virtual bool IdentitaetVertrauen(const std::string& text);
+    // Asked before each file: true leaves the rest unsent.
+    virtual bool Abgebrochen() { return false; }
 };
 
 // Reports on a terminal, for the batch mode: one line per file sent or not sent, with the reason.
@@ -58,6 +65,8 @@ private:
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
 
+// For an upload that found every file current on the server.
+std::string AktuellText(int aktuell);
 // "<name> konnte nicht gesendet werden"
 std::string NichtGesendetText(const std::string& name);
 // The files of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
@@ -67,7 +76,12 @@ std::vector<std::string> UploadDateien(int seiten, int artikel);
 struct UploadErgebnis {
     bool verbunden = false;
     int dateien = 0;
+    // Files that had to be sent, those sent and confirmed, those the server held already.
+    int zuSenden = 0;
     int gesendet = 0;
+    int aktuell = 0;
+    // The user stopped the upload.
+    bool abgebrochen = false;
     // The files that did not arrive, in upload order.
     std::vector<std::string> nichtAngekommen;
     // Every file sent, and every file of the generator run written before.
@@ -93,14 +107,17 @@ public:
     UploadErgebnis DatenUebertragen(const FtpZugangsdaten& ftp, const std::filesystem::path& ausgabeOrdner,
                                     const GeneratorErgebnis& erzeugt);
 
+    // Sends every file, whether the record says the server holds it or not.
+    void AlleSenden(bool alle) { m_alle = alle; }
+    // At most this many connections at once (1 to 4).
+    void Verbindungen(int anzahl) { m_anzahlVerbindungen = anzahl; }
+
     // Opens session and connection, by the protocol the address names, and makes "data" current,
     // creating it when missing. An untrusted certificate or host key is put to the observer; once
     // trusted it is recorded and the connection made again. False after a message: the folder
     // message, or one that names the failed step and the server's answer.
     bool FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
                       const std::string& passwort);
-    // Sends one file over the open connection; reports the outcome to the observer.
-    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
     // Compares the size of every file sent with its size on the server; a server that keeps less
     // than it was sent (a full quota answers 226 all the same) has not received the file. Returns
     // the names that did not arrive whole; sets ungeprueft when the server cannot tell sizes.
@@ -110,14 +127,26 @@ public:
     void Freigeben();
 
 private:
+    struct Lauf;
     bool sicherVerbinden(const ServerAdresse& adresse, const std::string& benutzer,
                          const std::string& passwort);
+    // Another connection like the first, in "data"; null when the server refuses it.
+    std::unique_ptr<ServerVerbindung> weitereVerbindung();
+    // Takes files from the run and sends them over v until none is left; erste is the connection
+    // the upload cannot go on without.
+    void senden(Lauf& lauf, ServerVerbindung& v, bool erste);
 
     UploadBeobachter& m_beobachter;
     std::unique_ptr<InternetSitzung>& m_sitzung;
     std::unique_ptr<ServerVerbindung>& m_verbindung;
     std::filesystem::path m_datenOrdner;
     FtpZeitlimits m_limits;
+    bool m_alle = false;
+    int m_anzahlVerbindungen = 4;
+    // How the first connection was made, for the others.
+    std::string m_adresse, m_benutzer, m_passwort;
+    std::optional<ServerAdresse> m_sicher;
+    std::string m_vertraut;
     std::optional<ServerIdentitaet> m_abgelehnt;
     // Set when a transfer found the server unreachable; the rest of the files are not tried.
     std::optional<FtpFehler> m_abbruch;

@@ -1,5 +1,7 @@
 #include "store/uebertragen.h"
 
+#include "platform/file.h"
+
 namespace velmaro {
 
 namespace {
@@ -64,6 +66,40 @@ std::optional<Uebertragen> uebertragenLesen(const std::string& text) {
     if (zeile < 2)
         return std::nullopt;
     return u;
+}
+
+Uebertragen uebertragenLaden(const std::filesystem::path& datei, std::string& hinweis) {
+    std::error_code ec;
+    if (!std::filesystem::exists(datei, ec))
+        return {};
+    std::string text;
+    if (readWholeFile(datei, text, 64 << 20))
+        if (auto u = uebertragenLesen(text))
+            return *u;
+    auto bak = datei;
+    bak += ".bak";
+    std::filesystem::rename(datei, bak, ec);
+    hinweis =
+        "Die Aufzeichnung der übertragenen Dateien (data/uebertragen.bit) war beschädigt; sie liegt nun "
+        "als uebertragen.bit.bak daneben, und alle Dateien werden noch einmal gesendet.";
+    return {};
+}
+
+bool uebertragenSpeichern(const std::filesystem::path& datei, const Uebertragen& u, std::string& fehler) {
+    SaveFile f(datei, 0600);
+    try {
+        if (f.open()) {
+            const std::string text = uebertragenText(u);
+            f.write(text.data(), text.size());
+            if (f.commit())
+                return true;
+        }
+    } catch (const FileError& e) {
+        fehler = e.what();
+        return false;
+    }
+    fehler = f.errorText();
+    return false;
 }
 
 } // namespace velmaro

@@ -6,11 +6,14 @@
 // line "<sha256> <size> <name>" per file.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 
 namespace velmaro {
+
+inline constexpr const char* kUebertragenDatei = "uebertragen.bit";
 
 struct UebertragenEintrag {
     std::uint64_t groesse = 0;
@@ -30,5 +33,11 @@ struct Uebertragen {
 std::string uebertragenText(const Uebertragen& u);
 // Nothing when the text is not such a record (damaged, cut short, another format).
 std::optional<Uebertragen> uebertragenLesen(const std::string& text);
+
+// The record in datei; a missing one is empty. A damaged or unreadable one counts as empty too and
+// is moved aside to datei + ".bak" (hinweis, UTF-8, says so), so every file is sent once more.
+Uebertragen uebertragenLaden(const std::filesystem::path& datei, std::string& hinweis);
+// Replaces datei atomically; false with fehler (UTF-8) on failure.
+bool uebertragenSpeichern(const std::filesystem::path& datei, const Uebertragen& u, std::string& fehler);
 
 } // namespace velmaro

@@ -27,6 +27,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include <utility>
+
 namespace velmaro {
 
 namespace {
@@ -301,6 +303,12 @@ void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(QStringLiteral("&Info über velmaro..."), this,
                    [this] { SystemBefehl(kSystemBefehlInfo); });
     menu.addAction(QStringLiteral("Vorschau im Browser"), this, &VelmaroDlg::OnVorschau);
+    // "Update Website" sends only what changed; this sends every file again.
+    QAction* alle = menu.addAction(QStringLiteral("Alle Dateien neu übertragen"), this, [this] {
+        m_alleSenden = true;
+        OnUpdateWebsite();
+    });
+    alle->setEnabled(m_btnUpdate->isEnabled());
     menu.exec(event->globalPos());
 }
 
@@ -359,8 +367,9 @@ private:
 
 void VelmaroDlg::DatenUebertragen() {
     FensterBeobachter beobachter(*this);
-    Upload(beobachter, m_pSitzung, m_pFtpVerbindung, m_zustand.m_ordner / "data")
-        .DatenUebertragen(m_zustand.m_ftp, m_zustand.ausgabeOrdner(), m_letzterLauf);
+    Upload upload(beobachter, m_pSitzung, m_pFtpVerbindung, m_zustand.m_ordner / "data");
+    upload.AlleSenden(std::exchange(m_alleSenden, false));
+    upload.DatenUebertragen(m_zustand.m_ftp, m_zustand.ausgabeOrdner(), m_letzterLauf);
     // Whatever the outcome: a failed upload can be tried again without a restart.
     m_btnUpdate->setEnabled(true);
 }

@@ -75,6 +75,8 @@ public:
     // Session and connection of the upload under way; released when it ends.
     std::unique_ptr<InternetSitzung> m_pSitzung;
     std::unique_ptr<ServerVerbindung> m_pFtpVerbindung;
+    // Set by "Alle Dateien neu übertragen" for the next upload only.
+    bool m_alleSenden = false;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

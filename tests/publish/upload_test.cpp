@@ -30,11 +30,13 @@ struct Protokoll : UploadBeobachter {
     void Meldung(const std::string& t, const std::string& c) override { meldungen.push_back({t, c}); }
 };
 
-// One login, the folder commands, then every file over that connection in active mode, and one
-// listing that confirms their sizes.
+// Over one connection: the login, the folder commands, the listing that shows what the server
+// holds, every file in active mode, and one listing that confirms their sizes.
 Liste erwartet(const Liste& ordner, const Liste& dateien) {
     Liste r = {std::string("USER ") + kFtpBenutzer, "PASS"};
     r.insert(r.end(), ordner.begin(), ordner.end());
+    if (!dateien.empty())
+        r.insert(r.end(), {"PORT", "MLSD"});
     for (const auto& d : dateien)
         r.insert(r.end(), {"PORT", "STOR " + d});
     if (!dateien.empty())
@@ -60,6 +62,7 @@ struct UploadTest : ::testing::Test {
     std::unique_ptr<ServerVerbindung> verbindung;
     std::optional<FtpServer> ftp;
     FtpZeitlimits limits;
+    int verbindungen = 1; // the exact conversation is only known over one connection
 
     void SetUp() override { z.m_ordner = arbeit.path(); }
 
@@ -89,8 +92,9 @@ struct UploadTest : ::testing::Test {
         p = {};
         erzeugt.anzahlSeiten = seiten;
         erzeugt.anzahlArtikel = artikel;
-        return Upload(p, sitzung, verbindung, z.m_ordner / "data", limits)
-            .DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+        Upload upload(p, sitzung, verbindung, z.m_ordner / "data", limits);
+        upload.Verbindungen(verbindungen);
+        return upload.DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     }
 
     // Nothing sent; event 11 and one message naming the step and the reason, never the password.

@@ -11,7 +11,7 @@ import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
-from pyftpdlib.servers import FTPServer
+from pyftpdlib.servers import ThreadedFTPServer
 
 p = argparse.ArgumentParser()
 for name in ("--root", "--user", "--password", "--log"):
@@ -28,6 +28,10 @@ p.add_argument("--stall")
 p.add_argument("--truncate", action="append", default=[])
 # Commands the server does not know (answered 502): MLSD, LIST, SIZE.
 p.add_argument("--without", action="append", default=[])
+# Each connection waits this many milliseconds before every reply (a distant server).
+p.add_argument("--delay-ms", type=int, default=0)
+# At most this many connections from one address; the next is answered 421.
+p.add_argument("--max-cons-per-ip", type=int, default=0)
 # A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", action="store_true")
 a = p.parse_args()
@@ -76,6 +80,11 @@ class Handler(FTPHandler):
             os._exit(0)
         return FTPHandler.ftp_STOR(self, file, mode)
 
+    def respond(self, resp, logfun=None):
+        if a.delay_ms:
+            time.sleep(a.delay_ms / 1000)
+        return FTPHandler.respond(self, resp)
+
     def ftp_PASS(self, line):
         if a.echo_pass and line != a.password:
             self.respond("530 Passwort " + line + " falsch.")
@@ -97,7 +106,10 @@ class Handler(FTPHandler):
 
 Handler.authorizer.add_user(a.user, a.password, a.root, perm="elradfw" if a.no_mkd else "elradfmw")
 logging.basicConfig(level=logging.WARNING)  # keeps the log of every command off stderr
-server = FTPServer(("127.0.0.1", 0), Handler)
+# A thread per connection: pyftpdlib's single-threaded server now and then never answers a PORT
+# while other connections are busy, which parallel uploads in active mode run into.
+server = ThreadedFTPServer(("127.0.0.1", 0), Handler)
+server.max_cons_per_ip = a.max_cons_per_ip
 print(server.address[1], os.getpid(), sep="\n", flush=True)
 # Ends within a second of the process that started it, even one that crashed before killing it.
 server.ioloop.call_every(1, lambda: os.getppid() == eltern or os._exit(0))
