@@ -30,6 +30,7 @@ bench: deps
 	cmake --build build/bench -j $(JOBS)
 	build/bench/bench/velmaro_bench
 	bench/upload-bench build/bench/bench/velmaro_upload_bench
+	bench/schnell-bench build/bench/bench/velmaro_upload_bench
 
 package: deps
 	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DVELMARO_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr

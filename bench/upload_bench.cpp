@@ -1,10 +1,12 @@
 // The upload side of bench/upload-bench, which starts the server, times the runs and compares
 // them with the curl command line.
-//   velmaro_upload_bench erzeugen DIR ARTIKEL
-//       writes DIR/output with the site generator (nine articles per page) and prints
-//       "<index pages> <articles>".
-//   velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL
-//       uploads DIR/output as "Update Website" does; exit 0 when every file arrived.
+// bench/schnell-bench uses it for the uploads that send only what changed.
+//   velmaro_upload_bench erzeugen DIR ARTIKEL [PRO_SEITE [BEARBEITET]]
+//       writes DIR/output with the site generator (nine articles per page unless given; with
+//       BEARBEITET that article's text changed) and prints "<index pages> <articles>".
+//   velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL [record]
+//       uploads DIR/output as "Update Website" does; exit 0 when every file arrived. With
+//       "record", DIR/data/uebertragen.bit decides what is sent; prints "<sent> <current>".
 #include "publish/upload.h"
 #include "site/generator.h"
 #include "store/zustand.h"
@@ -19,10 +21,10 @@ using namespace velmaro;
 
 namespace {
 
-int erzeugen(const char* ordner, int anzahl) {
+int erzeugen(const char* ordner, int anzahl, const char* proSeite, int bearbeitet) {
     VelmaroZustand z;
     z.m_ordner = ordner;
-    z.m_artikelProSeite = "9";
+    z.m_artikelProSeite = proSeite;
     std::mt19937 zufall(815);
     std::uniform_int_distribution<std::size_t> laenge(200, 4000);
     std::uniform_int_distribution<int> zeichen('a', 'z');
@@ -31,6 +33,8 @@ int erzeugen(const char* ordner, int anzahl) {
         Artikel a{datum, "Meldung " + std::to_string(i), std::string(laenge(zufall), ' ')};
         for (char& c : a.textinhalt)
             c = static_cast<char>(zeichen(zufall));
+        if (i + 1 == bearbeitet)
+            a.textinhalt.insert(0, "Bearbeitet: ");
         z.ArtikelEinfuegen(a);
     }
     const GeneratorErgebnis e =
@@ -50,7 +54,7 @@ struct Still : UploadBeobachter {
     void Meldung(const std::string& text, const std::string&) override { std::cerr << text << '\n'; }
 };
 
-int hochladen(char** a) {
+int hochladen(char** a, bool record) {
     VelmaroZustand z;
     z.m_ordner = a[0];
     z.m_ftp.name = "velmaro-bench";
@@ -63,8 +67,15 @@ int hochladen(char** a) {
     Still still;
     std::unique_ptr<InternetSitzung> sitzung;
     std::unique_ptr<ServerVerbindung> verbindung;
+    std::filesystem::path daten;
+    if (record) {
+        daten = z.m_ordner / "data";
+        std::filesystem::create_directories(daten);
+    }
     const UploadErgebnis e =
-        Upload(still, sitzung, verbindung).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+        Upload(still, sitzung, verbindung, daten).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+    if (record)
+        std::cout << e.gesendet << ' ' << e.aktuell << '\n';
     return e.vollstaendig ? 0 : 1;
 }
 
@@ -72,11 +83,13 @@ int hochladen(char** a) {
 
 int main(int argc, char** argv) {
     const std::string modus = argc > 1 ? argv[1] : "";
-    if (modus == "erzeugen" && argc == 4)
-        return erzeugen(argv[2], std::atoi(argv[3]));
-    if (modus == "hochladen" && argc == 8)
-        return hochladen(argv + 2);
-    std::cerr << "usage: velmaro_upload_bench erzeugen DIR ARTIKEL\n"
-                 "       velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL\n";
+    if (modus == "erzeugen" && argc >= 4 && argc <= 6)
+        return erzeugen(argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "9",
+                        argc > 5 ? std::atoi(argv[5]) : 0);
+    if (modus == "hochladen" && (argc == 8 || (argc == 9 && std::string(argv[8]) == "record")))
+        return hochladen(argv + 2, argc == 9);
+    std::cerr
+        << "usage: velmaro_upload_bench erzeugen DIR ARTIKEL [PRO_SEITE [BEARBEITET]]\n"
+           "       velmaro_upload_bench hochladen DIR ADRESSE BENUTZER PASSWORT SEITEN ARTIKEL [record]\n";
     return 2;
 }
