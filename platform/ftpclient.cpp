@@ -1,14 +1,12 @@
 #include "platform/ftpclient.h"
 
 #include "platform/cp1252.h"
+#include "platform/curlteile.h"
 
 #include <curl/curl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -34,11 +32,7 @@ FtpFehler einstellungsFehler(std::string grund) {
     return f;
 }
 
-std::string steuerzeichenGrund(const char* feld) {
-    return std::string("Das Feld „") + feld +
-           "“ der FTP-Zugangsdaten enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator). Es "
-           "wurde keine Verbindung aufgebaut; bitte korrigieren Sie den Eintrag unter „FTP Zugangsdaten ändern“.";
-}
+using curlteile::steuerzeichenGrund;
 
 bool istZiffer(char c) {
     return c >= '0' && c <= '9';
@@ -90,13 +84,6 @@ bool adresseLesen(const std::string& text, Adresse& a) {
     }
     a.host = utf8(host);
     return true;
-}
-
-void ersetzen(std::string& s, const std::string& was, const std::string& durch) {
-    if (was.empty())
-        return;
-    for (auto pos = s.find(was); pos != std::string::npos; pos = s.find(was, pos + durch.size()))
-        s.replace(pos, was.size(), durch);
 }
 
 } // namespace
@@ -151,12 +138,8 @@ struct FtpVerbindung::Impl {
     FtpZeitlimits limits;
 
     // Filled by the reply callback during one operation.
-    std::string antwort;
-    bool begruesst = false;
-    bool angemeldet = false;
-
-    std::FILE* datei = nullptr;
-    bool lesefehler = false;
+    curlteile::Antworten antworten;
+    curlteile::Quelle quelle;
     std::string liste; // the data of a listing
 
     static size_t sammeln(char* b, size_t size, size_t n, void* user) {
@@ -167,58 +150,14 @@ struct FtpVerbindung::Impl {
     ~Impl() {
         if (curl)
             curl_easy_cleanup(curl);
-        if (datei)
-            std::fclose(datei);
     }
 
-    // libcurl hands every reply line of the control connection here.
-    static size_t antwortZeile(char* b, size_t size, size_t n, void* user) {
-        auto* self = static_cast<Impl*>(user);
-        std::string zeile(b, size * n);
-        while (!zeile.empty() && (zeile.back() == '\n' || zeile.back() == '\r'))
-            zeile.pop_back();
-        if (zeile.size() >= 3 && istZiffer(zeile[0]) && istZiffer(zeile[1]) && istZiffer(zeile[2])) {
-            if (zeile.compare(0, 3, "220") == 0)
-                self->begruesst = true;
-            if (zeile.compare(0, 3, "230") == 0)
-                self->angemeldet = true;
-            self->antwort = zeile;
-        }
-        return size * n;
-    }
-
-    static size_t lesen(char* b, size_t size, size_t n, void* user) {
-        auto* self = static_cast<Impl*>(user);
-        const size_t gelesen = std::fread(b, 1, size * n, self->datei);
-        if (gelesen == 0 && std::ferror(self->datei)) {
-            self->lesefehler = true;
-            return CURL_READFUNC_ABORT;
-        }
-        return gelesen;
-    }
-
-    std::string escape(const std::string& s) {
-        char* e = curl_easy_escape(curl, s.data(), static_cast<int>(s.size()));
-        std::string r = e ? e : "";
-        curl_free(e);
-        return r;
-    }
-
-    // The reply as a message may show it: readable, and without the password should a server echo it.
-    std::string antwortFuerMeldung() const {
-        std::string a;
-        for (unsigned char c : antwort)
-            if (c >= 0x20 && c != 0x7F)
-                a += static_cast<char>(c);
-        a = utf8(a);
-        ersetzen(a, utf8(passwort), "***");
-        return a;
-    }
+    std::string escape(const std::string& s) { return curlteile::escape(curl, s); }
 
     FtpFehler fehler(CURLcode code, FtpSchritt schritt, const std::string& name) const {
         FtpFehler f;
         f.schritt = schritt;
-        f.antwort = antwortFuerMeldung();
+        f.antwort = antworten.fuerMeldung(passwort);
         const std::string server = "„" + host + "“";
         const auto sekunden = [](std::chrono::seconds s) { return std::to_string(s.count()) + " Sekunden"; };
         switch (code) {
@@ -256,7 +195,7 @@ struct FtpVerbindung::Impl {
             break;
         case CURLE_UPLOAD_FAILED:
             // 452 and 552: no space left on the server; every further file would be refused too.
-            if (antwort.rfind("452", 0) == 0 || antwort.rfind("552", 0) == 0) {
+            if (antworten.letzte.rfind("452", 0) == 0 || antworten.letzte.rfind("552", 0) == 0) {
                 f.grund =
                     "Der Server hat die Datei „" + name +
                     "“ nicht angenommen: sein Speicherplatz ist voll. Bitte schaffen Sie auf dem Server "
@@ -302,15 +241,15 @@ struct FtpVerbindung::Impl {
 
     // The step a failed login-and-enter operation got to, from the replies seen.
     FtpSchritt erreichterSchritt() const {
-        if (!begruesst)
+        if (!antworten.begruesst)
             return FtpSchritt::Verbindungsaufbau;
-        if (!angemeldet)
+        if (!antworten.angemeldet)
             return FtpSchritt::Anmeldung;
         return FtpSchritt::Ordner;
     }
 
     CURLcode ausfuehren() {
-        antwort.clear();
+        antworten.letzte.clear();
         return curl_easy_perform(curl);
     }
 };
@@ -387,10 +326,10 @@ std::unique_ptr<FtpVerbindung> FtpVerbindung::Oeffnen(const InternetSitzung& sit
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
     // The error buffer is unreliable in active mode; the server's own reply lines are what the
     // messages quote.
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &Impl::antwortZeile);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, d.get());
-    curl_easy_setopt(c, CURLOPT_READFUNCTION, &Impl::lesen);
-    curl_easy_setopt(c, CURLOPT_READDATA, d.get());
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &curlteile::Antworten::zeile);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &d->antworten);
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &curlteile::Quelle::lesen);
+    curl_easy_setopt(c, CURLOPT_READDATA, &d->quelle);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::sammeln);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &d->liste);
     return std::unique_ptr<FtpVerbindung>(new FtpVerbindung(std::move(d)));
@@ -422,31 +361,19 @@ bool FtpVerbindung::DateiSenden(const std::filesystem::path& lokal, const std::s
         m_fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
         return false;
     }
-    errno = 0;
-    d->datei = std::fopen(lokal.c_str(), "rb");
-    struct stat st {};
-    if (!d->datei || fstat(fileno(d->datei), &st) != 0 || !S_ISREG(st.st_mode)) {
-        const bool fehlt = errno == ENOENT;
-        if (d->datei) {
-            std::fclose(d->datei);
-            d->datei = nullptr;
-        }
-        m_fehler = {FtpSchritt::Senden,
-                    "Die lokale Datei „" + lokal.string() +
-                        (fehlt ? "“ fehlt." : "“ kann nicht gelesen werden."),
-                    {},
-                    false};
+    std::uint64_t groesse = 0;
+    std::string grund;
+    if (!d->quelle.oeffnen(lokal, groesse, grund)) {
+        m_fehler = {FtpSchritt::Senden, grund, {}, false};
         return false;
     }
-    d->lesefehler = false;
     curl_easy_setopt(d->curl, CURLOPT_URL, (d->basis + d->ordner + d->escape(name)).c_str());
     curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
+    curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(groesse));
     CURLcode code = d->ausfuehren();
-    std::fclose(d->datei);
-    d->datei = nullptr;
-    if (code == CURLE_ABORTED_BY_CALLBACK && d->lesefehler)
+    d->quelle.schliessen();
+    if (code == CURLE_ABORTED_BY_CALLBACK && d->quelle.lesefehler)
         code = CURLE_READ_ERROR;
     if (code != CURLE_OK) {
         m_fehler = d->fehler(code, FtpSchritt::Senden, anzeige);

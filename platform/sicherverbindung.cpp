@@ -1,16 +1,14 @@
 #include "platform/sicherverbindung.h"
 
 #include "platform/cp1252.h"
+#include "platform/curlteile.h"
 
 #include <curl/curl.h>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <utility>
 
 namespace velmaro {
@@ -21,11 +19,7 @@ std::string utf8(const std::string& cp1252) {
     return cp1252::toUtf8(cp1252);
 }
 
-std::string steuerzeichenGrund(const char* feld) {
-    return std::string("Das Feld „") + feld +
-           "“ der FTP-Zugangsdaten enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator). Es "
-           "wurde keine Verbindung aufgebaut; bitte korrigieren Sie den Eintrag unter „FTP Zugangsdaten ändern“.";
-}
+using curlteile::steuerzeichenGrund;
 
 // As `openssl x509 -fingerprint -sha256` prints it.
 std::string zertifikatFingerabdruck(X509* cert) {
@@ -90,17 +84,12 @@ struct SichereVerbindung::Impl {
     // Set during a handshake when the chain or the host name fails the system's check.
     bool systemUngueltig = false;
 
-    std::string antwort;
-    bool angemeldet = false;
-
-    std::FILE* datei = nullptr;
-    bool lesefehler = false;
+    curlteile::Antworten antworten;
+    curlteile::Quelle quelle;
 
     ~Impl() {
         if (curl)
             curl_easy_cleanup(curl);
-        if (datei)
-            std::fclose(datei);
     }
 
     // The presented fingerprint against the recorded one; false refuses the server.
@@ -158,19 +147,6 @@ struct SichereVerbindung::Impl {
                                                                         : CURLKHMATCH_MISMATCH;
     }
 
-    static size_t antwortZeile(char* b, size_t size, size_t n, void* user) {
-        auto* self = static_cast<Impl*>(user);
-        std::string zeile(b, size * n);
-        while (!zeile.empty() && (zeile.back() == '\n' || zeile.back() == '\r'))
-            zeile.pop_back();
-        if (zeile.size() >= 3 && zeile[0] >= '0' && zeile[0] <= '9') {
-            if (zeile.compare(0, 3, "230") == 0)
-                self->angemeldet = true;
-            self->antwort = zeile;
-        }
-        return size * n;
-    }
-
     // Downloads are only counted; a listing is kept when sammeln is set.
     std::uint64_t empfangen = 0;
     bool sammeln = false;
@@ -183,37 +159,10 @@ struct SichereVerbindung::Impl {
         return size * n;
     }
 
-    static size_t lesen(char* b, size_t size, size_t n, void* user) {
-        auto* self = static_cast<Impl*>(user);
-        const size_t gelesen = std::fread(b, 1, size * n, self->datei);
-        if (gelesen == 0 && std::ferror(self->datei)) {
-            self->lesefehler = true;
-            return CURL_READFUNC_ABORT;
-        }
-        return gelesen;
-    }
-
-    std::string escape(const std::string& s) {
-        char* e = curl_easy_escape(curl, s.data(), static_cast<int>(s.size()));
-        std::string r = e ? e : "";
-        curl_free(e);
-        return r;
-    }
-
-    std::string antwortFuerMeldung() const {
-        std::string a;
-        for (unsigned char c : antwort)
-            if (c >= 0x20 && c != 0x7F)
-                a += static_cast<char>(c);
-        a = utf8(a);
-        if (!passwort.empty())
-            for (auto pos = a.find(utf8(passwort)); pos != std::string::npos; pos = a.find(utf8(passwort)))
-                a.replace(pos, utf8(passwort).size(), "***");
-        return a;
-    }
+    std::string escape(const std::string& s) { return curlteile::escape(curl, s); }
 
     CURLcode ausfuehren(const std::string& url) {
-        antwort.clear();
+        antworten.letzte.clear();
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         return curl_easy_perform(curl);
     }
@@ -299,8 +248,8 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::zaehlen);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, d.get());
-    curl_easy_setopt(c, CURLOPT_READFUNCTION, &Impl::lesen);
-    curl_easy_setopt(c, CURLOPT_READDATA, d.get());
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &curlteile::Quelle::lesen);
+    curl_easy_setopt(c, CURLOPT_READDATA, &d->quelle);
     switch (adresse.protokoll) {
     case Protokoll::Ftp:
         // Active mode with a plain PORT, as the upload over plain FTP does.
@@ -330,8 +279,8 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     }
     if (!sftp) {
         curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
-        curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &Impl::antwortZeile);
-        curl_easy_setopt(c, CURLOPT_HEADERDATA, d.get());
+        curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &curlteile::Antworten::zeile);
+        curl_easy_setopt(c, CURLOPT_HEADERDATA, &d->antworten);
     }
     return std::unique_ptr<SichereVerbindung>(new SichereVerbindung(std::move(d)));
 }
@@ -342,7 +291,7 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
     const auto sekunden = [](std::chrono::seconds s) { return std::to_string(s.count()) + " Sekunden"; };
     FtpFehler& f = m_fehler;
     f = {};
-    f.antwort = d->antwortFuerMeldung();
+    f.antwort = d->antworten.fuerMeldung(d->passwort);
     f.weitereZwecklos = true;
     f.schritt = FtpSchritt::Verbindungsaufbau;
     const Identitaet stand = d->identitaet.stand;
@@ -438,7 +387,7 @@ bool SichereVerbindung::OrdnerPruefen(const std::string& ordner, bool& vorhanden
     const CURLcode code = d->ordnerAnfragen(ordner, false);
     const bool fehlt = d->adresse.protokoll == Protokoll::Sftp
                            ? code == CURLE_REMOTE_FILE_NOT_FOUND
-                           : code == CURLE_REMOTE_ACCESS_DENIED && d->angemeldet;
+                           : code == CURLE_REMOTE_ACCESS_DENIED && d->antworten.angemeldet;
     if (code != CURLE_OK && !fehlt) {
         fehlschlag(code, FtpSchritt::Ordner, {});
         return false;
@@ -478,30 +427,19 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
         m_art = Fehlerart::Senden;
         return false;
     }
-    errno = 0;
-    d->datei = std::fopen(lokal.c_str(), "rb");
-    struct stat st {};
-    if (!d->datei || fstat(fileno(d->datei), &st) != 0 || !S_ISREG(st.st_mode)) {
-        const bool fehlt = errno == ENOENT;
-        if (d->datei)
-            std::fclose(d->datei);
-        d->datei = nullptr;
-        m_fehler = {FtpSchritt::Senden,
-                    "Die lokale Datei „" + lokal.string() +
-                        (fehlt ? "“ fehlt." : "“ kann nicht gelesen werden."),
-                    {},
-                    false};
+    std::uint64_t groesse = 0;
+    std::string grund;
+    if (!d->quelle.oeffnen(lokal, groesse, grund)) {
+        m_fehler = {FtpSchritt::Senden, grund, {}, false};
         m_art = Fehlerart::Senden;
         return false;
     }
-    d->lesefehler = false;
     curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
+    curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(groesse));
     CURLcode code = d->ausfuehren(d->basis + d->ordner + d->escape(name));
-    std::fclose(d->datei);
-    d->datei = nullptr;
-    if (code == CURLE_ABORTED_BY_CALLBACK && d->lesefehler)
+    d->quelle.schliessen();
+    if (code == CURLE_ABORTED_BY_CALLBACK && d->quelle.lesefehler)
         code = CURLE_READ_ERROR;
     if (code != CURLE_OK) {
         fehlschlag(code, FtpSchritt::Senden, utf8(name));

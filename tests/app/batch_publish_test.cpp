@@ -77,8 +77,9 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
                        nein = fehler.find("\nnicht gesendet: " + name + " (", pos);
             ASSERT_NE(std::min(ja, nein), npos) << name << " missing or out of order in:\n" << fehler;
             gesendet += ja < nein;
-            if (f.gesendet > 3) // the server did not die
+            if (f.gesendet > 3) { // the server did not die
                 EXPECT_EQ(ja < nein, std::find(f.fehlen.begin(), f.fehlen.end(), name) == f.fehlen.end());
+            }
             pos = std::min(ja, nein) + 1;
         }
         EXPECT_GE(gesendet, f.gesendet) << fehler;
