@@ -1,10 +1,11 @@
 #include "app/velmaroapp.h"
 
+#include "app/curlstart.h"
+#include "app/version.h"
 #include "platform/meldung.h"
 #include "ui/velmarodlg.h"
 
 #include <QApplication>
-#include <curl/curl.h>
 
 namespace velmaro {
 
@@ -12,16 +13,14 @@ int VelmaroApp::InitInstance(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmaro"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
-    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+    const CurlStart curl;
+    if (!curl.ok()) {
         Meldung(nullptr, QStringLiteral("Fehler beim Initialisieren der Windows-Sockets."),
                 QApplication::applicationName());
         return 1;
     }
-    {
-        VelmaroDlg dlg;
-        dlg.exec();
-    }
-    curl_global_cleanup();
+    VelmaroDlg dlg;
+    dlg.exec();
     return 0;
 }
 

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 namespace velmaro {
 
@@ -100,8 +99,6 @@ void ArtikelEditor::DatenAustausch(bool speichern) {
 }
 
 void ArtikelEditor::ListeFuellen() {
-    // Refilling is no selection by the user.
-    const QSignalBlocker sperre(m_listeArtikel);
     m_listeArtikel->clear();
     for (const std::string& zeile : m_zustand.ListenZeilen())
         m_listeArtikel->addItem(zuUnicodeHtml(zeile));

@@ -66,23 +66,20 @@ void UploadBeobachter::DateiNichtGesendet(const std::string& name, const std::st
 void UploadBeobachter::DateiNichtVersucht(const std::string&) {
 }
 
+const char* UploadEreignisText(int code) {
+    static const char* const texte[] = {
+        "Verbindung zum Server wird hergestellt!",
+        "Daten werden übertragen!",
+        "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet werden",
+        "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung",
+    };
+    return code >= 8 && code <= 11 ? texte[code - 8] : nullptr;
+}
+
 void TextBeobachter::Ereignis(int code) {
-    switch (code) {
-    case 8:
-        m_aus << "velmaro: Verbindung zum Server wird hergestellt\n";
-        break;
-    case 9:
-        m_aus << "velmaro: Daten werden übertragen\n";
-        break;
-    case 10:
-        m_aus << "velmaro: Daten wurden erfolgreich übertragen\n";
-        break;
-    case 11:
-        m_aus << "velmaro: Daten konnten nicht übertragen werden\n";
-        break;
-    default:
-        break;
-    }
+    // The event line's first line, without its exclamation mark.
+    if (const char* text = UploadEreignisText(code))
+        m_aus << "velmaro: " << std::string_view(text).substr(0, std::string_view(text).find('!')) << '\n';
 }
 
 void TextBeobachter::Meldung(const std::string& text, const std::string& titel) {

@@ -252,7 +252,6 @@ void VelmaroDlg::OnBeenden() {
         Meldung(this, QString::fromStdString(f.text), QString::fromStdString(f.titel));
     if (!fehler.empty())
         return;
-    m_editor.DatenAustausch(true);
     accept();
 }
 
