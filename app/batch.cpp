@@ -29,15 +29,19 @@ int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
         err << "velmaro: kein Ordner data/ in " << z.m_ordner.string() << "; nichts geschrieben\n";
         return 1;
     }
-    z.m_marker = {"ARTIKEL", "ENDE"};
+    z.ResteEntfernen();
     const Ladezustand daten = z.DatenDateiLesen();
     const Ladezustand style = z.StyleDateiLesen();
     bool beschaedigt = false;
     for (auto [zustand, name] : {std::pair{daten, "daten.bit"}, std::pair{style, "styleconfig.bit"}}) {
         if (zustand == Ladezustand::Beschaedigt) {
             err << "velmaro: data/" << name
-                << " ist beschädigt (endet mitten in einem Wert oder vor der Endmarke); output/ bleibt "
-                   "unverändert\n";
+                << " ist beschädigt (endet mitten in einem Wert oder enthält einen ungültigen Wert); output/ "
+                   "bleibt unverändert\n";
+            beschaedigt = true;
+        } else if (zustand == Ladezustand::Unlesbar) {
+            err << "velmaro: data/" << name << " kann nicht gelesen werden (" << z.m_gesperrt[name].grund
+                << "); output/ bleibt unverändert\n";
             beschaedigt = true;
         }
     }
@@ -47,11 +51,12 @@ int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
         err << "velmaro: data/daten.bit fehlt oder ist leer; die Seiten enthalten keine Artikel\n";
 
     erzeugt = WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner());
-    out << erzeugt.anzahlSeiten << (erzeugt.anzahlSeiten == 1 ? " Indexseite" : " Indexseiten") << " und "
-        << erzeugt.anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";
-    if (erzeugt.fehlendeDateien.empty())
+    if (erzeugt.fehlendeDateien.empty()) {
+        out << erzeugt.anzahlSeiten << (erzeugt.anzahlSeiten == 1 ? " Indexseite" : " Indexseiten") << " und "
+            << erzeugt.anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";
         return 0;
-    err << "velmaro: unvollständig, nicht geschrieben:";
+    }
+    err << "velmaro: " << z.ausgabeOrdner().string() << " ist unvollständig, nicht geschrieben:";
     for (const std::string& name : erzeugt.fehlendeDateien)
         err << ' ' << cp1252::toUtf8(name);
     err << '\n';
@@ -67,10 +72,16 @@ int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     // Nothing written at all (no folder, damaged data): nothing to send either.
     if (status != 0 && erzeugt.fehlendeDateien.empty())
         return status;
-    if (!z.FtpDateiLesen()) {
-        err << "velmaro: data/ftpconfig.bit fehlt oder kann nicht gelesen werden; ohne FTP-Zugangsdaten kein "
-               "Upload\n";
+    switch (z.FtpDateiLesen()) {
+    case Ladezustand::Fehlt:
+        err << "velmaro: data/ftpconfig.bit fehlt oder ist leer; ohne FTP-Zugangsdaten kein Upload\n";
         return 1;
+    case Ladezustand::Unlesbar:
+        err << "velmaro: data/ftpconfig.bit kann nicht gelesen werden ("
+            << z.m_gesperrt["ftpconfig.bit"].grund << "); ohne FTP-Zugangsdaten kein Upload\n";
+        return 1;
+    default:
+        break;
     }
     std::unique_ptr<InternetSitzung> sitzung;
     std::unique_ptr<FtpVerbindung> verbindung;

@@ -113,7 +113,6 @@ struct Daten {
     std::string bytes;
 
     Daten() {
-        z.m_marker = {"ARTIKEL", "ENDE"};
         z.m_artikelProSeite = "5";
         artikelAnlegen(z, kDatenArtikel, 200, 2000);
         BinaryFile f;
@@ -192,7 +191,6 @@ void datenLadenMessen(benchmark::State& state, bool kalt) {
             state.ResumeTiming();
         }
         auto z = std::make_unique<VelmaroZustand>();
-        z->m_marker = {"ARTIKEL", "ENDE"};
         BinaryFile f;
         f.openRead(daten->datei);
         z->DatenLaden(f);
@@ -228,7 +226,6 @@ void BM_Start(benchmark::State& state) {
     std::string& bytes = dateien[state.range(0)];
     if (bytes.empty()) {
         VelmaroZustand z;
-        z.m_marker = {"ARTIKEL", "ENDE"};
         artikelAnlegen(z, static_cast<int>(state.range(0)), 200, 2000);
         struct Puffer : Device {
             std::string& b;
@@ -242,7 +239,6 @@ void BM_Start(benchmark::State& state) {
     rohSchreiben(datei, bytes);
     for (auto _ : state) {
         auto z = std::make_unique<VelmaroZustand>();
-        z->m_marker = {"ARTIKEL", "ENDE"};
         BinaryFile f;
         f.openRead(datei);
         z->DatenLaden(f);

@@ -1,5 +1,6 @@
 #include "platform/file.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -59,12 +60,15 @@ bool BinaryFile::openRead(const std::filesystem::path& path) {
     if (m_fd >= 0)
         ::close(m_fd);
     m_path = path;
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
+    m_error = 0;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0) {
+        m_error = errno;
         return false;
+    }
     struct stat st {};
-    // A folder opens for reading on Linux but is no file.
-    if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_error = kKeineDatei;
         ::close(m_fd);
         m_fd = -1;
         return false;
@@ -87,6 +91,14 @@ std::uint64_t BinaryFile::length() const {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+std::optional<std::uint64_t> BinaryFile::remaining() const {
+    const off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
+    const std::uint64_t len = length();
+    if (pos < 0 || static_cast<std::uint64_t>(pos) > len)
+        return std::nullopt;
+    return len - static_cast<std::uint64_t>(pos);
+}
+
 std::size_t BinaryFile::read(char* buf, std::size_t n) {
     return readSome(m_fd, buf, n, m_path);
 }
@@ -106,9 +118,9 @@ void BinaryFile::close() {
         throw FileError("Schreibfehler in " + m_path.string() + ": " + errnoText(errno), errno);
 }
 
-bool TextFile::openExisting(const std::filesystem::path& path) {
+bool TextFile::openExisting(const std::filesystem::path& path, std::uint64_t maxBytes) {
     m_pos = 0;
-    return readWholeFile(path, m_data);
+    return readWholeFile(path, m_data, maxBytes, &m_error);
 }
 
 bool TextFile::readLine(std::string& line) {
@@ -137,7 +149,10 @@ void writeTextString(Device& dev, const std::string& text) {
     dev.write(out.data(), out.size());
 }
 
-SaveFile::SaveFile(std::filesystem::path target, mode_t mode) : m_target(std::move(target)), m_mode(mode) {
+SaveFile::SaveFile(std::filesystem::path target, mode_t mode, Sync sync)
+    : m_target(std::move(target))
+    , m_mode(mode)
+    , m_sync(sync) {
 }
 
 SaveFile::~SaveFile() {
@@ -219,7 +234,7 @@ bool SaveFile::commit() {
         m_error = errnoText(EBADF);
         return false;
     }
-    if (::fdatasync(m_fd) != 0) {
+    if (m_sync == Durable && ::fdatasync(m_fd) != 0) {
         m_error = errnoText(errno);
         discard();
         return false;
@@ -241,6 +256,8 @@ bool SaveFile::commit() {
         return false;
     }
     m_temp.clear();
+    if (m_sync == NoSync)
+        return true;
     // The rename itself must reach the disk too.
     std::filesystem::path dir = m_target.parent_path();
     int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -251,11 +268,20 @@ bool SaveFile::commit() {
     return true;
 }
 
-bool readWholeFile(const std::filesystem::path& path, std::string& out) {
+bool readWholeFile(const std::filesystem::path& path, std::string& out, std::uint64_t maxBytes, int* err) {
     out.clear();
     BinaryFile f;
-    if (!f.openRead(path))
+    int dummy = 0;
+    int& fehler = err ? *err : dummy;
+    fehler = 0;
+    if (!f.openRead(path)) {
+        fehler = f.error();
         return false;
+    }
+    if (f.length() > maxBytes) {
+        fehler = EFBIG;
+        return false;
+    }
     try {
         char buf[65536];
         for (;;) {
@@ -264,10 +290,53 @@ bool readWholeFile(const std::filesystem::path& path, std::string& out) {
             if (n < sizeof buf)
                 break;
         }
-    } catch (const FileError&) {
+    } catch (const FileError& e) {
+        fehler = e.errorNumber();
         return false;
     }
     return true;
+}
+
+std::string leseGrund(int err) {
+    switch (err) {
+    case 0:
+    case ENOENT:
+    case ENOTDIR:
+        return {};
+    case kKeineDatei:
+        return "keine gewöhnliche Datei (ein Ordner, eine Pipe oder ein Gerät)";
+    case EACCES:
+    case EPERM:
+        return "keine Berechtigung zum Lesen";
+    case EISDIR:
+        return "ein Ordner statt einer Datei";
+    case EFBIG:
+        return "zu groß für diese Datei";
+    case ELOOP:
+        return "ein symbolischer Verweis, der auf sich selbst zeigt";
+    case EIO:
+        return "Lesefehler des Datenträgers";
+    default:
+        return errnoText(err);
+    }
+}
+
+int removeLeftovers(const std::filesystem::path& folder, bool (*ownName)(const std::string& base)) {
+    int entfernt = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), ende; !ec && it != ende; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 8 || name[name.size() - 7] != '.')
+            continue;
+        bool zufall = true;
+        for (std::size_t i = name.size() - 6; i < name.size(); ++i)
+            zufall = zufall && std::isalnum(static_cast<unsigned char>(name[i]));
+        std::error_code ec2;
+        if (zufall && ownName(name.substr(0, name.size() - 7)) && it->is_regular_file(ec2) &&
+            !it->is_symlink(ec2) && std::filesystem::remove(it->path(), ec2))
+            ++entfernt;
+    }
+    return entfernt;
 }
 
 } // namespace velmaro

@@ -2,9 +2,11 @@
 // File services of the core: a byte device interface, plain binary files, text files read line by
 // line, and the one atomic saving helper through which every settings and data file is written.
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <sys/types.h>
@@ -30,7 +32,15 @@ public:
     virtual std::size_t read(char* buf, std::size_t n) = 0;
     // Writes all n bytes or raises FileError.
     virtual void write(const char* buf, std::size_t n) = 0;
+    // Bytes still to read, when the device knows it: a length that claims more is damage at once,
+    // before anything is allocated for it.
+    virtual std::optional<std::uint64_t> remaining() const { return std::nullopt; }
 };
+
+// Why a file could not be opened or read, in German words for messages; empty for a missing file.
+std::string leseGrund(int err);
+// Stands for "exists, but is no regular file" (a folder, a FIFO, a device).
+inline constexpr int kKeineDatei = -1;
 
 class BinaryFile : public Device {
 public:
@@ -39,10 +49,15 @@ public:
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
+    // Regular files only, opened without blocking (a FIFO at the name would otherwise hang the
+    // program). On failure, error() says why: ENOENT or ENOTDIR for a missing file.
     bool openRead(const std::filesystem::path& path);
     bool createOrTruncate(const std::filesystem::path& path);
     bool isOpen() const { return m_fd >= 0; }
+    int error() const { return m_error; }
+    bool missing() const { return m_error == ENOENT || m_error == ENOTDIR; }
     std::uint64_t length() const;
+    std::optional<std::uint64_t> remaining() const override;
     std::size_t read(char* buf, std::size_t n) override;
     void write(const char* buf, std::size_t n) override;
     // Raises FileError when the kernel reports a late write error.
@@ -50,19 +65,25 @@ public:
 
 private:
     int m_fd = -1;
+    int m_error = 0;
     std::filesystem::path m_path;
 };
 
 // Text file opened for reading; lines end at LF, a CR directly before it is dropped.
 class TextFile {
 public:
-    bool openExisting(const std::filesystem::path& path);
+    // False when the file is missing, cannot be read or is larger than maxBytes; error() says
+    // which (EFBIG for too large).
+    bool openExisting(const std::filesystem::path& path, std::uint64_t maxBytes = UINT64_MAX);
+    int error() const { return m_error; }
+    bool missing() const { return m_error == ENOENT || m_error == ENOTDIR; }
     // False at the end of the file (the line is then empty).
     bool readLine(std::string& line);
 
 private:
     std::string m_data;
     std::size_t m_pos = 0;
+    int m_error = 0;
 };
 
 // Writes a string with every LF turned into CR LF.
@@ -74,7 +95,9 @@ void writeTextString(Device& dev, const std::string& text);
 // system allows it, the temporary file has no name until commit(), so not even a crash leaves it.
 class SaveFile : public Device {
 public:
-    explicit SaveFile(std::filesystem::path target, mode_t mode = 0644);
+    enum Sync { Durable, NoSync };
+    // NoSync skips the flushes to disk, for files that are made again from others.
+    explicit SaveFile(std::filesystem::path target, mode_t mode = 0644, Sync sync = Durable);
     ~SaveFile() override;
     SaveFile(const SaveFile&) = delete;
     SaveFile& operator=(const SaveFile&) = delete;
@@ -94,12 +117,20 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     mode_t m_mode;
+    Sync m_sync;
     int m_fd = -1;
     bool m_unnamed = false;
     std::string m_error;
 };
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readWholeFile(const std::filesystem::path& path, std::string& out);
+// Reads a whole file; false when it cannot be opened or read, or is larger than maxBytes. err, when
+// given, receives the reason as BinaryFile::error() gives it (EFBIG for too large).
+bool readWholeFile(const std::filesystem::path& path, std::string& out, std::uint64_t maxBytes = UINT64_MAX,
+                   int* err = nullptr);
+
+// Removes what a SaveFile left behind when the program died between naming its temporary file and
+// the rename: regular files in folder named "<base>.XXXXXX" (six letters or digits) where
+// ownName(base) is true. Returns how many were removed.
+int removeLeftovers(const std::filesystem::path& folder, bool (*ownName)(const std::string& base));
 
 } // namespace velmaro

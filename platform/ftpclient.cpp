@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace velmaro {
 
@@ -149,6 +151,12 @@ struct FtpVerbindung::Impl {
 
     std::FILE* datei = nullptr;
     bool lesefehler = false;
+    std::string liste; // the data of a listing
+
+    static size_t sammeln(char* b, size_t size, size_t n, void* user) {
+        static_cast<std::string*>(user)->append(b, size * n);
+        return size * n;
+    }
 
     ~Impl() {
         if (curl)
@@ -376,6 +384,8 @@ std::unique_ptr<FtpVerbindung> FtpVerbindung::Oeffnen(const InternetSitzung& sit
     curl_easy_setopt(c, CURLOPT_HEADERDATA, d.get());
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &Impl::lesen);
     curl_easy_setopt(c, CURLOPT_READDATA, d.get());
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::sammeln);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &d->liste);
     return std::unique_ptr<FtpVerbindung>(new FtpVerbindung(std::move(d)));
 }
 
@@ -437,6 +447,124 @@ bool FtpVerbindung::DateiSenden(const std::filesystem::path& lokal, const std::s
     }
     m_fehler = {};
     return true;
+}
+
+namespace {
+std::vector<std::string> woerter(const std::string& zeile, std::size_t anzahl, std::string& rest) {
+    std::vector<std::string> w;
+    std::size_t pos = 0;
+    while (w.size() < anzahl) {
+        pos = zeile.find_first_not_of(" \t", pos);
+        if (pos == std::string::npos)
+            break;
+        const std::size_t ende = std::min(zeile.find_first_of(" \t", pos), zeile.size());
+        w.push_back(zeile.substr(pos, ende - pos));
+        pos = ende;
+    }
+    pos = zeile.find_first_not_of(" \t", pos);
+    rest = pos == std::string::npos ? std::string() : zeile.substr(pos);
+    return w;
+}
+
+std::optional<std::uint64_t> zahl(const std::string& s) {
+    if (s.empty() || s.size() > 19)
+        return std::nullopt;
+    std::uint64_t n = 0;
+    for (char c : s) {
+        if (!istZiffer(c))
+            return std::nullopt;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return n;
+}
+
+// "type=file;size=123;modify=...; name" per line.
+std::map<std::string, std::uint64_t> mlsdLesen(const std::string& daten) {
+    std::map<std::string, std::uint64_t> m;
+    std::size_t anfang = 0;
+    while (anfang < daten.size()) {
+        std::size_t ende = daten.find('\n', anfang);
+        if (ende == std::string::npos)
+            ende = daten.size();
+        std::string zeile = daten.substr(anfang, ende - anfang);
+        anfang = ende + 1;
+        if (!zeile.empty() && zeile.back() == '\r')
+            zeile.pop_back();
+        const auto leer = zeile.find(' ');
+        if (leer == std::string::npos)
+            continue;
+        std::string fakten = zeile.substr(0, leer);
+        for (char& c : fakten)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (fakten.find("type=file;") == std::string::npos)
+            continue;
+        const auto size = fakten.find("size=");
+        if (size == std::string::npos)
+            continue;
+        if (const auto n = zahl(fakten.substr(size + 5, fakten.find(';', size) - size - 5)))
+            m[zeile.substr(leer + 1)] = *n;
+    }
+    return m;
+}
+
+// The Unix "ls -l" form most servers give: permissions, links, owner, group, size, three date
+// fields, name.
+std::map<std::string, std::uint64_t> listeLesen(const std::string& daten) {
+    std::map<std::string, std::uint64_t> m;
+    std::size_t anfang = 0;
+    while (anfang < daten.size()) {
+        std::size_t ende = daten.find('\n', anfang);
+        if (ende == std::string::npos)
+            ende = daten.size();
+        std::string zeile = daten.substr(anfang, ende - anfang);
+        anfang = ende + 1;
+        if (!zeile.empty() && zeile.back() == '\r')
+            zeile.pop_back();
+        std::string name;
+        const auto w = woerter(zeile, 8, name);
+        if (w.size() == 8 && !w[0].empty() && w[0][0] == '-' && !name.empty())
+            if (const auto n = zahl(w[4]))
+                m[name] = *n;
+    }
+    return m;
+}
+} // namespace
+
+std::optional<std::map<std::string, std::uint64_t>> FtpVerbindung::Groessen() {
+    if (!d->curl || d->ordner.empty())
+        return std::nullopt;
+    CURL* c = d->curl;
+    curl_easy_setopt(c, CURLOPT_URL, (d->basis + d->ordner).c_str());
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(c, CURLOPT_NOBODY, 0L);
+    std::optional<std::map<std::string, std::uint64_t>> ergebnis;
+    for (const char* befehl : {"MLSD", "LIST"}) {
+        d->liste.clear();
+        curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, befehl);
+        if (d->ausfuehren() == CURLE_OK) {
+            ergebnis = befehl[0] == 'M' ? mlsdLesen(d->liste) : listeLesen(d->liste);
+            // A LIST in a form other than the Unix one tells nothing.
+            if (befehl[0] == 'M' || !ergebnis->empty())
+                break;
+            ergebnis.reset();
+        }
+    }
+    curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, nullptr);
+    d->liste.clear();
+    return ergebnis;
+}
+
+std::optional<std::uint64_t> FtpVerbindung::Groesse(const std::string& name) {
+    if (!d->curl || d->ordner.empty())
+        return std::nullopt;
+    curl_easy_setopt(d->curl, CURLOPT_URL, (d->basis + d->ordner + d->escape(name)).c_str());
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 1L);
+    curl_off_t laenge = -1;
+    if (d->ausfuehren() != CURLE_OK ||
+        curl_easy_getinfo(d->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &laenge) != CURLE_OK || laenge < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(laenge);
 }
 
 void FtpVerbindung::Schliessen() {

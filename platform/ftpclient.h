@@ -6,8 +6,11 @@
 // Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace velmaro {
@@ -72,6 +75,11 @@ public:
     // Puts the local file under name into the current remote folder, binary, replacing a file of
     // that name.
     bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // The sizes of the files in the current remote folder, by one listing (MLSD, else LIST).
+    // Nothing when the server can list neither way.
+    std::optional<std::map<std::string, std::uint64_t>> Groessen();
+    // One remote file's size by SIZE; nothing when the server does not tell it.
+    std::optional<std::uint64_t> Groesse(const std::string& name);
     // Says goodbye to the server and closes the connection; also done by the destructor.
     void Schliessen();
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <system_error>
 
 namespace velmaro {
 
@@ -172,6 +173,38 @@ bool Upload::DateiSenden(const std::filesystem::path& lokal, const std::string& 
     return false;
 }
 
+std::vector<std::string>
+Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>& gesendet,
+                        bool& ungeprueft) {
+    std::vector<std::string> kurz;
+    const auto liste = m_verbindung->Groessen();
+    for (const auto& [name, soll] : gesendet) {
+        std::optional<std::uint64_t> dort;
+        if (liste) {
+            if (const auto it = liste->find(name); it != liste->end())
+                dort = it->second;
+        } else {
+            dort = m_verbindung->Groesse(name);
+            if (!dort) {
+                ungeprueft = true;
+                break;
+            }
+        }
+        if (dort == soll)
+            continue;
+        kurz.push_back(name);
+        m_beobachter.DateiNichtGesendet(
+            name, dort ? "Auf dem Server ist die Datei nur " + std::to_string(*dort) + " von " +
+                             std::to_string(soll) + " Bytes groß (ist sein Speicherplatz voll?)."
+                       : std::string("Die Datei fehlt nach dem Senden auf dem Server."));
+    }
+    if (ungeprueft)
+        m_beobachter.Meldung("Der Server kann keine Dateigrößen nennen (weder MLSD noch LIST noch SIZE); ob "
+                             "alle Dateien vollständig angekommen sind, wurde daher nicht geprüft.",
+                             "Hinweis");
+    return kurz;
+}
+
 UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
                                         const GeneratorErgebnis& erzeugt) {
@@ -190,6 +223,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     }
     ergebnis.verbunden = true;
     m_beobachter.Ereignis(9);
+    std::vector<std::pair<std::string, std::uint64_t>> gesendet;
 
     for (std::size_t i = 0; i < dateien.size(); ++i) {
         const std::string& name = dateien[i];
@@ -207,10 +241,30 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             ergebnis.nichtAngekommen.push_back(name);
             continue;
         }
-        if (DateiSenden(ausgabeOrdner / name, name))
-            ++ergebnis.gesendet;
+        const auto lokal = ausgabeOrdner / name;
+        std::error_code ec;
+        const std::uint64_t groesse = std::filesystem::file_size(lokal, ec);
+        if (DateiSenden(lokal, name))
+            gesendet.emplace_back(name, groesse);
         else
             ergebnis.nichtAngekommen.push_back(name);
+    }
+    if (!gesendet.empty() && !m_abbruch) {
+        const auto kurz = GroessenPruefen(gesendet, ergebnis.ungeprueft);
+        for (const auto& [name, groesse] : gesendet)
+            if (std::find(kurz.begin(), kurz.end(), name) == kurz.end())
+                ++ergebnis.gesendet;
+        if (!kurz.empty()) {
+            ergebnis.nichtAngekommen.insert(ergebnis.nichtAngekommen.end(), kurz.begin(), kurz.end());
+            // The report keeps the order of the upload.
+            std::stable_sort(ergebnis.nichtAngekommen.begin(), ergebnis.nichtAngekommen.end(),
+                             [&](const std::string& a, const std::string& b) {
+                                 return std::find(dateien.begin(), dateien.end(), a) <
+                                        std::find(dateien.begin(), dateien.end(), b);
+                             });
+        }
+    } else {
+        ergebnis.gesendet = static_cast<int>(gesendet.size());
     }
     Freigeben();
 

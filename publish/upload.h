@@ -6,11 +6,13 @@
 #include "site/generator.h"
 #include "store/einstellungen.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmaro {
@@ -67,6 +69,8 @@ struct UploadErgebnis {
     std::vector<std::string> nichtAngekommen;
     // Every file sent, and every file of the generator run written before.
     bool vollstaendig = false;
+    // The server offered no way to confirm the sizes of the files sent.
+    bool ungeprueft = false;
 };
 
 class Upload {
@@ -88,6 +92,11 @@ public:
                       const std::string& passwort);
     // Sends one file over the open connection; reports the outcome to the observer.
     bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // Compares the size of every file sent with its size on the server; a server that keeps less
+    // than it was sent (a full quota answers 226 all the same) has not received the file. Returns
+    // the names that did not arrive whole; sets ungeprueft when the server cannot tell sizes.
+    std::vector<std::string>
+    GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>& gesendet, bool& ungeprueft);
     // Closes the connection and ends the session.
     void Freigeben();
 

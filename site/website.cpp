@@ -6,6 +6,7 @@
 #include "store/zustand.h"
 
 #include <cstdint>
+#include <optional>
 #include <system_error>
 
 namespace velmaro {
@@ -14,18 +15,42 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Writes a whole buffer into a new or emptied file; false when it cannot be created or written.
+// A folder at a page's name could never be replaced; knowing it before writing lets the pages end
+// where they would end for any page that cannot be created.
+bool ordnerImWeg(const fs::path& pfad) {
+    std::error_code ec;
+    return fs::is_directory(fs::symlink_status(pfad, ec));
+}
+
+// Every page replaces its old file only once it is whole, and a link at its name is replaced rather
+// than followed. No sync to disk: the pages are made again from data/ at any time.
 bool dateiSchreiben(const fs::path& pfad, std::string_view bytes) {
-    BinaryFile datei;
-    if (!datei.createOrTruncate(pfad))
+    SaveFile datei(pfad, 0644, SaveFile::NoSync);
+    if (ordnerImWeg(pfad) || !datei.open())
         return false;
     try {
         datei.write(bytes.data(), bytes.size());
-        datei.close();
     } catch (const FileError&) {
         return false;
     }
-    return true;
+    return datei.commit();
+}
+
+// A page name of ours ("style.css", "inhalt<k>.php", "artikel<n>.php").
+bool ausgabeName(const std::string& name) {
+    if (name == "style.css")
+        return true;
+    for (const std::string_view kopf : {"inhalt", "artikel"}) {
+        if (name.size() <= kopf.size() + 4 || name.compare(0, kopf.size(), kopf) != 0 ||
+            name.compare(name.size() - 4, 4, ".php") != 0)
+            continue;
+        bool ziffern = true;
+        for (std::size_t i = kopf.size(); i < name.size() - 4; ++i)
+            ziffern = ziffern && name[i] >= '0' && name[i] <= '9';
+        if (ziffern)
+            return true;
+    }
+    return false;
 }
 
 // The index page being filled. Its rows are collected and written in few large writes, so that at
@@ -34,7 +59,8 @@ class IndexSeite {
 public:
     bool erstellen(const fs::path& pfad) {
         m_puffer.clear();
-        m_ok = m_datei.createOrTruncate(pfad);
+        m_datei.emplace(pfad, 0644, SaveFile::NoSync);
+        m_ok = !ordnerImWeg(pfad) && m_datei->open();
         return m_ok;
     }
     std::string& puffer() { return m_puffer; }
@@ -45,11 +71,8 @@ public:
     // False when some of the page's bytes did not reach the file.
     bool schliessen() {
         leeren();
-        try {
-            m_datei.close();
-        } catch (const FileError&) {
-            m_ok = false;
-        }
+        m_ok = m_ok && m_datei->commit();
+        m_datei.reset();
         return m_ok;
     }
 
@@ -59,7 +82,7 @@ private:
     void leeren() {
         if (m_ok && !m_puffer.empty()) {
             try {
-                m_datei.write(m_puffer.data(), m_puffer.size());
+                m_datei->write(m_puffer.data(), m_puffer.size());
             } catch (const FileError&) {
                 m_ok = false;
             }
@@ -67,7 +90,7 @@ private:
         m_puffer.clear();
     }
 
-    BinaryFile m_datei;
+    std::optional<SaveFile> m_datei;
     std::string m_puffer;
     bool m_ok = false;
 };
@@ -81,6 +104,7 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     // Without the folder nothing could be written, yet the upload would still run.
     std::error_code ec;
     fs::create_directory(ordner, ec);
+    removeLeftovers(ordner, [](const std::string& name) { return ausgabeName(name); });
 
     if (!dateiSchreiben(ordner / "style.css", StylesheetText(style)))
         e.fehlendeDateien.push_back("style.css");

@@ -7,7 +7,9 @@
 
 namespace velmaro {
 
-ArchiveError::ArchiveError(Kind kind) : std::runtime_error("Unerwartetes Dateiende"), m_kind(kind) {
+ArchiveError::ArchiveError(Kind kind)
+    : std::runtime_error(kind == EndOfFile ? "Unerwartetes Dateiende" : "Ungültiger Wert")
+    , m_kind(kind) {
 }
 
 Archive::Archive(Device& device, Mode mode) : m_device(device), m_mode(mode) {
@@ -125,6 +127,8 @@ std::uint32_t Archive::getU32() {
 
 std::string Archive::getChars(std::uint64_t count, bool wide) {
     const std::uint64_t total = count * (wide ? 2 : 1);
+    if (const auto rest = m_device.remaining(); rest && total > *rest + (m_end - m_begin))
+        throw ArchiveError(ArchiveError::EndOfFile);
     // Grow with the data actually read, so a damaged length cannot reserve more than the file has.
     // Appending straight from the buffer copies each byte once; loading large files is bound by it.
     constexpr std::size_t kChunk = 1 << 16;
@@ -160,8 +164,8 @@ std::string Archive::getChars(std::uint64_t count, bool wide) {
     return cp1252::fromUtf16(units);
 }
 
-Archive& Archive::operator>>(std::string& text) {
-    bool wide = false;
+std::uint64_t Archive::getLength(bool& wide) {
+    wide = false;
     std::uint64_t length = getU8();
     if (length == 0xFF) {
         std::uint32_t w = getU16();
@@ -174,6 +178,21 @@ Archive& Archive::operator>>(std::string& text) {
         if (length == 0xFF || !wide)
             length = w < 0xFFFF ? w : getU32();
     }
+    return length;
+}
+
+Archive& Archive::operator>>(std::string& text) {
+    bool wide = false;
+    const std::uint64_t length = getLength(wide);
+    text = getChars(length, wide);
+    return *this;
+}
+
+Archive& Archive::readShort(std::string& text, std::size_t maxLength) {
+    bool wide = false;
+    const std::uint64_t length = getLength(wide);
+    if (length > maxLength)
+        throw ArchiveError(ArchiveError::Damaged);
     text = getChars(length, wide);
     return *this;
 }

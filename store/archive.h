@@ -13,7 +13,9 @@ namespace velmaro {
 
 class ArchiveError : public std::runtime_error {
 public:
-    enum Kind { EndOfFile = 3 };
+    // EndOfFile: the file ends inside a value, or a length claims more than the file holds.
+    // Damaged: a value that cannot be right (a record marker of another text or length).
+    enum Kind { EndOfFile = 3, Damaged };
     explicit ArchiveError(Kind kind);
     Kind kind() const { return m_kind; }
 
@@ -37,6 +39,8 @@ public:
     Archive& operator>>(std::string& text);
     Archive& operator>>(DateTime& dt);
     Archive& operator>>(std::int32_t& value);
+    // A text of at most maxLength characters; a longer one is Damaged without being read.
+    Archive& readShort(std::string& text, std::size_t maxLength);
 
     // Store mode: writes what is left in the buffer. Raises FileError.
     void close();
@@ -51,6 +55,8 @@ private:
     std::uint16_t getU16();
     std::uint32_t getU32();
     std::string getChars(std::uint64_t count, bool wide);
+    // The length prefix of a text: the character count and whether the characters are UTF-16.
+    std::uint64_t getLength(bool& wide);
 
     Device& m_device;
     Mode m_mode;

@@ -7,6 +7,10 @@
 
 namespace velmaro {
 
+// The record and end markers of daten.bit: part of the file format, never state.
+inline constexpr const char* kArtikelMarker = "ARTIKEL";
+inline constexpr const char* kEndeMarker = "ENDE";
+
 // One news article; texts are Windows-1252 bytes.
 struct Artikel {
     DateTime datum;

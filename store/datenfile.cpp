@@ -3,21 +3,27 @@
 #include "store/zustand.h"
 
 #include <cctype>
+#include <string>
 
 namespace velmaro {
 
 bool VelmaroZustand::DatenLaden(Device& file) {
     Archive ar(file, Archive::Load);
     ar >> m_artikelProSeite;
+    // "ARTIKEL" is the longest marker: a longer text there is damage, not read at all.
+    constexpr std::size_t kMarkerLaenge = std::char_traits<char>::length(kArtikelMarker);
     std::string marker;
-    ar >> marker;
-    while (marker == m_marker[0]) {
+    ar.readShort(marker, kMarkerLaenge);
+    while (marker == kArtikelMarker) {
         Artikel a;
         ar >> a.ueberschrift >> a.textinhalt >> a.datum;
         // Moved, not copied: a long list would otherwise pay every body twice.
         m_artikelListe.addTail(std::move(a));
-        ar >> marker;
+        ar.readShort(marker, kMarkerLaenge);
     }
+    // Any other text means the file is damaged there; ending quietly would drop every later article.
+    if (marker != kEndeMarker)
+        throw ArchiveError(ArchiveError::Damaged);
     ar.close();
     return true;
 }
@@ -28,10 +34,10 @@ bool VelmaroZustand::DatenSpeichern(Device& file) {
     m_position = m_artikelListe.head();
     while (m_position) {
         const Artikel& a = m_artikelListe.at(m_position);
-        ar << m_marker[0] << a.ueberschrift << a.textinhalt << a.datum;
+        ar << kArtikelMarker << a.ueberschrift << a.textinhalt << a.datum;
         m_artikelListe.next(m_position);
     }
-    ar << m_marker[1];
+    ar << kEndeMarker;
     ar.close();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "store/zustand.h"
 
+#include <sys/stat.h>
 #include <system_error>
 
 namespace velmaro {
@@ -7,97 +8,180 @@ namespace velmaro {
 namespace fs = std::filesystem;
 
 namespace {
-// Opens a binary file for one of the start-up reads; false for a missing or empty file.
-bool oeffnenWennNichtLeer(BinaryFile& file, const fs::path& path) {
-    return file.openRead(path) && file.length() != 0;
-}
-
 bool gleicherInhalt(const fs::path& a, const fs::path& b) {
     std::string x, y;
     return readWholeFile(a, x) && readWholeFile(b, y) && x == y;
 }
-} // namespace
 
-Ladezustand VelmaroZustand::DatenDateiLesen() {
-    BinaryFile speicher;
-    if (!oeffnenWennNichtLeer(speicher, datenPfad("daten.bit")))
+bool unsereDatei(const std::string& name) {
+    return name == "ftpconfig.bit" || name == "daten.bit" || name == "styleconfig.bit";
+}
+
+// Only a missing or empty file counts as absent; any other failure is a reason not to touch it.
+Ladezustand oeffnen(VelmaroZustand& z, BinaryFile& file, const char* name, std::uint64_t max) {
+    std::string grund;
+    if (!file.openRead(z.datenPfad(name))) {
+        if (file.missing())
+            return Ladezustand::Fehlt;
+        grund = leseGrund(file.error());
+    } else if (file.length() == 0) {
         return Ladezustand::Fehlt;
+    } else if (file.length() > max) {
+        grund = "größer als 1 MB";
+    } else {
+        return Ladezustand::Gelesen;
+    }
+    z.m_gesperrt[name] = {grund, z.DateiInhalt(name)};
+    return Ladezustand::Unlesbar;
+}
+
+template <typename Laden>
+Ladezustand lesen(VelmaroZustand& z, const char* name, std::uint64_t max, Laden laden) {
+    BinaryFile datei;
+    const Ladezustand offen = oeffnen(z, datei, name, max);
+    if (offen != Ladezustand::Gelesen)
+        return offen;
     try {
-        DatenLaden(speicher);
+        laden(datei);
+    } catch (const FileError& e) {
+        z.m_gesperrt[name] = {leseGrund(e.errorNumber()), z.DateiInhalt(name)};
+        return Ladezustand::Unlesbar;
     } catch (const std::runtime_error&) {
         return Ladezustand::Beschaedigt;
     }
     return Ladezustand::Gelesen;
 }
+} // namespace
 
-bool VelmaroZustand::FtpDateiLesen() {
+void VelmaroZustand::ResteEntfernen() {
+    removeLeftovers(m_ordner / "data", &unsereDatei);
+}
+
+Ladezustand VelmaroZustand::DatenDateiLesen() {
+    return lesen(*this, "daten.bit", UINT64_MAX, [this](Device& d) { DatenLaden(d); });
+}
+
+Ladezustand VelmaroZustand::FtpDateiLesen() {
     TextFile ftpspeicher;
-    if (!ftpspeicher.openExisting(datenPfad("ftpconfig.bit")))
-        return false;
+    if (!ftpspeicher.openExisting(datenPfad("ftpconfig.bit"), kEinstellungenMax)) {
+        if (ftpspeicher.missing())
+            return Ladezustand::Fehlt;
+        m_gesperrt["ftpconfig.bit"] = {ftpspeicher.error() == EFBIG ? "größer als 1 MB"
+                                                                    : leseGrund(ftpspeicher.error()),
+                                       DateiInhalt("ftpconfig.bit")};
+        return Ladezustand::Unlesbar;
+    }
     FtpConfigLesen(ftpspeicher);
-    return true;
+    return Ladezustand::Gelesen;
 }
 
 Ladezustand VelmaroZustand::StyleDateiLesen() {
-    BinaryFile speicher;
-    if (!oeffnenWennNichtLeer(speicher, datenPfad("styleconfig.bit")))
-        return Ladezustand::Fehlt;
+    return lesen(*this, "styleconfig.bit", kEinstellungenMax, [this](Device& d) { StyleConfigLaden(d); });
+}
+
+Hinweis VelmaroZustand::UnlesbarText(const char* name) const {
+    const auto it = m_gesperrt.find(name);
+    return {std::string("Die Datei data/") + name + " ist vorhanden, kann aber nicht gelesen werden (" +
+                (it == m_gesperrt.end() ? std::string() : it->second.grund) +
+                ").\nSie wird in diesem Lauf nicht überschrieben. Bitte prüfen Sie die Datei und starten Sie "
+                "velmaro danach neu.",
+            "Fehler"};
+}
+
+namespace {
+struct Puffer : Device {
+    std::string bytes;
+    std::size_t read(char*, std::size_t) override { return 0; }
+    void write(const char* b, std::size_t n) override { bytes.append(b, n); }
+};
+
+// Writes bytes atomically; the reason when that failed.
+std::optional<std::string> sichern(const fs::path& pfad, const std::string& bytes, mode_t modus) {
+    SaveFile datei(pfad, modus);
+    if (!datei.open())
+        return datei.errorText();
     try {
-        StyleConfigLaden(speicher);
-    } catch (const std::runtime_error&) {
-        return Ladezustand::Beschaedigt;
+        datei.write(bytes.data(), bytes.size());
+    } catch (const std::exception& e) {
+        return std::string(e.what());
     }
-    return Ladezustand::Gelesen;
+    if (!datei.commit())
+        return datei.errorText();
+    return std::nullopt;
+}
+} // namespace
+
+std::string VelmaroZustand::DateiInhalt(const std::string& name) {
+    Puffer puffer;
+    if (name == "ftpconfig.bit")
+        writeTextString(puffer, FtpConfigText());
+    else if (name == "daten.bit")
+        DatenSpeichern(puffer);
+    else
+        StyleConfigSpeichern(puffer);
+    return puffer.bytes;
 }
 
 std::string VelmaroZustand::Schnappschuss() {
-    struct Puffer : Device {
-        std::string bytes;
-        std::size_t read(char*, std::size_t) override { return 0; }
-        void write(const char* b, std::size_t n) override { bytes.append(b, n); }
-    } puffer;
-    writeTextString(puffer, FtpConfigText());
-    DatenSpeichern(puffer);
-    StyleConfigSpeichern(puffer);
-    return puffer.bytes;
+    return DateiInhalt("ftpconfig.bit") + DateiInhalt("daten.bit") + DateiInhalt("styleconfig.bit");
 }
 
 std::optional<Hinweis> VelmaroZustand::DateiSchreiben(const char* name) {
     const std::string n = name;
+    const fs::path pfad = datenPfad(name);
     // The FTP file holds the password: readable by its owner only.
-    SaveFile datei(datenPfad(name), n == "ftpconfig.bit" ? 0600 : 0644);
-    std::string grund;
-    if (datei.open()) {
-        try {
-            if (n == "ftpconfig.bit")
-                writeTextString(datei, FtpConfigText());
-            else if (n == "daten.bit")
-                DatenSpeichern(datei);
-            else
-                StyleConfigSpeichern(datei);
-            if (datei.commit())
-                return std::nullopt;
-            grund = datei.errorText();
-        } catch (const std::exception& e) {
-            grund = e.what();
-        }
-    } else {
-        grund = datei.errorText();
+    const mode_t modus = n == "ftpconfig.bit" ? 0600 : 0644;
+    std::string bytes;
+    try {
+        bytes = DateiInhalt(n);
+    } catch (const std::exception& e) {
+        return Hinweis{"Die Datei data/" + n + " konnte nicht gespeichert werden (" + e.what() + ").",
+                       "Fehler"};
     }
-    return Hinweis{"Die Datei data/" + n + " konnte nicht gespeichert werden (" + grund +
-                       ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
-                       "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
-                   "Fehler"};
+
+    // A file that could not be read, or that its owner made read-only, is left as it is.
+    std::string liegenLassen;
+    bool geaendert = true;
+    if (const auto it = m_gesperrt.find(n); it != m_gesperrt.end()) {
+        liegenLassen = "sie konnte beim Start nicht gelesen werden (" + it->second.grund + ")";
+        geaendert = bytes != it->second.inhalt;
+    } else if (struct stat st{};
+               ::lstat(pfad.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        std::string alt;
+        if (readWholeFile(pfad, alt) && alt == bytes)
+            return std::nullopt;
+        liegenLassen = "sie ist schreibgeschützt";
+    }
+    if (!liegenLassen.empty()) {
+        std::string text = "Die Datei data/" + n + " wurde nicht überschrieben: " + liegenLassen + ".";
+        if (!geaendert)
+            return Hinweis{text, "Hinweis", false};
+        fs::path neu = pfad;
+        neu += ".neu";
+        if (const auto grund = sichern(neu, bytes, modus))
+            return Hinweis{text + "\nAuch data/" + n + ".neu konnte nicht geschrieben werden (" + *grund +
+                               "); Ihre Eingaben sind noch im Programm.",
+                           "Fehler"};
+        return Hinweis{text + "\nWas dieser Lauf dort gespeichert hätte, steht in data/" + n + ".neu.",
+                       "Hinweis", false};
+    }
+
+    if (const auto grund = sichern(pfad, bytes, modus))
+        return Hinweis{"Die Datei data/" + n + " konnte nicht gespeichert werden (" + *grund +
+                           ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
+                           "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
+                       "Fehler"};
+    return std::nullopt;
 }
 
 std::vector<Hinweis> VelmaroZustand::DateienSchreiben() {
-    std::vector<Hinweis> fehler;
+    std::vector<Hinweis> hinweise;
     std::error_code ec;
     fs::create_directories(m_ordner / "data", ec);
     for (const char* name : {"ftpconfig.bit", "daten.bit", "styleconfig.bit"})
-        if (auto f = DateiSchreiben(name))
-            fehler.push_back(std::move(*f));
-    return fehler;
+        if (auto h = DateiSchreiben(name))
+            hinweise.push_back(std::move(*h));
+    return hinweise;
 }
 
 fs::path VelmaroZustand::SicherungAnlegen(const fs::path& file) {

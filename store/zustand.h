@@ -10,23 +10,29 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmaro {
 
-// A message for the user, UTF-8.
+// A message for the user, UTF-8. A failure keeps the window open; a notice does not.
 struct Hinweis {
     std::string text;
     std::string titel;
+    bool fehler = true;
 };
 
 enum class Ladezustand {
-    Fehlt,      // missing or empty: passed over
-    Gelesen,    // read completely
-    Beschaedigt // read up to a damaged value; what came before it is kept
+    Fehlt,       // does not exist or is empty: passed over
+    Gelesen,     // read completely
+    Beschaedigt, // read up to a damaged value; what came before it is kept
+    Unlesbar     // exists but cannot be read: left alone for the whole run (see m_gesperrt)
 };
+
+// The largest settings file accepted; real ones hold a few hundred bytes.
+inline constexpr std::uint64_t kEinstellungenMax = 1 << 20;
 
 class VelmaroZustand {
 public:
@@ -52,16 +58,24 @@ public:
 
     // The start-up reads and the "Beenden" writes, relative to m_ordner.
     Ladezustand DatenDateiLesen();
-    bool FtpDateiLesen(); // false when the file cannot be opened
+    Ladezustand FtpDateiLesen();
     Ladezustand StyleDateiLesen();
+    // The message for a file the start found unreadable, naming it and the reason.
+    Hinweis UnlesbarText(const char* name) const;
+    // Removes temporary files a crash during an earlier save left in data/.
+    void ResteEntfernen();
     // Writes ftpconfig.bit, daten.bit and styleconfig.bit, each replaced atomically; creates data/
-    // when missing. Returns one message per file that could not be written.
+    // when missing. Returns one message per file that could not be written, and a notice per file
+    // left alone (unreadable at start, or made read-only by the user); what this run would have
+    // written there is kept beside it as <name>.neu when it differs.
     std::vector<Hinweis> DateienSchreiben();
     // One of them ("ftpconfig.bit", "daten.bit" or "styleconfig.bit"); the message when it failed.
     std::optional<Hinweis> DateiSchreiben(const char* name);
     // The three files' bytes as DateienSchreiben would write them, to tell whether a run changed
     // anything.
     std::string Schnappschuss();
+    // One file's bytes as DateiSchreiben would write them.
+    std::string DateiInhalt(const std::string& name);
 
     std::filesystem::path datenPfad(const char* name) const { return m_ordner / "data" / name; }
     std::filesystem::path ausgabeOrdner() const { return m_ordner / "output"; }
@@ -73,11 +87,16 @@ public:
     std::filesystem::path m_ordner = ".";
 
     Artikelliste m_artikelListe;
-    std::array<std::string, 2> m_marker;
     Artikelliste::Position m_position;
     std::string m_artikelProSeite;
     FtpZugangsdaten m_ftp;
     StyleWerte m_style;
+    // data/ files the start could not read: never replaced in this run.
+    struct Sperre {
+        std::string grund;  // UTF-8
+        std::string inhalt; // the file's bytes as the run started without it
+    };
+    std::map<std::string, Sperre> m_gesperrt;
 };
 
 } // namespace velmaro

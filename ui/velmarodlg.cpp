@@ -226,31 +226,45 @@ void VelmaroDlg::FensterInitialisieren() {
     for (const char* n : {"5", "6", "7", "8", "9"})
         m_comboProSeite->addItem(QString::fromLatin1(n));
     m_comboProSeite->setCurrentIndex(-1);
-    m_zustand.m_marker = {"ARTIKEL", "ENDE"};
     Ereignisanzeige(1);
 
+    m_zustand.ResteEntfernen();
+    const auto unlesbarMelden = [this](const char* name) {
+        const Hinweis h = m_zustand.UnlesbarText(name);
+        Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
+    };
     const Ladezustand daten = m_zustand.DatenDateiLesen();
-    if (daten != Ladezustand::Fehlt) {
+    if (daten == Ladezustand::Gelesen || daten == Ladezustand::Beschaedigt) {
         const int n = VelmaroZustand::ZahlAusText(m_zustand.m_artikelProSeite);
         m_comboProSeite->setCurrentIndex(n >= 5 && n <= 9 ? n - 5 : -1);
         m_editor.ListeFuellen();
         if (daten == Ladezustand::Beschaedigt)
             BeschaedigtMelden("daten.bit");
+    } else if (daten == Ladezustand::Unlesbar) {
+        unlesbarMelden("daten.bit");
     }
-    if (!m_zustand.FtpDateiLesen())
+    const Ladezustand ftp = m_zustand.FtpDateiLesen();
+    if (ftp == Ladezustand::Fehlt)
         Meldung(this, kFtpMeldung, QStringLiteral("Fehler"));
-    if (m_zustand.StyleDateiLesen() == Ladezustand::Beschaedigt)
+    else if (ftp == Ladezustand::Unlesbar)
+        unlesbarMelden("ftpconfig.bit");
+    const Ladezustand style = m_zustand.StyleDateiLesen();
+    if (style == Ladezustand::Beschaedigt)
         BeschaedigtMelden("styleconfig.bit");
+    else if (style == Ladezustand::Unlesbar)
+        unlesbarMelden("styleconfig.bit");
     m_startSchnappschuss = m_zustand.Schnappschuss();
 }
 
 void VelmaroDlg::OnBeenden() {
     m_editor.BearbeitetenArtikelSichern();
     // What a failed write would lose stays in the window.
-    const auto fehler = m_zustand.DateienSchreiben();
-    for (const auto& f : fehler)
-        Meldung(this, QString::fromStdString(f.text), QString::fromStdString(f.titel));
-    if (!fehler.empty())
+    bool fehler = false;
+    for (const auto& h : m_zustand.DateienSchreiben()) {
+        Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
+        fehler = fehler || h.fehler;
+    }
+    if (fehler)
         return;
     accept();
 }

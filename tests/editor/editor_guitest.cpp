@@ -101,7 +101,6 @@ struct Lauf {
     explicit Lauf(const QList<Artikel>& artikel) {
         VelmaroZustand z;
         z.m_ordner = dir.path();
-        z.m_marker = {"ARTIKEL", "ENDE"};
         z.m_artikelProSeite = "5";
         for (const Artikel& a : artikel)
             z.m_artikelListe.addTail(a);

@@ -44,7 +44,6 @@ std::string zurueckLesen(VelmaroZustand& z, Zugriff laden, Zugriff speichern, co
     MemDevice geschrieben;
     (z.*speichern)(geschrieben);
     VelmaroZustand wieder;
-    wieder.m_marker = z.m_marker;
     MemDevice in(geschrieben.data);
     if (auto f = versuchen([&] { (wieder.*laden)(in); }, "geschriebene " + datei, true); !f.empty())
         return f;
@@ -100,7 +99,6 @@ Speicherdatei& ftpDatei() {
 
 std::string DatenPruefen(const std::uint8_t* data, std::size_t size) {
     VelmaroZustand z;
-    z.m_marker = {"ARTIKEL", "ENDE"};
     MemDevice in(alsText(data, size));
     if (auto f = versuchen([&] { z.DatenLaden(in); }, "daten.bit"); !f.empty())
         return f;

@@ -30,12 +30,15 @@ struct Protokoll : UploadBeobachter {
     void Meldung(const std::string& t, const std::string& c) override { meldungen.push_back({t, c}); }
 };
 
-// One login, the folder commands, then every file over that connection in active mode.
+// One login, the folder commands, then every file over that connection in active mode, and one
+// listing that confirms their sizes.
 Liste erwartet(const Liste& ordner, const Liste& dateien) {
     Liste r = {std::string("USER ") + kFtpBenutzer, "PASS"};
     r.insert(r.end(), ordner.begin(), ordner.end());
     for (const auto& d : dateien)
         r.insert(r.end(), {"PORT", "STOR " + d});
+    if (!dateien.empty())
+        r.insert(r.end(), {"PORT", "MLSD"});
     r.push_back("QUIT");
     return r;
 }
@@ -137,6 +140,45 @@ TEST_F(UploadTest, OrdnerNichtAnlegbarGibtGenauEineMeldungUndSendetNichts) {
     EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 11}));
     EXPECT_EQ(p.meldungen, (std::vector<Box>{{kOrdnerMeldung, "Fehler"}}));
     EXPECT_EQ(server.befehle(), erwartet({"CWD data", "MKD data"}, {}));
+}
+
+TEST_F(UploadTest, GekuerzteDateiGiltAlsNichtGesendetWieDerServerAuchListet) {
+    const struct {
+        std::string optionen;
+        bool gekuerzt;
+        std::string abfrage; // the command that confirmed the sizes
+    } faelle[] = {
+        {"--truncate artikel1.php", true, "MLSD"},
+        {"--truncate artikel1.php --without MLSD", true, "LIST"},
+        {"--truncate artikel1.php --without MLSD --without LIST", true, "SIZE"},
+        {"--without MLSD --without LIST --without SIZE", false, ""},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.optionen);
+        FtpServer& server = starten(f.optionen);
+        ausgabe(1, 2);
+        const UploadErgebnis e = hochladen(1, 2);
+        const auto befehle = server.befehle();
+        if (!f.abfrage.empty()) {
+            EXPECT_NE(std::find_if(befehle.begin(), befehle.end(),
+                                   [&](const std::string& b) { return b.rfind(f.abfrage, 0) == 0; }),
+                      befehle.end());
+        }
+        ASSERT_FALSE(p.meldungen.empty());
+        if (f.gekuerzt) {
+            EXPECT_FALSE(e.vollstaendig);
+            EXPECT_EQ(e.gesendet, 4);
+            EXPECT_EQ(e.nichtAngekommen, Liste{"artikel1.php"});
+            EXPECT_EQ(p.ereignisse.back(), 11);
+            EXPECT_NE(p.meldungen.back().first.find("1 von 5 Dateien ist nicht auf dem Server angekommen"),
+                      npos);
+        } else {
+            // Nothing to check with: said once, never claimed.
+            EXPECT_TRUE(e.vollstaendig && e.ungeprueft);
+            EXPECT_EQ(p.meldungen.size(), 1u);
+            EXPECT_NE(p.meldungen[0].first.find("nicht geprüft"), npos);
+        }
+    }
 }
 
 TEST_F(UploadTest, FalschesPasswortUndKeinServerNennenSchrittUndGrund) {

@@ -31,12 +31,12 @@ TEST(FtpConfig, ReadingTakesFourLinesWhateverTheirEnds) {
         writeFile(dir / "data/ftpconfig.bit", bytes);
         VelmaroZustand z;
         z.m_ordner = dir.path();
-        ASSERT_TRUE(z.FtpDateiLesen());
+        ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
         EXPECT_EQ((Four{z.m_ftp.name, z.m_ftp.adresse, z.m_ftp.zugangsname, z.m_ftp.passwort}), four);
     }
     VelmaroZustand ohne;
     ohne.m_ordner = dir / "anderswo";
-    EXPECT_FALSE(ohne.FtpDateiLesen());
+    EXPECT_EQ(ohne.FtpDateiLesen(), Ladezustand::Fehlt);
 }
 
 TEST(FtpConfig, WritingAtBeenden) {
@@ -52,7 +52,7 @@ TEST(FtpConfig, WritingAtBeenden) {
 
     // A longer old file leaves nothing behind the fourth value.
     writeFile(dir / "data/ftpconfig.bit", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-    ASSERT_TRUE(z.FtpDateiLesen());
+    ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
     z.m_ftp.passwort = "";
     ASSERT_TRUE(z.DateienSchreiben().empty());
     EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), "1\r\n2\r\n3\r\n");

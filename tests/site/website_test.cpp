@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <map>
 #include <numeric>
 #include <sys/wait.h>
@@ -58,7 +62,6 @@ std::map<std::string, std::vector<int>> vorgefunden(const fs::path& ordner) {
 VelmaroZustand zustand(const fs::path& ordner, int n, const std::string& proSeite) {
     VelmaroZustand z;
     z.m_ordner = ordner;
-    z.m_marker = {"ARTIKEL", "ENDE"};
     z.m_artikelProSeite = proSeite;
     for (int i = 1; i <= n; ++i)
         z.m_artikelListe.addTail({DateTime{DateTime::Valid, 38000.0 - i},
@@ -99,8 +102,7 @@ TEST(Website, PagesFilesAndCounters) {
         // Without blocked names output/ is missing and must be created. A second run gives the same bytes.
         for (int lauf = 0; lauf < 2; ++lauf) {
             int meldungen = 0;
-            const GeneratorErgebnis e =
-                Erzeugen(z, [&] { meldungen += fs::is_regular_file(dir / "output/inhalt1.php"); });
+            const GeneratorErgebnis e = Erzeugen(z, [&] { ++meldungen; });
             EXPECT_EQ(vorgefunden(dir / "output"), soll);
             EXPECT_EQ(meldungen, f.seiten.empty() ? 0 : 1);
             EXPECT_EQ(e.anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
@@ -145,25 +147,97 @@ TEST(Generate, WritesWhatUpdateWebsiteWrites) {
     EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
 }
 
-TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
+TEST(Generate, NoDataFolderOrADamagedOrUnreadableFileWritesNothing) {
     TempDir leer;
     const auto [ohneStatus, ohneAus] = generieren(leer.path());
     EXPECT_EQ(ohneStatus, 1);
     EXPECT_NE(ohneAus.find("kein Ordner data/"), std::string::npos) << ohneAus;
     EXPECT_FALSE(fs::exists(leer / "output"));
-
-    for (const std::string name : {"data/daten.bit", "data/styleconfig.bit"}) {
+    const struct {
+        std::string name;
+        int art; // 0 cut short, 1 a flipped record marker, 2 a FIFO, 3 a folder
+        std::string meldung;
+    } faelle[] = {
+        {"data/daten.bit", 0, " ist beschädigt"},
+        {"data/styleconfig.bit", 0, " ist beschädigt"},
+        {"data/daten.bit", 1, " ist beschädigt"},
+        {"data/daten.bit", 2, " kann nicht gelesen werden"},
+        {"data/styleconfig.bit", 3, " kann nicht gelesen werden"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name + " " + std::to_string(f.art));
         TempDir arbeit;
         datenAnlegen(arbeit.path());
-        std::string bytes = readFile(arbeit / name);
-        bytes.resize(bytes.size() - 10);
-        writeFile(arbeit / name, bytes);
+        std::string bytes = readFile(arbeit / f.name);
+        fs::remove(arbeit / f.name);
+        if (f.art == 0)
+            bytes.resize(bytes.size() - 10);
+        if (f.art == 1)
+            bytes[bytes.rfind("ARTIKEL") + 6] = 'X';
+        if (f.art < 2)
+            writeFile(arbeit / f.name, bytes);
+        else if (f.art == 2)
+            ASSERT_EQ(::mkfifo((arbeit / f.name).c_str(), 0644), 0);
+        else
+            fs::create_directories(arbeit / f.name);
         const auto [status, aus] = generieren(arbeit.path());
-        EXPECT_EQ(status, 1) << name;
-        EXPECT_NE(aus.find(name + " ist beschädigt"), std::string::npos) << aus;
-        EXPECT_FALSE(fs::exists(arbeit / "output")) << name;
-        EXPECT_EQ(readFile(arbeit / name), bytes);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(aus.find(f.name + f.meldung), std::string::npos) << aus;
+        EXPECT_EQ(aus.find("geschrieben\n"), std::string::npos) << aus;
+        EXPECT_FALSE(fs::exists(arbeit / "output"));
+        if (f.art < 2) {
+            EXPECT_EQ(readFile(arbeit / f.name), bytes);
+        }
     }
+}
+
+// Each page replaces its old file only when whole: a link at a page's name is replaced, never
+// followed, and a run that cannot write everything (a full disk) leaves every earlier page whole.
+TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
+    TempDir dir, draussen;
+    VelmaroZustand z = zustand(dir.path(), 7, "5");
+    fs::create_directories(dir / "output");
+    writeFile(draussen / "fremd.css", "fremd");
+    fs::create_symlink(draussen / "fremd.css", dir / "output/style.css");
+    fs::create_symlink(draussen / "nirgends.php", dir / "output/inhalt0.php");
+    EXPECT_TRUE(Erzeugen(z).fehlendeDateien.empty());
+    EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
+    EXPECT_FALSE(fs::exists(draussen / "nirgends.php"));
+    EXPECT_FALSE(fs::is_symlink(dir / "output/style.css"));
+    const Dateien alt = dateien(dir / "output");
+
+    // Longer bodies, written where no file may grow beyond 1,500 bytes.
+    std::vector<Artikel> laenger;
+    for (Artikelliste::Position pos = z.m_artikelListe.head(); pos;)
+        laenger.push_back(z.m_artikelListe.next(pos));
+    z.m_artikelListe.clear();
+    for (Artikel& a : laenger) {
+        a.textinhalt += std::string(600, 'y');
+        z.m_artikelListe.addTail(a);
+    }
+    VelmaroZustand ohneGrenze = z;
+    ohneGrenze.m_ordner = draussen.path();
+    Erzeugen(ohneGrenze);
+    const Dateien neu = dateien(draussen / "output");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_FSIZE, &vorher);
+    rlimit grenze = vorher;
+    grenze.rlim_cur = 1500;
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    GeneratorErgebnis e = Erzeugen(z);
+    ::setrlimit(RLIMIT_FSIZE, &vorher);
+
+    std::vector<std::string> fehlen;
+    for (const auto& [name, bytes] : dateien(dir / "output")) {
+        if (bytes == neu.at(name))
+            continue;
+        EXPECT_EQ(bytes, alt.at(name)) << name;
+        fehlen.push_back(name);
+    }
+    EXPECT_FALSE(fehlen.empty());
+    std::sort(e.fehlendeDateien.begin(), e.fehlendeDateien.end());
+    EXPECT_EQ(e.fehlendeDateien, fehlen);
 }
 
 } // namespace

@@ -13,7 +13,6 @@ using velmaro::test::MemDevice;
 namespace {
 
 struct Liste : VelmaroZustand {
-    Liste() { m_marker = {"ARTIKEL", "ENDE"}; }
     std::string save() {
         MemDevice dev;
         DatenSpeichern(dev);
@@ -66,9 +65,10 @@ TEST(DatenFile, ReadingKeepsTheFileOrderAndStopsAtAnyOtherMarker) {
     Liste t;
     t.load(bytes);
     EXPECT_EQ(t.headlines(), (Lines{"Alt/<b>&amp;</b>", "Neu", "/"})); // not newest first
+    // Any marker but "ARTIKEL" and "ENDE" is damage: the load stops, keeping what came before.
     bytes.replace(bytes.find("ARTIKEL", 5), 7, "artikel");
     Liste u;
-    u.load(bytes);
+    EXPECT_THROW(u.load(bytes), ArchiveError);
     EXPECT_EQ(u.headlines(), Lines{"Alt/<b>&amp;</b>"});
 }
 

@@ -26,6 +26,10 @@ p.add_argument("--full-after", type=int)
 p.add_argument("--stall")
 # A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", action="store_true")
+# Keeps only the first half of this file and still answers 226, as a full quota can.
+p.add_argument("--truncate", action="append", default=[])
+# Commands the server does not know (answered 502): MLSD, LIST, SIZE.
+p.add_argument("--without", action="append", default=[])
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -49,6 +53,16 @@ class Handler(FTPHandler):
     def on_file_received(self, file):
         global empfangen
         empfangen += 1
+        if os.path.basename(file) in a.truncate:
+            os.truncate(file, os.path.getsize(file) // 2)
+
+    def pre_process_command(self, line, cmd, arg):
+        if cmd in a.without:
+            log.write(cmd + "\n")
+            log.flush()
+            self.respond("502 Command not implemented.")
+            return
+        return self.protokollieren(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
         if a.full_after is not None and empfangen >= a.full_after:
@@ -68,12 +82,12 @@ class Handler(FTPHandler):
             return
         return FTPHandler.ftp_PASS(self, line)
 
-    def pre_process_command(self, line, cmd, arg):
+    def protokollieren(self, line, cmd, arg):
         if a.stop_after is not None and empfangen >= a.stop_after and cmd in ("PORT", "EPRT", "PASV", "STOR"):
             os._exit(0)
         # What a test can compare: no password or data port, nothing that varies with the client
         # (TYPE, PWD, ...).
-        if cmd in ("USER", "CWD", "MKD", "STOR", "QUIT"):
+        if cmd in ("USER", "CWD", "MKD", "STOR", "QUIT", "MLSD", "LIST", "SIZE"):
             log.write(line + "\n")
         elif cmd in ("PASS", "PORT", "EPRT", "PASV", "EPSV"):
             log.write(cmd + "\n")

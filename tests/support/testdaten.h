@@ -32,7 +32,6 @@ inline GeneratorErgebnis Erzeugen(VelmaroZustand& z, const std::function<void()>
 inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem::path& ordner) {
     const std::string f = std::to_string(fassung);
     z.m_ordner = ordner;
-    z.m_marker = {"ARTIKEL", "ENDE"};
     z.m_artikelProSeite = fassung ? "7" : "5";
     // A few hundred articles, so a save takes long enough to be interrupted part-way.
     for (int i = 0; i < 300 + fassung; ++i)
@@ -51,7 +50,6 @@ inline void ArtikelDateiSchreiben(const std::filesystem::path& ordner, int anzah
                                   const std::string& proSeite) {
     VelmaroZustand z;
     z.m_ordner = ordner;
-    z.m_marker = {"ARTIKEL", "ENDE"};
     z.m_artikelProSeite = proSeite;
     for (int i = 1; i <= anzahl; ++i)
         z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 1), "Meldung " + std::to_string(i), "Text"});

@@ -25,7 +25,6 @@ private slots:
         TempDir dir;
         VelmaroZustand z;
         z.m_ordner = dir.path();
-        z.m_marker = {"ARTIKEL", "ENDE"};
         z.m_artikelProSeite = "9";
         for (int i = 0; i < kArtikel; ++i)
             z.m_artikelListe.addTail({DateTime::fromParts(2020 - i / 365, 1 + i % 12, 1 + i % 28),

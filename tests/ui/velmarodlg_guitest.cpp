@@ -143,16 +143,32 @@ private slots:
                                 "Ihre Internetverbindung"));
     }
 
-    void unwritableFileKeepsTheWindowOpen() {
+    void unreadableFileIsLeftAloneUnwritableKeepsTheWindowOpen() {
+        {
+            TempDir dir;
+            writeFile(dir / "data/ftpconfig.bit", "");
+            std::filesystem::create_directories(dir / "data/styleconfig.bit");
+            MeldungsRekorder boxen;
+            VelmaroDlg dlg(dir.path());
+            dlg.show();
+            QCOMPARE(boxen.nachrichten().size(), 1);
+            QVERIFY(boxen.texte()[0].contains(QStringLiteral("data/styleconfig.bit")));
+            QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
+            QCOMPARE(boxen.nachrichten().size(), 2);
+            QVERIFY(
+                boxen.texte()[1].contains(QStringLiteral("data/styleconfig.bit wurde nicht überschrieben")));
+            QVERIFY(!dlg.isVisible());
+            QVERIFY(std::filesystem::is_directory(dir / "data/styleconfig.bit"));
+        }
+        // data is a file: nothing can be saved, and what was typed stays in the window.
         TempDir dir;
-        writeFile(dir / "data/ftpconfig.bit", "");
-        std::filesystem::create_directories(dir / "data/styleconfig.bit");
+        writeFile(dir / "data", "x");
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         dlg.show();
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
-        QCOMPARE(boxen.nachrichten().size(), 1);
-        QVERIFY(boxen.texte()[0].contains(QStringLiteral("data/styleconfig.bit")));
+        QCOMPARE(boxen.nachrichten().size(), 4);
+        QVERIFY(boxen.texte()[3].contains(QStringLiteral("data/styleconfig.bit konnte nicht gespeichert")));
         QVERIFY(dlg.isVisible());
     }
 

@@ -1,0 +1,31 @@
+#pragma once
+// The server address as typed into the FTP address field: its form decides the protocol.
+//   host, host:port, ftp://host[:port]   plain FTP (port 21)
+//   ftps://host[:port]                   FTP over explicit TLS (AUTH TLS on port 21)
+//   sftp://host[:port]                   SFTP (port 22)
+
+#include <optional>
+#include <string>
+
+namespace velmaro {
+
+enum class Protokoll { Ftp, Ftps, Sftp };
+
+struct ServerAdresse {
+    Protokoll protokoll = Protokoll::Ftp;
+    std::string host; // Windows-1252, as typed
+    long port = 21;
+
+    bool operator==(const ServerAdresse&) const = default;
+};
+
+// "ftp", "ftps" or "sftp".
+const char* ProtokollName(Protokoll p);
+long StandardPort(Protokoll p);
+std::optional<Protokoll> ProtokollAusName(const std::string& name);
+
+// The scheme in any case, one trailing slash allowed; nothing is resolved. Empty when the text is
+// none of the forms (no host, a path, a port outside 1 to 65535, a character no host name has).
+std::optional<ServerAdresse> AdresseLesen(const std::string& text);
+
+} // namespace velmaro

@@ -1,0 +1,568 @@
+#include "platform/sicherverbindung.h"
+
+#include "platform/cp1252.h"
+
+#include <curl/curl.h>
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+namespace velmaro {
+
+namespace {
+
+std::string utf8(const std::string& cp1252) {
+    return cp1252::toUtf8(cp1252);
+}
+
+std::string steuerzeichenGrund(const char* feld) {
+    return std::string("Das Feld „") + feld +
+           "“ der FTP-Zugangsdaten enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator). Es "
+           "wurde keine Verbindung aufgebaut; bitte korrigieren Sie den Eintrag unter „FTP Zugangsdaten ändern“.";
+}
+
+// As `openssl x509 -fingerprint -sha256` prints it.
+std::string zertifikatFingerabdruck(X509* cert) {
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int n = 0;
+    if (!X509_digest(cert, EVP_sha256(), md, &n))
+        return {};
+    static const char* hex = "0123456789ABCDEF";
+    std::string s;
+    for (unsigned int i = 0; i < n; ++i) {
+        if (i)
+            s += ':';
+        s += hex[md[i] >> 4];
+        s += hex[md[i] & 15];
+    }
+    return s;
+}
+
+std::string zertifikatInhaber(X509* cert) {
+    BIO* bio = BIO_new(BIO_s_mem());
+    if (!bio)
+        return {};
+    X509_NAME_print_ex(bio, X509_get_subject_name(cert), 0, XN_FLAG_ONELINE & ~ASN1_STRFLGS_ESC_MSB);
+    char* daten = nullptr;
+    const long n = BIO_get_mem_data(bio, &daten);
+    std::string s(daten, static_cast<std::size_t>(n > 0 ? n : 0));
+    BIO_free(bio);
+    return s;
+}
+
+// As OpenSSH shows a host key: "SHA256:" and the unpadded base64 of its SHA-256.
+std::string schluesselFingerabdruck(const char* key, std::size_t len) {
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int n = 0;
+    if (!EVP_Digest(key, len, md, &n, EVP_sha256(), nullptr))
+        return {};
+    std::string b64(4 * ((n + 2) / 3) + 1, '\0');
+    b64.resize(static_cast<std::size_t>(
+        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(b64.data()), md, static_cast<int>(n))));
+    while (!b64.empty() && b64.back() == '=')
+        b64.pop_back();
+    return "SHA256:" + b64;
+}
+
+int sslIndex() {
+    static const int index = SSL_CTX_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
+    return index;
+}
+
+} // namespace
+
+struct SichereVerbindung::Impl {
+    CURL* curl = nullptr;
+    ServerAdresse adresse;
+    std::string basis;  // "ftp://host:port/" or "sftp://host:port/~/"
+    std::string ordner; // URL path of the upload folder with its slash; empty before
+    std::string host;   // UTF-8, for messages
+    std::string benutzer;
+    std::string passwort;
+    FtpZeitlimits limits;
+    ServerIdentitaet identitaet;
+    // Set during a handshake when the chain or the host name fails the system's check.
+    bool systemUngueltig = false;
+
+    std::string antwort;
+    bool angemeldet = false;
+
+    std::FILE* datei = nullptr;
+    bool lesefehler = false;
+
+    ~Impl() {
+        if (curl)
+            curl_easy_cleanup(curl);
+        if (datei)
+            std::fclose(datei);
+    }
+
+    // The presented fingerprint against the recorded one; false refuses the server.
+    bool vergleichen(std::string fingerabdruck, std::string inhaber) {
+        identitaet.fingerabdruck = std::move(fingerabdruck);
+        identitaet.inhaber = std::move(inhaber);
+        if (identitaet.gespeichert.empty())
+            identitaet.stand = Identitaet::Unbekannt;
+        else if (identitaet.gespeichert == identitaet.fingerabdruck)
+            identitaet.stand = Identitaet::Vertraut;
+        else
+            identitaet.stand = Identitaet::Geaendert;
+        return identitaet.stand == Identitaet::Vertraut;
+    }
+
+    // OpenSSL's verdict on each certificate of the chain, leaf last; runs before USER and PASS.
+    static int zertifikatPruefen(int ok, X509_STORE_CTX* x) {
+        auto* ssl = static_cast<SSL*>(X509_STORE_CTX_get_ex_data(x, SSL_get_ex_data_X509_STORE_CTX_idx()));
+        auto* self = static_cast<Impl*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), sslIndex()));
+        if (!ok)
+            self->systemUngueltig = true;
+        if (X509_STORE_CTX_get_error_depth(x) > 0) {
+            // Decided at the leaf, where the trusted fingerprint can still accept it.
+            X509_STORE_CTX_set_error(x, X509_V_OK);
+            return 1;
+        }
+        X509* cert = X509_STORE_CTX_get_current_cert(x);
+        const std::string& h = self->host;
+        const bool hostPasst = X509_check_ip_asc(cert, h.c_str(), 0) == 1 ||
+                               X509_check_host(cert, h.data(), h.size(), 0, nullptr) == 1;
+        if (!self->systemUngueltig && hostPasst) {
+            self->identitaet.fingerabdruck = zertifikatFingerabdruck(cert);
+            self->identitaet.inhaber = zertifikatInhaber(cert);
+            self->identitaet.stand = Identitaet::Systemgueltig;
+            return 1;
+        }
+        if (!self->vergleichen(zertifikatFingerabdruck(cert), zertifikatInhaber(cert)))
+            return 0;
+        // libcurl asks for the verification result again after the handshake.
+        X509_STORE_CTX_set_error(x, X509_V_OK);
+        return 1;
+    }
+
+    static CURLcode sslKontext(CURL*, void* sslctx, void* user) {
+        auto* ctx = static_cast<SSL_CTX*>(sslctx);
+        static_cast<Impl*>(user)->systemUngueltig = false;
+        SSL_CTX_set_ex_data(ctx, sslIndex(), user);
+        SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, &Impl::zertifikatPruefen);
+        return CURLE_OK;
+    }
+
+    static int hostschluesselPruefen(void* user, int, const char* key, size_t len) {
+        auto* self = static_cast<Impl*>(user);
+        return self->vergleichen(schluesselFingerabdruck(key, len), {}) ? CURLKHMATCH_OK
+                                                                        : CURLKHMATCH_MISMATCH;
+    }
+
+    static size_t antwortZeile(char* b, size_t size, size_t n, void* user) {
+        auto* self = static_cast<Impl*>(user);
+        std::string zeile(b, size * n);
+        while (!zeile.empty() && (zeile.back() == '\n' || zeile.back() == '\r'))
+            zeile.pop_back();
+        if (zeile.size() >= 3 && zeile[0] >= '0' && zeile[0] <= '9') {
+            if (zeile.compare(0, 3, "230") == 0)
+                self->angemeldet = true;
+            self->antwort = zeile;
+        }
+        return size * n;
+    }
+
+    // Listings and downloads are only counted.
+    std::uint64_t empfangen = 0;
+    static size_t zaehlen(char*, size_t size, size_t n, void* user) {
+        static_cast<Impl*>(user)->empfangen += size * n;
+        return size * n;
+    }
+
+    static size_t lesen(char* b, size_t size, size_t n, void* user) {
+        auto* self = static_cast<Impl*>(user);
+        const size_t gelesen = std::fread(b, 1, size * n, self->datei);
+        if (gelesen == 0 && std::ferror(self->datei)) {
+            self->lesefehler = true;
+            return CURL_READFUNC_ABORT;
+        }
+        return gelesen;
+    }
+
+    std::string escape(const std::string& s) {
+        char* e = curl_easy_escape(curl, s.data(), static_cast<int>(s.size()));
+        std::string r = e ? e : "";
+        curl_free(e);
+        return r;
+    }
+
+    std::string antwortFuerMeldung() const {
+        std::string a;
+        for (unsigned char c : antwort)
+            if (c >= 0x20 && c != 0x7F)
+                a += static_cast<char>(c);
+        a = utf8(a);
+        if (!passwort.empty())
+            for (auto pos = a.find(utf8(passwort)); pos != std::string::npos; pos = a.find(utf8(passwort)))
+                a.replace(pos, utf8(passwort).size(), "***");
+        return a;
+    }
+
+    CURLcode ausfuehren(const std::string& url) {
+        antwort.clear();
+        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+        return curl_easy_perform(curl);
+    }
+
+    // Below the login folder ("~" on SFTP, in basis).
+    std::string ordnerPfad(const std::string& name) { return escape(name) + "/"; }
+
+    // FTP: CWD, and when anlegen and that fails MKD and CWD once more; no data connection.
+    // SFTP: the folder's listing, after a mkdir when anlegen.
+    CURLcode ordnerAnfragen(const std::string& name, bool anlegen) {
+        const bool sftp = adresse.protokoll == Protokoll::Sftp;
+        const std::string mkdir = "mkdir \"" + utf8(name) + "\"";
+        curl_slist* befehle = sftp && anlegen ? curl_slist_append(nullptr, mkdir.c_str()) : nullptr;
+        curl_easy_setopt(curl, CURLOPT_QUOTE, befehle);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(curl, CURLOPT_NOBODY, sftp ? 0L : 1L);
+        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
+                         static_cast<long>(anlegen ? CURLFTP_CREATE_DIR : CURLFTP_CREATE_DIR_NONE));
+        const CURLcode code = ausfuehren(basis + ordnerPfad(name));
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(befehle);
+        return code;
+    }
+};
+
+SichereVerbindung::SichereVerbindung(std::unique_ptr<Impl> impl) : d(std::move(impl)) {
+}
+
+SichereVerbindung::~SichereVerbindung() {
+    Schliessen();
+}
+
+const ServerIdentitaet& SichereVerbindung::identitaet() const {
+    return d->identitaet;
+}
+
+const ServerAdresse& SichereVerbindung::adresse() const {
+    return d->adresse;
+}
+
+std::unique_ptr<SichereVerbindung>
+SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& adresse,
+                           const std::string& benutzer, const std::string& passwort,
+                           const std::string& vertraut, FtpFehler& fehler, const FtpZeitlimits& limits) {
+    fehler = {};
+    for (auto [wert, feld] : {std::pair{&adresse.host, "FTP-Adresse"}, std::pair{&benutzer, "Zugangsname"},
+                              std::pair{&passwort, "Passwort"}})
+        if (hatSteuerzeichen(*wert)) {
+            fehler.grund = steuerzeichenGrund(feld);
+            return nullptr;
+        }
+    static const bool initialisiert = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    (void)initialisiert;
+
+    auto d = std::make_unique<Impl>();
+    d->curl = curl_easy_init();
+    if (!d->curl) {
+        fehler.grund = "Die FTP-Bibliothek konnte nicht gestartet werden.";
+        return nullptr;
+    }
+    d->adresse = adresse;
+    d->host = utf8(adresse.host);
+    const bool sftp = adresse.protokoll == Protokoll::Sftp;
+    d->basis = std::string(sftp ? "sftp://" : "ftp://") + d->host + ":" + std::to_string(adresse.port) +
+               (sftp ? "/~/" : "/");
+    d->benutzer = benutzer;
+    d->passwort = passwort;
+    d->limits = limits;
+    d->identitaet.gespeichert = vertraut;
+
+    CURL* c = d->curl;
+    const auto ms = [](std::chrono::seconds s) { return static_cast<long>(s.count() * 1000); };
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_USERAGENT, sitzung.agentName().c_str());
+    if (!benutzer.empty() || sftp) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, d->benutzer.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, d->passwort.c_str());
+    }
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, ms(limits.verbinden));
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits.antwort.count()));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::zaehlen);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, d.get());
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &Impl::lesen);
+    curl_easy_setopt(c, CURLOPT_READDATA, d.get());
+    switch (adresse.protokoll) {
+    case Protokoll::Ftp:
+        // Active mode with a plain PORT, as the upload over plain FTP does.
+        curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
+        curl_easy_setopt(c, CURLOPT_FTP_USE_EPRT, 0L);
+        curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
+        curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, ms(limits.datenverbindung));
+        break;
+    case Protokoll::Ftps:
+        // Nothing, the login included, goes out before TLS stands; no fallback to plain FTP.
+        curl_easy_setopt(c, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        curl_easy_setopt(c, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+        // Passive: libcurl 7.88 sends active-mode data unencrypted despite PROT P.
+        curl_easy_setopt(c, CURLOPT_FTPPORT, nullptr);
+        curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+        // The host name is checked in zertifikatPruefen, so a trusted certificate may name another.
+        curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
+        curl_easy_setopt(c, CURLOPT_SSL_CTX_FUNCTION, &Impl::sslKontext);
+        curl_easy_setopt(c, CURLOPT_SSL_CTX_DATA, d.get());
+        break;
+    case Protokoll::Sftp:
+        curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES,
+                         static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        curl_easy_setopt(c, CURLOPT_SSH_HOSTKEYFUNCTION, &Impl::hostschluesselPruefen);
+        curl_easy_setopt(c, CURLOPT_SSH_HOSTKEYDATA, d.get());
+        break;
+    }
+    if (!sftp) {
+        curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+        curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &Impl::antwortZeile);
+        curl_easy_setopt(c, CURLOPT_HEADERDATA, d.get());
+    }
+    return std::unique_ptr<SichereVerbindung>(new SichereVerbindung(std::move(d)));
+}
+
+void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::string& name) {
+    const auto code = static_cast<CURLcode>(zahl);
+    const std::string server = "„" + d->host + "“";
+    const auto sekunden = [](std::chrono::seconds s) { return std::to_string(s.count()) + " Sekunden"; };
+    FtpFehler& f = m_fehler;
+    f = {};
+    f.antwort = d->antwortFuerMeldung();
+    f.weitereZwecklos = true;
+    f.schritt = FtpSchritt::Verbindungsaufbau;
+    const Identitaet stand = d->identitaet.stand;
+    if (stand == Identitaet::Unbekannt || stand == Identitaet::Geaendert) {
+        m_art =
+            stand == Identitaet::Unbekannt ? Fehlerart::IdentitaetUnbekannt : Fehlerart::IdentitaetGeaendert;
+        f.grund = IdentitaetText(d->identitaet, d->adresse.protokoll);
+        return;
+    }
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        m_art = Fehlerart::HostUnbekannt;
+        f.grund = "Der Server " + server +
+                  " wurde nicht gefunden. Bitte prüfen Sie die FTP-Adresse und die Internetverbindung.";
+        return;
+    case CURLE_COULDNT_CONNECT:
+        m_art = Fehlerart::PortGeschlossen;
+        f.grund = "Der Server " + server + " nimmt auf Port " + std::to_string(d->adresse.port) +
+                  " keine Verbindung an. Bitte prüfen Sie die FTP-Adresse und die Internetverbindung.";
+        return;
+    case CURLE_OPERATION_TIMEDOUT:
+        m_art = Fehlerart::Zeitueberschreitung;
+        f.grund = "Der Server " + server + " hat nicht innerhalb von " +
+                  sekunden(std::max({d->limits.verbinden, d->limits.antwort, d->limits.stillstand})) +
+                  " geantwortet.";
+        return;
+    case CURLE_USE_SSL_FAILED:
+        m_art = Fehlerart::TlsAbgelehnt;
+        f.grund =
+            "Der Server " + server +
+            " bietet keine verschlüsselte Verbindung (TLS) an. Das Passwort wurde nicht gesendet. Fragen "
+            "Sie Ihren Anbieter nach FTPS oder SFTP.";
+        return;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+        m_art = Fehlerart::TlsAbgelehnt;
+        f.grund = "Die verschlüsselte Verbindung zum Server " + server +
+                  " kam nicht zustande. Das Passwort wurde nicht gesendet.";
+        return;
+    case CURLE_SSH:
+        m_art = Fehlerart::Sonstiges;
+        f.grund = "Die SSH-Verbindung zum Server " + server + " kam nicht zustande; ist es ein SFTP-Server?";
+        return;
+    case CURLE_LOGIN_DENIED:
+        m_art = Fehlerart::AnmeldungAbgelehnt;
+        f.schritt = FtpSchritt::Anmeldung;
+        f.grund = "Der Server hat den Zugangsnamen „" + utf8(d->benutzer) +
+                  "“ oder das Passwort abgelehnt. Bitte prüfen Sie die FTP-Zugangsdaten.";
+        return;
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+        m_art = Fehlerart::Abgebrochen;
+        f.schritt = schritt;
+        f.grund = "Die Verbindung zum Server ist abgebrochen.";
+        return;
+    case CURLE_WEIRD_SERVER_REPLY:
+        m_art = Fehlerart::Sonstiges;
+        f.grund = "Der Server hat unerwartet geantwortet; ist " + server + " ein FTP-Server?";
+        return;
+    default:
+        break;
+    }
+    f.weitereZwecklos = false;
+    f.schritt = schritt;
+    if (schritt == FtpSchritt::Ordner) {
+        m_art = Fehlerart::Ordner;
+        f.grund = "Der Ordner konnte auf dem Server weder geöffnet noch angelegt werden.";
+    } else if (schritt == FtpSchritt::Senden &&
+               (code == CURLE_UPLOAD_FAILED || code == CURLE_REMOTE_ACCESS_DENIED || code == CURLE_SSH ||
+                code == CURLE_READ_ERROR)) {
+        m_art = Fehlerart::Senden;
+        f.grund = code == CURLE_READ_ERROR ? "Die lokale Datei „" + name + "“ konnte nicht gelesen werden."
+                                           : "Der Server hat die Datei „" + name + "“ nicht angenommen.";
+    } else {
+        m_art = Fehlerart::Sonstiges;
+        f.grund = "Fehler " + std::to_string(zahl) + " (" + curl_easy_strerror(code) + ").";
+    }
+}
+
+bool SichereVerbindung::offen() {
+    if (d->curl)
+        return true;
+    m_fehler = {FtpSchritt::Einstellungen, "Die Verbindung ist bereits geschlossen.", {}, true};
+    m_art = Fehlerart::Sonstiges;
+    return false;
+}
+
+bool SichereVerbindung::OrdnerPruefen(const std::string& ordner, bool& vorhanden) {
+    if (!offen())
+        return false;
+    const CURLcode code = d->ordnerAnfragen(ordner, false);
+    const bool fehlt = d->adresse.protokoll == Protokoll::Sftp
+                           ? code == CURLE_REMOTE_FILE_NOT_FOUND
+                           : code == CURLE_REMOTE_ACCESS_DENIED && d->angemeldet;
+    if (code != CURLE_OK && !fehlt) {
+        fehlschlag(code, FtpSchritt::Ordner, {});
+        return false;
+    }
+    vorhanden = code == CURLE_OK;
+    m_fehler = {};
+    m_art = Fehlerart::Keiner;
+    return true;
+}
+
+bool SichereVerbindung::OrdnerWechseln(const std::string& ordner) {
+    d->ordner.clear();
+    bool vorhanden = false;
+    // SFTP looks first: its mkdir fails on a folder that exists.
+    if (d->adresse.protokoll == Protokoll::Sftp && !OrdnerPruefen(ordner, vorhanden))
+        return false;
+    if (!vorhanden) {
+        if (!offen())
+            return false;
+        const CURLcode code = d->ordnerAnfragen(ordner, true);
+        if (code != CURLE_OK) {
+            fehlschlag(code, FtpSchritt::Ordner, {});
+            return false;
+        }
+    }
+    d->ordner = d->ordnerPfad(ordner);
+    m_fehler = {};
+    m_art = Fehlerart::Keiner;
+    return true;
+}
+
+bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
+    if (!offen())
+        return false;
+    if (d->ordner.empty()) {
+        m_fehler = {FtpSchritt::Senden, "Es besteht keine Verbindung zum Server.", {}, true};
+        m_art = Fehlerart::Senden;
+        return false;
+    }
+    errno = 0;
+    d->datei = std::fopen(lokal.c_str(), "rb");
+    struct stat st {};
+    if (!d->datei || fstat(fileno(d->datei), &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool fehlt = errno == ENOENT;
+        if (d->datei)
+            std::fclose(d->datei);
+        d->datei = nullptr;
+        m_fehler = {FtpSchritt::Senden,
+                    "Die lokale Datei „" + lokal.string() +
+                        (fehlt ? "“ fehlt." : "“ kann nicht gelesen werden."),
+                    {},
+                    false};
+        m_art = Fehlerart::Senden;
+        return false;
+    }
+    d->lesefehler = false;
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
+    CURLcode code = d->ausfuehren(d->basis + d->ordner + d->escape(name));
+    std::fclose(d->datei);
+    d->datei = nullptr;
+    if (code == CURLE_ABORTED_BY_CALLBACK && d->lesefehler)
+        code = CURLE_READ_ERROR;
+    if (code != CURLE_OK) {
+        fehlschlag(code, FtpSchritt::Senden, utf8(name));
+        return false;
+    }
+    m_fehler = {};
+    m_art = Fehlerart::Keiner;
+    return true;
+}
+
+std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name) {
+    if (!d->curl || d->ordner.empty())
+        return std::nullopt;
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 1L);
+    const std::string url = d->basis + d->ordner + d->escape(name);
+    curl_off_t laenge = -1;
+    if (d->ausfuehren(url) != CURLE_OK ||
+        curl_easy_getinfo(d->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &laenge) != CURLE_OK)
+        return std::nullopt;
+    if (laenge >= 0)
+        return static_cast<std::uint64_t>(laenge);
+    if (d->adresse.protokoll != Protokoll::Sftp)
+        return std::nullopt;
+    // libcurl tells an empty file from an unknown size only by fetching it.
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
+    d->empfangen = 0;
+    if (d->ausfuehren(url) != CURLE_OK)
+        return std::nullopt;
+    return d->empfangen;
+}
+
+void SichereVerbindung::Schliessen() {
+    if (d && d->curl) {
+        curl_easy_cleanup(d->curl);
+        d->curl = nullptr;
+        d->ordner.clear();
+    }
+}
+
+std::string IdentitaetText(const ServerIdentitaet& id, Protokoll protokoll) {
+    const bool zertifikat = protokoll != Protokoll::Sftp;
+    const std::string was = zertifikat ? "Zertifikat" : "Schlüssel";
+    std::string text;
+    if (id.stand == Identitaet::Geaendert) {
+        text = zertifikat ? "Der Server legt ein anderes Zertifikat vor als beim letzten Mal."
+                          : "Der Server weist sich mit einem anderen Schlüssel aus als beim letzten Mal.";
+        text += " Das kann an einem neuen " + was +
+                " Ihres Anbieters liegen, aber auch daran, dass sich ein fremder Rechner als Ihr Server "
+                "ausgibt. Es wurde nichts gesendet, auch nicht das Passwort.";
+        text += "\nBisher vertraut: " + id.gespeichert;
+        text += "\nJetzt vorgelegt: " + id.fingerabdruck;
+    } else {
+        text = zertifikat
+                   ? "Das Zertifikat des Servers ist nicht von einer bekannten Stelle für diese Adresse "
+                     "beglaubigt (bei vielen Anbietern lautet es auf den Namen des Anbieters oder ist "
+                     "selbst ausgestellt)."
+                   : "Dieser Server ist noch unbekannt.";
+        text += " Es wurde nichts gesendet, auch nicht das Passwort.";
+        text += "\nFingerabdruck: " + id.fingerabdruck;
+    }
+    if (!id.inhaber.empty())
+        text += "\nAusgestellt für: " + id.inhaber;
+    text += "\nVergleichen Sie den Fingerabdruck mit den Angaben Ihres Anbieters, bevor Sie dem " + was +
+            " vertrauen.";
+    return text;
+}
+
+} // namespace velmaro

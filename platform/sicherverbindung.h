@@ -1,0 +1,100 @@
+#pragma once
+// The connection of an upload over FTP, FTPS (explicit TLS, passive) or SFTP, on libcurl, with the
+// server's identity checked before the password is sent: a certificate valid for the host by the
+// system's certificate store, or one whose fingerprint the user trusts; for SFTP the trusted host
+// key. libcurl is restricted to the one protocol the address names.
+//
+// Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
+
+#include "platform/ftpclient.h"
+#include "platform/serveradresse.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace velmaro {
+
+// What went wrong, for whoever must tell the cases apart (the connection test, the batch mode).
+enum class Fehlerart {
+    Keiner,
+    Einstellungen,
+    HostUnbekannt,
+    PortGeschlossen,
+    Zeitueberschreitung,
+    TlsAbgelehnt,
+    IdentitaetUnbekannt,
+    IdentitaetGeaendert,
+    AnmeldungAbgelehnt,
+    Ordner,
+    Senden,
+    Abgebrochen,
+    Sonstiges,
+};
+
+enum class Identitaet {
+    Offen,         // not seen yet, or plain FTP
+    Systemgueltig, // certificate valid for the host by the system's store
+    Vertraut,      // the fingerprint the user trusts
+    Unbekannt,     // nothing recorded for this server: refused, the user may trust it
+    Geaendert,     // differs from the recorded one: refused
+};
+
+struct ServerIdentitaet {
+    Identitaet stand = Identitaet::Offen;
+    // What the server presented: "AB:CD:…" (SHA-256 of the certificate) or "SHA256:…" (host key).
+    std::string fingerabdruck;
+    // The certificate's subject (UTF-8); empty for a host key.
+    std::string inhaber;
+    // The recorded fingerprint it was compared with; empty when none.
+    std::string gespeichert;
+};
+
+class SichereVerbindung {
+public:
+    // vertraut is the fingerprint recorded for this server, empty when there is none. Checks the
+    // values and prepares the connection; nothing is sent yet. Null with fehler set when a value
+    // holds control characters.
+    static std::unique_ptr<SichereVerbindung>
+    Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& adresse, const std::string& benutzer,
+            const std::string& passwort, const std::string& vertraut, FtpFehler& fehler,
+            const FtpZeitlimits& limits = {});
+    ~SichereVerbindung();
+    SichereVerbindung(const SichereVerbindung&) = delete;
+    SichereVerbindung& operator=(const SichereVerbindung&) = delete;
+
+    // Logs in on first use and says whether ordner exists below the login folder; creates nothing.
+    // False with letzterFehler() when the question could not be answered.
+    bool OrdnerPruefen(const std::string& ordner, bool& vorhanden);
+    // Logs in on first use, then makes ordner the folder files go to, creating it when missing.
+    bool OrdnerWechseln(const std::string& ordner);
+    // Puts the local file under name into that folder, binary, replacing a file of that name.
+    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // A file's size in that folder (SIZE on FTP, stat on SFTP): whether all of it arrived.
+    std::optional<std::uint64_t> Groesse(const std::string& name);
+    void Schliessen();
+
+    const FtpFehler& letzterFehler() const { return m_fehler; }
+    Fehlerart letzteFehlerart() const { return m_art; }
+    const ServerIdentitaet& identitaet() const;
+    const ServerAdresse& adresse() const;
+
+private:
+    struct Impl;
+    explicit SichereVerbindung(std::unique_ptr<Impl> impl);
+    // False, with the error set, once the connection is closed.
+    bool offen();
+    void fehlschlag(int code, FtpSchritt schritt, const std::string& name);
+
+    std::unique_ptr<Impl> d;
+    FtpFehler m_fehler;
+    Fehlerart m_art = Fehlerart::Keiner;
+};
+
+// The message for a certificate or host key that was refused (UTF-8): what was presented, what
+// was recorded, and what the user can do.
+std::string IdentitaetText(const ServerIdentitaet& identitaet, Protokoll protokoll);
+
+} // namespace velmaro

@@ -1,0 +1,69 @@
+#include "store/uebertragen.h"
+
+namespace velmaro {
+
+namespace {
+constexpr const char* kKopf = "velmaro uebertragen 1";
+constexpr const char* kServer = "server ";
+
+bool sauber(const std::string& s) {
+    for (unsigned char c : s)
+        if (c < 0x20 || c == 0x7F)
+            return false;
+    return !s.empty();
+}
+} // namespace
+
+std::string uebertragenText(const Uebertragen& u) {
+    std::string text = std::string(kKopf) + "\n" + kServer + u.server + "\n";
+    for (const auto& [name, e] : u.dateien)
+        text += e.sha256 + " " + std::to_string(e.groesse) + " " + name + "\n";
+    return text;
+}
+
+std::optional<Uebertragen> uebertragenLesen(const std::string& text) {
+    Uebertragen u;
+    std::size_t pos = 0;
+    int zeile = 0;
+    while (pos < text.size()) {
+        const std::size_t ende = text.find('\n', pos);
+        // Every line ends with LF: a missing one means the file was cut short.
+        if (ende == std::string::npos)
+            return std::nullopt;
+        const std::string z = text.substr(pos, ende - pos);
+        pos = ende + 1;
+        if (zeile++ == 0) {
+            if (z != kKopf)
+                return std::nullopt;
+            continue;
+        }
+        if (zeile == 2) {
+            if (z.rfind(kServer, 0) != 0)
+                return std::nullopt;
+            u.server = z.substr(7);
+            continue;
+        }
+        const std::size_t a = z.find(' ');
+        const std::size_t b = a == std::string::npos ? a : z.find(' ', a + 1);
+        if (a != 64 || b == std::string::npos || b == a + 1 || b - a - 1 > 19)
+            return std::nullopt;
+        UebertragenEintrag e;
+        e.sha256 = z.substr(0, 64);
+        for (char c : e.sha256)
+            if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+                return std::nullopt;
+        for (std::size_t i = a + 1; i < b; ++i) {
+            if (z[i] < '0' || z[i] > '9')
+                return std::nullopt;
+            e.groesse = e.groesse * 10 + static_cast<std::uint64_t>(z[i] - '0');
+        }
+        const std::string name = z.substr(b + 1);
+        if (!sauber(name) || !u.dateien.emplace(name, e).second)
+            return std::nullopt;
+    }
+    if (zeile < 2)
+        return std::nullopt;
+    return u;
+}
+
+} // namespace velmaro

@@ -1,0 +1,33 @@
+// The forms of the FTP address field and the protocol each one chooses.
+#include "platform/serveradresse.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmaro;
+
+TEST(ServerAdresse, FormenUndIhrProtokoll) {
+    const struct {
+        const char* text;
+        std::optional<ServerAdresse> erwartet;
+    } faelle[] = {
+        {"ftp.example.de", ServerAdresse{Protokoll::Ftp, "ftp.example.de", 21}},
+        {"FTP://ftp.example.de/", ServerAdresse{Protokoll::Ftp, "ftp.example.de", 21}},
+        {"ftps://ftp.example.de", ServerAdresse{Protokoll::Ftps, "ftp.example.de", 21}},
+        {"Ftps://127.0.0.1:990/", ServerAdresse{Protokoll::Ftps, "127.0.0.1", 990}},
+        {"sftp://example.de", ServerAdresse{Protokoll::Sftp, "example.de", 22}},
+        {"sftp://example.de:2222", ServerAdresse{Protokoll::Sftp, "example.de", 2222}},
+        {"b\xFC"
+         "cher.de",
+         ServerAdresse{Protokoll::Ftp,
+                       "b\xFC"
+                       "cher.de",
+                       21}},
+        {"", std::nullopt},
+        {"ftps://", std::nullopt},
+        {"host:65536", std::nullopt},
+        {"host/data", std::nullopt},
+        {"user@host", std::nullopt},
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(AdresseLesen(f.text), f.erwartet) << f.text;
+}

@@ -1,0 +1,72 @@
+#include "publish/sendeplan.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmaro;
+
+namespace {
+
+using Liste = std::vector<std::string>;
+
+TEST(Uebertragen, RecordRoundTripAndDamage) {
+    Uebertragen u{"ftp 127.0.0.1 21 velmaro",
+                  {{"inhalt1.php", {31, std::string(64, 'a')}}, {"style.css", {0, sha256Hex("")}}}};
+    const std::string text = uebertragenText(u);
+    EXPECT_EQ(uebertragenLesen(text), u);
+    EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    for (const std::string& kaputt :
+         {text.substr(0, text.size() - 1), text.substr(0, 10), std::string("velmaro uebertragen 2\n"),
+          text + "xyz 3 a.php\n", text + std::string(64, 'b') + " 3\n",
+          text + std::string(64, 'A') + " 3 a\n", text + std::string(64, 'b') + " 3 inhalt1.php\n",
+          std::string()})
+        EXPECT_EQ(uebertragenLesen(kaputt), std::nullopt) << kaputt;
+}
+
+TEST(Sendeplan, SendsWhatDiffersFromTheRecordOrTheServer) {
+    const std::string server = "ftp h 21 u";
+    const auto summe = [](const std::string& bytes) {
+        return DateiPruefsumme{sha256Hex(bytes), bytes.size()};
+    };
+    const std::vector<LokaleDatei> lokal = {
+        {"style.css", summe("css")}, {"inhalt0.php", summe("menu")}, {"inhalt1.php", summe("seite")}};
+    Uebertragen record{server, {}};
+    for (const auto& d : lokal)
+        record.dateien[d.name] = {d.summe.groesse, d.summe.sha256};
+    const std::map<std::string, std::uint64_t> dort = {
+        {"style.css", 3}, {"inhalt0.php", 4}, {"inhalt1.php", 5}};
+
+    struct Fall {
+        const char* was;
+        Uebertragen record;
+        std::optional<std::map<std::string, std::uint64_t>> liste;
+        bool alle;
+        Liste senden;
+    };
+    Uebertragen geaendert = record;
+    geaendert.dateien["inhalt1.php"].sha256 = sha256Hex("alt");
+    Uebertragen ohne = record;
+    ohne.dateien.erase("inhalt0.php");
+    Uebertragen anderer = record;
+    anderer.server = "ftp h 21 jemand";
+    auto fehlt = dort;
+    fehlt.erase("style.css");
+    auto anders = dort;
+    anders["inhalt0.php"] = 2;
+    const Fall faelle[] = {
+        {"nothing changed", record, dort, false, {}},
+        {"one page edited", geaendert, dort, false, {"inhalt1.php"}},
+        {"not in the record", ohne, dort, false, {"inhalt0.php"}},
+        {"deleted on the server", record, fehlt, false, {"style.css"}},
+        {"changed on the server", record, anders, false, {"inhalt0.php"}},
+        {"another server", anderer, dort, false, {"style.css", "inhalt0.php", "inhalt1.php"}},
+        {"everything again", record, dort, true, {"style.css", "inhalt0.php", "inhalt1.php"}},
+        {"no listing: the record decides", geaendert, std::nullopt, false, {"inhalt1.php"}},
+    };
+    for (const Fall& f : faelle) {
+        const Sendeplan plan = SendeplanErstellen(lokal, f.record, server, f.liste, f.alle);
+        EXPECT_EQ(plan.senden, f.senden) << f.was;
+        EXPECT_EQ(plan.senden.size() + plan.aktuell.size(), lokal.size()) << f.was;
+    }
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+#include "sicherserver.h"
+
+#include <csignal>
+#include <fstream>
+#include <stdexcept>
+
+namespace velmaro::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The first line a tool prints, without its line break.
+std::string zeile(const std::string& befehl) {
+    std::FILE* p = popen(befehl.c_str(), "r");
+    char puffer[512] = "";
+    const bool gelesen = p && std::fgets(puffer, sizeof puffer, p);
+    if (!p || pclose(p) != 0 || !gelesen)
+        throw std::runtime_error(befehl + " failed");
+    const std::string s = puffer;
+    return s.substr(0, s.find('\n'));
+}
+
+} // namespace
+
+Zertifikat ZertifikatErzeugen(const fs::path& ordner, const std::string& name) {
+    Zertifikat z{ordner / (name + ".pem"), ordner / (name + ".key"), {}, {}};
+    zeile("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj '/CN=" +
+          name + "' -keyout '" + z.key.string() + "' -out '" + z.cert.string() +
+          "' >/dev/null 2>&1 && echo ok");
+    const std::string x509 = "openssl x509 -noout -in '" + z.cert.string() + "' ";
+    z.fingerabdruck = zeile(x509 + "-fingerprint -sha256 | cut -d= -f2");
+    z.inhaber = zeile(x509 + "-subject | cut -d= -f2-");
+    return z;
+}
+
+Hostschluessel HostschluesselErzeugen(const fs::path& ordner, const std::string& name) {
+    Hostschluessel h{ordner / name, {}};
+    zeile("ssh-keygen -q -t ed25519 -N '' -C '' -f '" + h.datei.string() + "' && echo ok");
+    h.fingerabdruck = zeile("ssh-keygen -l -E sha256 -f '" + h.datei.string() + ".pub' | cut -d' ' -f2");
+    return h;
+}
+
+SicherServer::SicherServer(const Zertifikat& z) {
+    ZertifikatWechseln(z);
+    starten("ftpsserver.py", "--cert '" + (m_ordner / "server.pem").string() + "'");
+}
+
+SicherServer::SicherServer(const Hostschluessel& h) : m_schema("sftp") {
+    starten("sftpserver.py", "--hostkey '" + h.datei.string() + "'");
+}
+
+SicherServer::SicherServer() {
+    starten("ftpsserver.py", "--plain");
+}
+
+void SicherServer::starten(const std::string& skript, const std::string& optionen) {
+    fs::create_directories(wurzel());
+    const std::string befehl = "exec /usr/bin/python3 -E '" VELMARO_SOURCE_DIR "/tests/support/" + skript +
+                               "' --root '" + wurzel().string() + "' --user " + kFtpBenutzer +
+                               " --password " + kFtpPasswort + " --log '" +
+                               (m_ordner / "befehle.log").string() + "' " + optionen;
+    m_aus = popen(befehl.c_str(), "r");
+    if (!m_aus || std::fscanf(m_aus, "%d %d", &m_port, &m_pid) != 2) {
+        if (m_aus)
+            pclose(m_aus);
+        throw std::runtime_error("the test server " + skript +
+                                 " did not start (python3-pyftpdlib, python3-openssl, python3-asyncssh?)");
+    }
+}
+
+SicherServer::~SicherServer() {
+    if (m_pid > 0)
+        kill(m_pid, SIGKILL);
+    if (m_aus)
+        pclose(m_aus);
+}
+
+std::vector<std::string> SicherServer::befehle() const {
+    std::vector<std::string> zeilen;
+    std::ifstream in(m_ordner / "befehle.log");
+    for (std::string z; std::getline(in, z);)
+        zeilen.push_back(z);
+    return zeilen;
+}
+
+void SicherServer::ZertifikatWechseln(const Zertifikat& z) {
+    // Certificate and key in one file, replaced at once.
+    writeFile(m_ordner / "neu.pem", readFile(z.cert) + readFile(z.key));
+    fs::rename(m_ordner / "neu.pem", m_ordner / "server.pem");
+}
+
+} // namespace velmaro::test

@@ -1,0 +1,60 @@
+#pragma once
+// Real FTPS and SFTP servers on 127.0.0.1 at a free port (tests/support/ftpsserver.py with
+// pyftpdlib, tests/support/sftpserver.py with asyncssh), with the user of ftpserver.h and a fresh
+// login folder; and the certificates and host keys they present, made by openssl and ssh-keygen,
+// whose fingerprints those tools print.
+
+#include "ftpserver.h"
+#include "tempdir.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace velmaro::test {
+
+struct Zertifikat {
+    std::filesystem::path cert, key;
+    std::string fingerabdruck; // as `openssl x509 -fingerprint -sha256` prints it
+    std::string inhaber;       // as `openssl x509 -subject` prints it
+};
+// A self-signed certificate for CN=name.
+Zertifikat ZertifikatErzeugen(const std::filesystem::path& ordner, const std::string& name);
+
+struct Hostschluessel {
+    std::filesystem::path datei;
+    std::string fingerabdruck; // as `ssh-keygen -l -E sha256` prints it
+};
+Hostschluessel HostschluesselErzeugen(const std::filesystem::path& ordner, const std::string& name);
+
+class SicherServer {
+public:
+    // FTPS requiring TLS on both connections.
+    explicit SicherServer(const Zertifikat& z);
+    // SFTP with password login.
+    explicit SicherServer(const Hostschluessel& h);
+    // Plain FTP that refuses AUTH TLS.
+    SicherServer();
+    ~SicherServer();
+    SicherServer(const SicherServer&) = delete;
+    SicherServer& operator=(const SicherServer&) = delete;
+
+    // "ftps://127.0.0.1:<port>" or "sftp://127.0.0.1:<port>".
+    std::string adresse() const { return m_schema + "://127.0.0.1:" + std::to_string(m_port); }
+    std::filesystem::path wurzel() const { return m_ordner / "wurzel"; }
+    // FTP: every command, PASS without its argument; SFTP: "AUTH <user> ok|refused" per login.
+    std::vector<std::string> befehle() const;
+    // The next client gets this certificate.
+    void ZertifikatWechseln(const Zertifikat& z);
+
+private:
+    void starten(const std::string& skript, const std::string& optionen);
+
+    TempDir m_ordner;
+    std::string m_schema = "ftps";
+    std::FILE* m_aus = nullptr;
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+} // namespace velmaro::test
