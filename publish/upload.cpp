@@ -109,11 +109,11 @@ std::string NichtGesendetText(const std::string& name) {
 std::vector<std::string> UploadDateien(int seiten, int artikel) {
     std::vector<std::string> namen;
     namen.reserve(static_cast<std::size_t>(std::max(0, seiten) + std::max(0, artikel)) + 2);
-    namen.push_back("style.css");
+    namen.push_back(kStylesheetName);
     for (int i = 0; i <= seiten; ++i)
-        namen.push_back("inhalt" + std::to_string(i) + ".php");
+        namen.push_back(SeitenName(i));
     for (int j = 1; j <= artikel; ++j)
-        namen.push_back("artikel" + std::to_string(j) + ".php");
+        namen.push_back(ArtikelName(j));
     return namen;
 }
 
