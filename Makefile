@@ -1,6 +1,7 @@
 # make run  - install what is missing, build, start the editor in workspace/
 # make test - install what is missing, build with warnings as errors and sanitizers, run every test
 # make bench - build optimised and run the benchmarks
+# make package - build the Debian package build/package/velmaro_*.deb (install: apt-get install ./FILE)
 # make fuzz  - fuzz each file reader for FUZZ_RUNS inputs (make fuzz FUZZ_RUNS=100000 for a short run)
 # make stress - the fuzzers, KILLS kills of a saving process per data file, and 100,000 articles
 #               through the window (longer than make test)
@@ -8,7 +9,7 @@
 JOBS ?= $(shell nproc)
 TEST_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DVELMARO_WERROR=ON -DVELMARO_SANITIZE=ON
 
-.PHONY: run test bench deps format fuzz stress
+.PHONY: run test bench deps format fuzz stress package
 
 deps:
 	@scripts/install-deps
@@ -29,6 +30,11 @@ bench: deps
 	cmake --build build/bench -j $(JOBS)
 	build/bench/bench/velmaro_bench
 	bench/upload-bench build/bench/bench/velmaro_upload_bench
+
+package: deps
+	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DVELMARO_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -2,6 +2,7 @@
 
 #include "app/curlstart.h"
 #include "app/version.h"
+#include "app/vorschaubatch.h"
 #include "platform/cp1252.h"
 #include "publish/upload.h"
 #include "site/generator.h"
@@ -111,17 +112,27 @@ int batchMain(int argc, char** argv) {
         QStringLiteral("Schreibt output/ aus data/ wie \"Update Website\", ohne Upload."));
     const QCommandLineOption publish(QStringLiteral("publish"),
                                      QStringLiteral("Wie --generate, dann Upload mit data/ftpconfig.bit."));
-    parser.addOptions({workdir, generate, publish});
+    const QCommandLineOption preview(
+        QStringLiteral("preview"),
+        QStringLiteral("Wie --generate, dann die Seiten als lokales HTML in vorschau/; gibt die erste aus."));
+    parser.addOptions({workdir, generate, publish, preview});
     parser.process(app);
 
-    if (!parser.isSet(generate) && !parser.isSet(publish)) {
-        std::cerr << "velmaro: nichts zu tun; --generate oder --publish angeben (--help zeigt alles)\n";
+    if (!parser.isSet(generate) && !parser.isSet(publish) && !parser.isSet(preview)) {
+        std::cerr
+            << "velmaro: nichts zu tun; --generate, --publish oder --preview angeben (--help zeigt alles)\n";
+        return 2;
+    }
+    if (parser.isSet(preview) && parser.isSet(publish)) {
+        std::cerr << "velmaro: --preview und --publish nacheinander aufrufen, nicht zusammen\n";
         return 2;
     }
 
     VelmaroZustand zustand;
     if (parser.isSet(workdir))
         zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
+    if (parser.isSet(preview))
+        return vorschauErzeugen(zustand, std::cout, std::cerr);
     if (parser.isSet(generate) && !parser.isSet(publish)) {
         GeneratorErgebnis erzeugt;
         return generieren(zustand, erzeugt, std::cout, std::cerr);

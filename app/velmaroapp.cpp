@@ -3,6 +3,7 @@
 #include "app/curlstart.h"
 #include "app/version.h"
 #include "platform/meldung.h"
+#include "ui/programmicon.h"
 #include "ui/velmarodlg.h"
 
 #include <QApplication>
@@ -13,6 +14,9 @@ int VelmaroApp::InitInstance(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmaro"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
+    QApplication::setWindowIcon(ProgrammIcon());
+    // Lets the desktop find the entry, and with it the icon, for the running window.
+    QApplication::setDesktopFileName(QStringLiteral("de.dorvent.velmaro"));
     const CurlStart curl;
     if (!curl.ok()) {
         Meldung(nullptr, QStringLiteral("Fehler beim Initialisieren der Windows-Sockets."),

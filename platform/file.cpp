@@ -73,6 +73,8 @@ bool BinaryFile::openRead(const std::filesystem::path& path) {
         m_fd = -1;
         return false;
     }
+    m_laenge = static_cast<std::uint64_t>(st.st_size);
+    m_gelesen = 0;
     return true;
 }
 
@@ -92,15 +94,15 @@ std::uint64_t BinaryFile::length() const {
 }
 
 std::optional<std::uint64_t> BinaryFile::remaining() const {
-    const off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
-    const std::uint64_t len = length();
-    if (pos < 0 || static_cast<std::uint64_t>(pos) > len)
+    if (m_fd < 0 || m_gelesen > m_laenge)
         return std::nullopt;
-    return len - static_cast<std::uint64_t>(pos);
+    return m_laenge - m_gelesen;
 }
 
 std::size_t BinaryFile::read(char* buf, std::size_t n) {
-    return readSome(m_fd, buf, n, m_path);
+    const std::size_t got = readSome(m_fd, buf, n, m_path);
+    m_gelesen += got;
+    return got;
 }
 
 void BinaryFile::write(const char* buf, std::size_t n) {
@@ -304,7 +306,7 @@ std::string leseGrund(int err) {
     case ENOTDIR:
         return {};
     case kKeineDatei:
-        return "keine gewöhnliche Datei (ein Ordner, eine Pipe oder ein Gerät)";
+        return "keine gewöhnliche Datei, sondern ein Ordner, eine Pipe oder ein Gerät";
     case EACCES:
     case EPERM:
         return "keine Berechtigung zum Lesen";

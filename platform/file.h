@@ -66,6 +66,9 @@ public:
 private:
     int m_fd = -1;
     int m_error = 0;
+    // Size at opening and bytes read since, so the archive can ask what remains without a call.
+    std::uint64_t m_laenge = 0;
+    std::uint64_t m_gelesen = 0;
     std::filesystem::path m_path;
 };
 

@@ -127,8 +127,10 @@ std::uint32_t Archive::getU32() {
 
 std::string Archive::getChars(std::uint64_t count, bool wide) {
     const std::uint64_t total = count * (wide ? 2 : 1);
-    if (const auto rest = m_device.remaining(); rest && total > *rest + (m_end - m_begin))
-        throw ArchiveError(ArchiveError::EndOfFile);
+    if (total > m_end - m_begin) {
+        if (const auto rest = m_device.remaining(); rest && total - (m_end - m_begin) > *rest)
+            throw ArchiveError(ArchiveError::EndOfFile);
+    }
     // Grow with the data actually read, so a damaged length cannot reserve more than the file has.
     // Appending straight from the buffer copies each byte once; loading large files is bound by it.
     constexpr std::size_t kChunk = 1 << 16;

@@ -92,14 +92,14 @@ public:
     Artikelliste m_artikelListe;
     Artikelliste::Position m_position;
     std::string m_artikelProSeite;
-    FtpZugangsdaten m_ftp;
-    StyleWerte m_style;
     // data/ files the start could not read: never replaced in this run.
     struct Sperre {
         std::string grund;  // UTF-8
         std::string inhalt; // the file's bytes as the run started without it
     };
     std::map<std::string, Sperre> m_gesperrt;
+    FtpZugangsdaten m_ftp;
+    StyleWerte m_style;
 };
 
 } // namespace velmaro

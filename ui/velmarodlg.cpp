@@ -9,6 +9,7 @@
 #include "settings/styledlg.h"
 #include "site/updatewebsite.h"
 #include "ui/aboutdlg.h"
+#include "ui/programmicon.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -48,7 +49,7 @@ VelmaroDlg::~VelmaroDlg() = default;
 
 void VelmaroDlg::ControlsAnlegen() {
     const DialogUnits du = festerDialog(*this, QStringLiteral("Content Management vom Dorvent"), 457, 279);
-    setWindowIcon(QIcon(QStringLiteral(":/velmaro.xpm")));
+    setWindowIcon(ProgrammIcon());
 
     auto knopf = [&](const QString& text, int x, int y, int w, int h, const char* id) {
         auto* b = new QPushButton(text, this);
@@ -287,7 +288,7 @@ void VelmaroDlg::reject() {
 
 void VelmaroDlg::SystemBefehl(int befehl) {
     if ((befehl & 0xFFF0) == kSystemBefehlInfo) {
-        AboutDlg dlgAbout(this);
+        AboutDlg dlgAbout(this, m_zustand.m_ordner);
         dlgAbout.exec();
     }
 }
@@ -297,6 +298,7 @@ void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Info über velmaro..."), this,
                    [this] { SystemBefehl(kSystemBefehlInfo); });
+    menu.addAction(QStringLiteral("Vorschau im Browser"), this, &VelmaroDlg::OnVorschau);
     menu.exec(event->globalPos());
 }
 

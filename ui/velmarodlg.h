@@ -45,6 +45,8 @@ public:
     void OnHomepage();
     void OnFtpZugang();
     void OnStylesheetAnpassen();
+    // Context menu "Vorschau im Browser": the site as local pages in vorschau/, without uploading.
+    void OnVorschau();
 
     // The upload of the last generator run.
     void DatenUebertragen();

@@ -52,6 +52,20 @@ TEST_F(StartUndEnde, DamagedFileKeepsWhatWasReadAndACopy) {
     EXPECT_EQ(neu.StyleDateiLesen(), Ladezustand::Fehlt);
 }
 
+TEST_F(StartUndEnde, FourGigabyteLengthInAHundredByteFileIsTheEndOfTheFile) {
+    // Narrow and wide prefix forms of a headline claiming 4 Gi characters.
+    for (const std::string& laenge :
+         {std::string(7, '\xFF'), std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF")}) {
+        std::string bytes = std::string("\x01") + "5\x07" + "ARTIKEL" + laenge;
+        bytes.resize(100, 'x');
+        writeFile(dir / "data/daten.bit", bytes);
+        VelmaroZustand neu;
+        EXPECT_EQ(neuLesen(neu), Ladezustand::Beschaedigt);
+        EXPECT_EQ(neu.m_artikelListe.size(), 0u);
+        EXPECT_EQ(neu.m_artikelProSeite, "5");
+    }
+}
+
 // Damaged and hostile files at the three names: what the start makes of them, and that a file it
 // could not read is never replaced.
 TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {

@@ -142,45 +142,6 @@ TEST_F(UploadTest, OrdnerNichtAnlegbarGibtGenauEineMeldungUndSendetNichts) {
     EXPECT_EQ(server.befehle(), erwartet({"CWD data", "MKD data"}, {}));
 }
 
-TEST_F(UploadTest, GekuerzteDateiGiltAlsNichtGesendetWieDerServerAuchListet) {
-    const struct {
-        std::string optionen;
-        bool gekuerzt;
-        std::string abfrage; // the command that confirmed the sizes
-    } faelle[] = {
-        {"--truncate artikel1.php", true, "MLSD"},
-        {"--truncate artikel1.php --without MLSD", true, "LIST"},
-        {"--truncate artikel1.php --without MLSD --without LIST", true, "SIZE"},
-        {"--without MLSD --without LIST --without SIZE", false, ""},
-    };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(f.optionen);
-        FtpServer& server = starten(f.optionen);
-        ausgabe(1, 2);
-        const UploadErgebnis e = hochladen(1, 2);
-        const auto befehle = server.befehle();
-        if (!f.abfrage.empty()) {
-            EXPECT_NE(std::find_if(befehle.begin(), befehle.end(),
-                                   [&](const std::string& b) { return b.rfind(f.abfrage, 0) == 0; }),
-                      befehle.end());
-        }
-        ASSERT_FALSE(p.meldungen.empty());
-        if (f.gekuerzt) {
-            EXPECT_FALSE(e.vollstaendig);
-            EXPECT_EQ(e.gesendet, 4);
-            EXPECT_EQ(e.nichtAngekommen, Liste{"artikel1.php"});
-            EXPECT_EQ(p.ereignisse.back(), 11);
-            EXPECT_NE(p.meldungen.back().first.find("1 von 5 Dateien ist nicht auf dem Server angekommen"),
-                      npos);
-        } else {
-            // Nothing to check with: said once, never claimed.
-            EXPECT_TRUE(e.vollstaendig && e.ungeprueft);
-            EXPECT_EQ(p.meldungen.size(), 1u);
-            EXPECT_NE(p.meldungen[0].first.find("nicht geprüft"), npos);
-        }
-    }
-}
-
 TEST_F(UploadTest, FalschesPasswortUndKeinServerNennenSchrittUndGrund) {
     // The server echoes the wrong password; it still contains kFtpPasswort, so a leak shows in scheitert.
     FtpServer& server = starten("--echo-pass");
@@ -242,6 +203,8 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
          "Schritt: Senden"},
         {"--stall artikel1.php", {"artikel1.php", "artikel2.php", "artikel3.php"}, "stehen geblieben"},
         {"--full-after 3", {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php"}, "Speicherplatz"},
+        // Kept in part, yet answered 226: the size check after the transfers catches it.
+        {"--truncate artikel1.php", {"artikel1.php"}, "„Update Website“"},
     };
     for (const auto& s : stoerungen) {
         SCOPED_TRACE(s.optionen);
@@ -272,6 +235,8 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         EXPECT_NE(text.find(s.grund), npos) << text;
         for (const auto& n : s.fehlen)
             lokal.erase(n);
+        if (std::string(s.optionen).rfind("--truncate", 0) == 0)
+            lokal["artikel1.php"] = readFile(kaputt.wurzel() / "data/artikel1.php");
         EXPECT_EQ(inhalt(kaputt.wurzel() / "data"), lokal);
         EXPECT_TRUE(!sitzung && !verbindung);
 
@@ -279,5 +244,36 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         erzeugt.fehlendeDateien.clear();
         EXPECT_TRUE(hochladen(2, 3).vollstaendig);
         EXPECT_EQ(inhalt(gesund.wurzel() / "data"), ausgabe(2, 3));
+    }
+}
+
+TEST_F(UploadTest, GroessenAuchOhneMlsdGeprueftOhneJedeAbfrageNieBehauptet) {
+    const struct {
+        const char* optionen;
+        const char* abfrage; // the command that confirmed the sizes; none when the server has none
+    } faelle[] = {
+        {"--truncate artikel1.php --without MLSD", "LIST"},
+        {"--truncate artikel1.php --without MLSD --without LIST", "SIZE"},
+        {"--without MLSD --without LIST --without SIZE", nullptr},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.optionen);
+        FtpServer& server = starten(f.optionen);
+        ausgabe(1, 2);
+        const UploadErgebnis e = hochladen(1, 2);
+        const Liste befehle = server.befehle();
+        ASSERT_FALSE(p.meldungen.empty());
+        if (f.abfrage) {
+            EXPECT_NE(std::find_if(befehle.begin(), befehle.end(),
+                                   [&](const std::string& b) { return b.rfind(f.abfrage, 0) == 0; }),
+                      befehle.end());
+            EXPECT_EQ(e.nichtAngekommen, Liste{"artikel1.php"});
+            EXPECT_EQ(p.ereignisse.back(), 11);
+        } else {
+            // Nothing to check with: said once, never claimed.
+            EXPECT_TRUE(e.vollstaendig && e.ungeprueft);
+            EXPECT_EQ(p.meldungen.size(), 1u);
+            EXPECT_NE(p.meldungen[0].first.find("nicht geprüft"), npos);
+        }
     }
 }

@@ -147,12 +147,13 @@ TEST(Generate, WritesWhatUpdateWebsiteWrites) {
     EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
 }
 
-TEST(Generate, NoDataFolderOrADamagedOrUnreadableFileWritesNothing) {
+TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
     TempDir leer;
     const auto [ohneStatus, ohneAus] = generieren(leer.path());
     EXPECT_EQ(ohneStatus, 1);
     EXPECT_NE(ohneAus.find("kein Ordner data/"), std::string::npos) << ohneAus;
     EXPECT_FALSE(fs::exists(leer / "output"));
+
     const struct {
         std::string name;
         int art; // 0 cut short, 1 a flipped record marker, 2 a FIFO, 3 a folder
@@ -215,10 +216,11 @@ TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
         a.textinhalt += std::string(600, 'y');
         z.m_artikelListe.addTail(a);
     }
-    VelmaroZustand ohneGrenze = z;
-    ohneGrenze.m_ordner = draussen.path();
-    Erzeugen(ohneGrenze);
-    const Dateien neu = dateien(draussen / "output");
+    TempDir frisch;
+    VelmaroZustand kopie = z;
+    kopie.m_ordner = frisch.path();
+    Erzeugen(kopie);
+    const Dateien neu = dateien(frisch / "output");
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit vorher{};
     ::getrlimit(RLIMIT_FSIZE, &vorher);

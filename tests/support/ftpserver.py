@@ -24,12 +24,12 @@ p.add_argument("--stop-after", type=int)
 p.add_argument("--full-after", type=int)
 # The STOR of this file is answered with 150, then the server neither reads the data nor replies.
 p.add_argument("--stall")
-# A wrong password is answered with the password itself, as careless servers do.
-p.add_argument("--echo-pass", action="store_true")
 # Keeps only the first half of this file and still answers 226, as a full quota can.
 p.add_argument("--truncate", action="append", default=[])
 # Commands the server does not know (answered 502): MLSD, LIST, SIZE.
 p.add_argument("--without", action="append", default=[])
+# A wrong password is answered with the password itself, as careless servers do.
+p.add_argument("--echo-pass", action="store_true")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 

@@ -1,0 +1,171 @@
+#include "webseite.h"
+
+#include "store/zustand.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include <sys/wait.h>
+
+namespace velmaro::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Reads the first headline's style, every link and the text of each page of sonde.js (the list
+// seiten) into one <pre>, whose text escapes only "&", "<" and ">".
+constexpr const char* kSonde = R"(<html><body><pre id=ergebnis></pre><script src=sonde.js></script><script>
+var zeilen = [];
+seiten.forEach(function (url, i) {
+  var f = document.createElement('iframe');
+  f.onload = function () {
+    var d = f.contentDocument, t = d.querySelector('.over_text');
+    if (t) zeilen.push(i + ' stil ' + getComputedStyle(t).color + ' ' + getComputedStyle(t).fontSize);
+    d.querySelectorAll('a[href], link[href]').forEach(function (a) { zeilen.push(i + ' link ' + a.href); });
+    zeilen.push(i + ' text ' + d.body.innerText.replace(/\s+/g, ' '));
+    document.getElementById('ergebnis').textContent = zeilen.join('\n');
+  };
+  f.src = url;
+  document.body.appendChild(f);
+});
+</script></body></html>)";
+
+std::string entschaerft(std::string s) {
+    for (auto [von, zu] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
+        for (std::size_t p = s.find(von); p != std::string::npos; p = s.find(von, p + 1))
+            s.replace(p, std::string_view(von).size(), zu);
+    }
+    return s;
+}
+
+std::string ausgabeVon(const std::string& befehl, int* status = nullptr) {
+    std::FILE* p = popen(befehl.c_str(), "r");
+    if (!p)
+        throw std::runtime_error("cannot run " + befehl);
+    std::string out;
+    char puffer[4096];
+    for (std::size_t n; (n = std::fread(puffer, 1, sizeof puffer, p)) > 0;)
+        out.append(puffer, n);
+    const int roh = pclose(p);
+    if (status)
+        *status = WIFEXITED(roh) ? WEXITSTATUS(roh) : -1;
+    return out;
+}
+
+} // namespace
+
+std::string BeispielsiteVorschau(const fs::path& ordner) {
+    VelmaroZustand z;
+    z.m_ordner = ordner;
+    z.m_artikelProSeite = "5";
+    for (int i = 1; i <= 7; ++i)
+        z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
+                                  "Text von Meldung " + std::to_string(i)});
+    z.m_style.overFarbe = "#123456";
+    z.m_style.overGroesse = "17";
+    if (!z.DateienSchreiben().empty())
+        throw std::runtime_error("the test data could not be written");
+    int status = -1;
+    const std::string aus =
+        ausgabeVon("'" VELMARO_BINARY "' -C '" + ordner.string() + "' --preview 2>/dev/null", &status);
+    if (status != 0)
+        throw std::runtime_error("velmaro --preview ended with " + std::to_string(status));
+    return aus;
+}
+
+std::string Chromium::fehlt() {
+    static const std::string grund = [] {
+        Chromium c;
+        const std::string dom = c.ausfuehren("--dump-dom", "data:text/html,<p>bereit</p>");
+        return dom.find("bereit") != std::string::npos
+                   ? std::string()
+                   : std::string(
+                         "headless Chromium does not start here (is the package chromium installed?)");
+    }();
+    return grund;
+}
+
+std::string Chromium::ausfuehren(const std::string& schalter, const std::string& url) {
+    // --no-sandbox: the tests run as root on CI. The profile of its own lets tests run side by side.
+    return ausgabeVon(
+        "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
+        "--user-data-dir='" +
+        m_profil.path().string() + "' " + schalter + " '" + url + "' 2>/dev/null </dev/null");
+}
+
+std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const fs::path& neben,
+                                   const std::string& nebenUrl) {
+    writeFile(neben / "sonde.html", kSonde);
+    std::string liste = "var seiten = [";
+    for (const std::string& url : urls)
+        liste += "'" + url + "',";
+    writeFile(neben / "sonde.js", liste + "];");
+    const std::string dom = ausfuehren("--dump-dom", nebenUrl + "sonde.html");
+    const std::size_t anfang = dom.find("<pre id=\"ergebnis\">");
+    const std::size_t ende = dom.find("</pre>");
+    if (anfang == std::string::npos || ende == std::string::npos)
+        throw std::runtime_error("no result from the browser:\n" + dom);
+    std::vector<Seite> seiten(urls.size());
+    std::istringstream zeilen(entschaerft(dom.substr(anfang + 19, ende - anfang - 19)));
+    for (std::string zeile; std::getline(zeilen, zeile);) {
+        std::size_t i = 0, art = 0;
+        std::istringstream(zeile) >> i;
+        art = zeile.find(' ') + 1;
+        const std::size_t wert = zeile.find(' ', art) + 1;
+        if (i >= seiten.size() || art == 0 || wert == 0)
+            continue;
+        const std::string name = zeile.substr(art, wert - art - 1);
+        if (name == "stil")
+            seiten[i].ueberschriftStil = zeile.substr(wert);
+        else if (name == "link")
+            seiten[i].links.push_back(zeile.substr(wert));
+        else
+            seiten[i].text = zeile.substr(wert);
+    }
+    return seiten;
+}
+
+void Chromium::foto(const std::string& url, const fs::path& datei) {
+    ausfuehren("--window-size=1024,768 --screenshot='" + datei.string() + "'", url);
+}
+
+PhpServer::PhpServer(const fs::path& wurzel) {
+    const fs::path log = m_log / "php.log";
+    m_aus =
+        popen(("echo $$; exec php -S 127.0.0.1:0 -t '" + wurzel.string() + "' >'" + log.string() + "' 2>&1")
+                  .c_str(),
+              "r");
+    if (!m_aus || std::fscanf(m_aus, "%d", &m_pid) != 1)
+        throw std::runtime_error("php -S did not start (is php-cli installed?)");
+    // The server names its port in its first line.
+    for (int versuch = 0; versuch < 200 && m_port == 0; ++versuch) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string text = fs::exists(log) ? readFile(log) : "";
+        const std::size_t p = text.find("(http://127.0.0.1:");
+        if (p != std::string::npos)
+            m_port = std::atoi(text.c_str() + p + 18);
+    }
+    if (m_port == 0) {
+        kill(m_pid, SIGKILL);
+        pclose(m_aus);
+        throw std::runtime_error("php -S did not report its port");
+    }
+}
+
+PhpServer::~PhpServer() {
+    kill(m_pid, SIGKILL);
+    pclose(m_aus);
+}
+
+fs::path TestAusgabe(const std::string& name) {
+    const fs::path ordner = fs::path(VELMARO_TEST_AUSGABE) / name;
+    fs::create_directories(ordner);
+    return ordner;
+}
+
+} // namespace velmaro::test

@@ -1,0 +1,63 @@
+#pragma once
+// The web pages for real: a site generated and previewed by the program, PHP's built-in server
+// serving the site's pages, and headless Chromium loading them.
+
+#include "tempdir.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace velmaro::test {
+
+// data/ of ordner with seven articles at five per page ("Meldung 1" the newest, each with the body
+// "Text von Meldung <i>"), the headline colour #123456 and size 17 (no unit); then
+// `velmaro -C ordner --preview`, which writes output/ and vorschau/. Returns what it printed.
+std::string BeispielsiteVorschau(const std::filesystem::path& ordner);
+
+// What a browser shows of one page: the text, every link resolved to an absolute address, and
+// "<colour> <size>" of the first headline ("" without one).
+struct Seite {
+    std::string text;
+    std::vector<std::string> links;
+    std::string ueberschriftStil;
+};
+
+class Chromium {
+public:
+    // Why headless Chromium cannot start here; empty when it can.
+    static std::string fehlt();
+    // Loads the pages side by side, each in a frame of a page beside them in the same origin
+    // (the folder `neben`, which the server or the file system shows at `nebenUrl`).
+    std::vector<Seite> laden(const std::vector<std::string>& urls, const std::filesystem::path& neben,
+                             const std::string& nebenUrl);
+    // A picture of the page at 1024x768.
+    void foto(const std::string& url, const std::filesystem::path& datei);
+
+private:
+    std::string ausfuehren(const std::string& schalter, const std::string& url);
+    TempDir m_profil;
+};
+
+// php -S on 127.0.0.1 at a free port serving wurzel; stopped when the object goes.
+class PhpServer {
+public:
+    explicit PhpServer(const std::filesystem::path& wurzel);
+    ~PhpServer();
+    PhpServer(const PhpServer&) = delete;
+    PhpServer& operator=(const PhpServer&) = delete;
+    std::string url(const std::string& pfad) const {
+        return "http://127.0.0.1:" + std::to_string(m_port) + "/" + pfad;
+    }
+
+private:
+    TempDir m_log;
+    std::FILE* m_aus = nullptr;
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+// The test's own output folder below the build tree (screenshots), created when missing.
+std::filesystem::path TestAusgabe(const std::string& name);
+
+} // namespace velmaro::test

@@ -1,0 +1,77 @@
+// The icon on every window and in the About box, the folder the About box names, and the context
+// menu's preview, with the browser replaced by an intercepted URL handler.
+#include "ui/aboutdlg.h"
+#include "ui/velmarodlg.h"
+
+#include "../support/guihelpers.h"
+#include "../support/tempdir.h"
+#include "../support/testdaten.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+using namespace velmaro;
+using namespace velmaro::test;
+
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> geoeffnet;
+public slots:
+    void oeffnen(const QUrl& url) { geoeffnet << url; }
+};
+
+class ProgrammIconTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fensterUndInfoboxZeigenDasIcon() {
+        TempDir dir;
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        for (int groesse : {16, 256})
+            QCOMPARE(dlg.windowIcon().pixmap(groesse, groesse).width(), groesse);
+
+        AboutDlg about(&dlg, dir.path());
+        const QList<QLabel*> labels = about.findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); }));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("ordner"))->toolTip(),
+                 QString::fromStdString(dir.path().string()));
+    }
+
+    void vorschauAusDemKontextmenueOeffnetDieErsteSeite() {
+        TempDir dir;
+        ArtikelDateiSchreiben(dir.path(), 6, "5");
+        Browser browser;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "oeffnen");
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        boxen.leeren();
+
+        // The entry is chosen in the real menu, as a user would.
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* a : menu->actions())
+                if (a->text() == QStringLiteral("Vorschau im Browser"))
+                    a->trigger();
+            menu->close();
+        });
+        QContextMenuEvent ereignis(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&dlg, &ereignis);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        const auto erste = dir.path() / "vorschau/inhalt1.html";
+        QCOMPARE(browser.geoeffnet, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(erste.string()))});
+        QVERIFY(boxen.nachrichten().isEmpty());
+        QVERIFY(readFile(erste).find("Meldung 1") != std::string::npos);
+        QVERIFY(std::filesystem::exists(dir.path() / "vorschau/artikel6.html"));
+    }
+};
+
+QTEST_MAIN(ProgrammIconTest)
+#include "programmicon_guitest.moc"
