@@ -62,6 +62,9 @@ private:
     std::ostream& m_aus;
 };
 
+// The event line's text (UTF-8) for the upload's events 8 to 11; nullptr for any other code.
+const char* UploadEreignisText(int code);
+
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
 

@@ -1,4 +1,5 @@
 // The event display line: ten fixed texts chosen by code.
+#include "publish/upload.h"
 #include "ui/velmarodlg.h"
 
 #include <QLabel>
@@ -24,19 +25,11 @@ QString ereignisText(int code) {
         return QStringLiteral("Artikel wurde editiert und kann jetzt gelöscht oder geändert werden!");
     case 7:
         return QStringLiteral("Artikel wurde gelöscht!");
-    case 8:
-        return QStringLiteral("Verbindung zum Server wird hergestellt!");
-    case 9:
-        return QStringLiteral("Daten werden übertragen!");
-    case 10:
-        return QStringLiteral(
-            "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet "
-            "werden");
-    case 11:
-        return QStringLiteral(
-            "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung");
-    default:
-        return {};
+    default: {
+        // The upload's events, which the batch mode reports too.
+        const char* text = UploadEreignisText(code);
+        return text ? QString::fromUtf8(text) : QString();
+    }
     }
 }
 } // namespace
