@@ -57,6 +57,8 @@ bool hatLink(const Seite& s, const std::string& url) {
 } // namespace
 
 TEST_F(ServerSeiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
+    browser.foto(server->url("news.php"), "news");
+    browser.foto(server->url("data/artikel.php?sitename=artikel1.php"), "artikel1");
     const Seite erste = laden({"news.php"}).at(0);
     EXPECT_NE(erste.text.find("Meldung 1"), npos) << erste.text;
     EXPECT_EQ(erste.text.find("Meldung 6"), npos) << erste.text;
@@ -127,6 +129,7 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
             urls.push_back("file://" + eintrag.path().string());
     std::sort(urls.begin(), urls.end());
     ASSERT_EQ(urls.size(), 9u); // artikel1-7, inhalt1-2
+    browser.foto(urls.at(7), "vorschau");
     const std::vector<Seite> seiten =
         browser.laden(urls, ordner.path(), "file://" + ordner.path().string() + "/");
 

@@ -31,6 +31,8 @@ public:
     // (the folder `neben`, which the server or the file system shows at `nebenUrl`).
     std::vector<Seite> laden(const std::vector<std::string>& urls, const std::filesystem::path& neben,
                              const std::string& nebenUrl);
+    // A screenshot of the page as <build>/tests/ausgabe/<name>.png, to look at when a test fails.
+    void foto(const std::string& url, const std::string& name);
 
 private:
     TempDir m_profil;
