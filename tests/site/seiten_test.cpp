@@ -1,25 +1,19 @@
 // The generator's texts byte for byte. The property order of style.css and the places of its four
 // flags are the file's format. Texts go in unchanged: articles may hold HTML on purpose.
-#include "../support/testdaten.h"
 #include "site/generator.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmaro;
-using namespace velmaro::test;
 
 namespace {
 
 const std::string kKopf = "Preise <&> \xE4\xF6\xFC\xDF \x80\xFF";
 const std::string kText = "Ab <b>sofort</b> & billiger \xE9\r\n&amp; \x85";
 
-Artikel artikel(const std::string& text) {
-    return Artikel{DateTime::fromParts(2003, 12, 24, 18, 30), kKopf, text};
-}
-
 std::string zeile(const std::string& text) {
     std::string out;
-    VorschauZeileAnhaengen(out, artikel(text), "artikel3.php");
+    VorschauZeileAnhaengen(out, {DateTime::fromParts(2003, 12, 24, 18, 30), kKopf, text}, "artikel3.php");
     return out;
 }
 
@@ -43,7 +37,7 @@ TEST(Seiten, PreviewIsTheFirstTwoHundredBytes) {
 TEST(Seiten, ArticlePageHoldsTheWholeBody) {
     const std::string lang = kText + std::string(300, 'q');
     std::string seite;
-    ArtikelSeiteAnhaengen(seite, artikel(lang));
+    ArtikelSeiteAnhaengen(seite, {DateTime::fromParts(2003, 12, 24, 18, 30), kKopf, lang});
     EXPECT_EQ(seite,
               "<table class=newstable><tr><td class=datum><font class=datum_text>24.12.2003</font></td>"
               "<td class=over><font class=over_text>" +
@@ -76,14 +70,11 @@ const std::string kLeer =
 
 TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
     EXPECT_EQ(StylesheetText(StyleWerte{}), kLeer);
-    // Values a (4) to p (19) as letters; flags on with any value but 0.
-    VelmaroZustand z;
-    for (int i = 4; i < 19; ++i)
-        Einstellung(z, i) = std::string(1, static_cast<char>('a' + i - 4));
-    z.m_style.tabelleBreite = "<&\xE4;}";
-    z.m_style.datumBold = z.m_style.datumUnderline = z.m_style.overBold = z.m_style.overUnderline = -7;
+    // The values as letters in their order; flags on with any value but 0.
+    const StyleWerte s{"a", "b", "c", "d", "e", "f",        "g", "h", "i", "j",
+                       "k", "l", "m", "n", "o", "<&\xE4;}", -7,  -7,  -7,  -7};
     EXPECT_EQ(
-        StylesheetText(z.m_style),
+        StylesheetText(s),
         ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;"
         "width:<&\xE4;};background-color:o;}.over{width:g; padding:2px; background-color:f;}.over_text{"
         "color:h;font-size:i; font-family:j;font-weight:bold;text-decoration:underline;}.text{padding:2px;"

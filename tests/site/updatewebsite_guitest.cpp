@@ -43,11 +43,9 @@ class UpdateWebsiteTest : public QObject {
 private slots:
     void buttonCommandAndPerPageChoice() {
         TempDir dir, kern;
-        VelmaroDlg dlg(dir.path());
         // Eight articles and no per-page value: every row goes on page 2.
-        for (int i = 1; i <= 8; ++i)
-            dlg.m_zustand.m_artikelListe.addTail(
-                {DateTime::fromParts(2005, 3, i, 8), "Meldung " + std::to_string(i), "Text"});
+        ArtikelDateiSchreiben(dir.path(), 8, "");
+        VelmaroDlg dlg(dir.path());
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         auto* knopf = dlg.findChild<QPushButton*>(QStringLiteral("1010"));

@@ -1,11 +1,14 @@
-// The site's own pages news.php and data/artikel.php, served by php -S with the fragments the
-// program generated in data/, as headless Chromium shows them.
+// The pages in headless Chromium: the site's own news.php and data/artikel.php, served by php -S
+// with the fragments the program generated in data/; and the preview's local pages.
+#include "site/vorschau.h"
+
 #include "../support/webseite.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+using namespace velmaro;
 using namespace velmaro::test;
 namespace fs = std::filesystem;
 constexpr auto npos = std::string::npos;
@@ -14,15 +17,25 @@ namespace {
 
 struct Webseiten : ::testing::Test {
     TempDir ordner;
-    fs::path wurzel;
-    std::optional<PhpServer> server;
     Chromium browser;
+    std::string vorschau; // what --preview printed
 
     void SetUp() override {
         if (const std::string grund = Chromium::fehlt(); !grund.empty())
             GTEST_SKIP() << grund;
-        BeispielsiteVorschau(ordner.path());
-        // What the site owner puts on the server: the two pages, and the upload in data/.
+        vorschau = BeispielsiteVorschau(ordner.path());
+    }
+};
+
+// What the site owner puts on the server: the two pages, and the upload in data/.
+struct ServerSeiten : Webseiten {
+    fs::path wurzel;
+    std::optional<PhpServer> server;
+
+    void SetUp() override {
+        Webseiten::SetUp();
+        if (IsSkipped())
+            return;
         wurzel = ordner / "server";
         fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel, fs::copy_options::recursive);
         fs::copy(ordner / "output", wurzel / "data");
@@ -43,15 +56,16 @@ bool hatLink(const Seite& s, const std::string& url) {
 
 } // namespace
 
-TEST_F(Webseiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
+TEST_F(ServerSeiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
+    browser.foto(server->url("news.php"), "news");
+    browser.foto(server->url("data/artikel.php?sitename=artikel1.php"), "artikel1");
     const Seite erste = laden({"news.php"}).at(0);
     EXPECT_NE(erste.text.find("Meldung 1"), npos) << erste.text;
     EXPECT_EQ(erste.text.find("Meldung 6"), npos) << erste.text;
     EXPECT_EQ(erste.ueberschriftStil, "rgb(18, 52, 86) 17px");
     const std::string seite2 = server->url("news.php?sitename=data/inhalt2.php");
-    const std::string artikel1 = server->url("data/artikel.php?sitename=artikel1.php");
     ASSERT_TRUE(hatLink(erste, seite2));
-    ASSERT_TRUE(hatLink(erste, artikel1));
+    ASSERT_TRUE(hatLink(erste, server->url("data/artikel.php?sitename=artikel1.php")));
 
     // The links as the browser resolved them lead where they say, the article's menu included.
     const std::vector<Seite> gefolgt =
@@ -61,14 +75,9 @@ TEST_F(Webseiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
     EXPECT_NE(gefolgt[1].text.find("Text von Meldung 1"), npos) << gefolgt[1].text;
     EXPECT_EQ(gefolgt[1].ueberschriftStil, "rgb(18, 52, 86) 17px");
     EXPECT_TRUE(hatLink(gefolgt[1], seite2));
-
-    const fs::path bilder = TestAusgabe("webseiten");
-    browser.foto(server->url("news.php"), bilder / "news.png");
-    browser.foto(seite2, bilder / "seite2.png");
-    browser.foto(artikel1, bilder / "artikel1.png");
 }
 
-TEST_F(Webseiten, FremdeNamenZeigenDieErsteSeite) {
+TEST_F(ServerSeiten, FremdeNamenZeigenDieErsteSeite) {
     const std::vector<std::string> versuche = {
         "news.php?sitename=../../../../etc/passwd",
         "news.php?sitename=/etc/passwd",
@@ -90,5 +99,51 @@ TEST_F(Webseiten, FremdeNamenZeigenDieErsteSeite) {
         EXPECT_NE(seiten[i].text.find("Meldung 5"), npos) << seiten[i].text;
         EXPECT_EQ(seiten[i].text.find("Meldung 6"), npos) << seiten[i].text;
         EXPECT_EQ(seiten[i].text.find("root:"), npos);
+    }
+}
+
+TEST(Vorschau, LinksZeigenAufDieLokalenSeiten) {
+    const std::pair<std::string, std::string> faelle[] = {
+        {"<a href=news.php?sitename=data/inhalt12.php onmouseover=x>",
+         "<a href=inhalt12.html onmouseover=x>"},
+        {"<a href=data/artikel.php?sitename=artikel3.php>", "<a href=artikel3.html>"},
+        // Links typed into an article body, quoted as HTML allows.
+        {"<A HREF=\"news.php?sitename=data/inhalt2.php\">", "<A HREF=\"inhalt2.html\">"},
+        {"<a href='data/artikel.php?sitename=artikel7.php'>", "<a href='artikel7.html'>"},
+    };
+    for (const auto& [fragment, erwartet] : faelle)
+        EXPECT_EQ(LinksUmschreiben(fragment), erwartet) << fragment;
+    // Anything else stays as it is.
+    for (const std::string fragment :
+         {"<a href=news.php?sitename=data/inhalt.php>", "<a href=news.php?sitename=data/inhalt2.phpx>",
+          "<a href=\"data/artikel.php?sitename=artikel3.php'>", "<a href=http://www.dorvent.de>",
+          "href=", "Text \xE4 ohne Link"})
+        EXPECT_EQ(LinksUmschreiben(fragment), fragment);
+}
+
+TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
+    EXPECT_EQ(vorschau, (ordner / "vorschau/inhalt1.html").string() + "\n");
+    std::vector<std::string> urls;
+    for (const auto& eintrag : fs::directory_iterator(ordner / "vorschau"))
+        if (eintrag.path().extension() == ".html")
+            urls.push_back("file://" + eintrag.path().string());
+    std::sort(urls.begin(), urls.end());
+    ASSERT_EQ(urls.size(), 9u); // artikel1-7, inhalt1-2
+    browser.foto(urls.at(7), "vorschau");
+    const std::vector<Seite> seiten =
+        browser.laden(urls, ordner.path(), "file://" + ordner.path().string() + "/");
+
+    EXPECT_NE(seiten.at(7).text.find("Meldung 1"), npos) << seiten.at(7).text;
+    EXPECT_EQ(seiten.at(7).ueberschriftStil, "rgb(18, 52, 86) 17px");
+    for (std::size_t i = 0; i < seiten.size(); ++i) {
+        SCOPED_TRACE(urls[i]);
+        EXPECT_FALSE(seiten[i].text.empty());
+        EXPECT_FALSE(seiten[i].links.empty());
+        for (const std::string& link : seiten[i].links) {
+            // The publisher's address in every article footer is the one link off the site.
+            EXPECT_TRUE(link == "http://www.dorvent.de/" ||
+                        (link.starts_with("file://") && fs::is_regular_file(link.substr(7))))
+                << link;
+        }
     }
 }

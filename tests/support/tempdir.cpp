@@ -1,20 +1,20 @@
 #include "tempdir.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
+
+#include <sys/wait.h>
 
 namespace velmaro::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmaro-test-XXXXXX").string();
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data()))
+    std::string muster = (std::filesystem::temp_directory_path() / "velmaro-test-XXXXXX").string();
+    if (!mkdtemp(muster.data()))
         throw std::runtime_error("mkdtemp failed");
-    m_path = buf.data();
+    m_path = muster;
 }
 
 TempDir::~TempDir() {
@@ -26,9 +26,7 @@ TempDir::~TempDir() {
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!(std::ofstream(path, std::ios::binary) << bytes))
         throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -39,6 +37,18 @@ std::string readFile(const std::filesystem::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::pair<int, std::string> Ausfuehren(const std::string& befehl) {
+    std::FILE* p = popen(befehl.c_str(), "r");
+    if (!p)
+        throw std::runtime_error("cannot run " + befehl);
+    std::string aus;
+    char puffer[4096];
+    for (std::size_t n; (n = std::fread(puffer, 1, sizeof puffer, p)) > 0;)
+        aus.append(puffer, n);
+    const int status = pclose(p);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, aus};
 }
 
 } // namespace velmaro::test

@@ -1,8 +1,10 @@
 #pragma once
-// A fresh folder below /tmp for one test, removed with everything in it afterwards.
+// A fresh folder below /tmp for one test, removed with everything in it afterwards; whole files
+// written and read; a shell command run.
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace velmaro::test {
 
@@ -22,5 +24,7 @@ private:
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 std::string readFile(const std::filesystem::path& path);
+// The command's exit status (-1 when it did not exit) and all it wrote to stdout.
+std::pair<int, std::string> Ausfuehren(const std::string& befehl);
 
 } // namespace velmaro::test

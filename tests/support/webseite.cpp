@@ -4,12 +4,9 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
-
-#include <sys/wait.h>
 
 namespace velmaro::test {
 
@@ -43,20 +40,6 @@ std::string entschaerft(std::string s) {
     return s;
 }
 
-std::string ausgabeVon(const std::string& befehl, int* status = nullptr) {
-    std::FILE* p = popen(befehl.c_str(), "r");
-    if (!p)
-        throw std::runtime_error("cannot run " + befehl);
-    std::string out;
-    char puffer[4096];
-    for (std::size_t n; (n = std::fread(puffer, 1, sizeof puffer, p)) > 0;)
-        out.append(puffer, n);
-    const int roh = pclose(p);
-    if (status)
-        *status = WIFEXITED(roh) ? WEXITSTATUS(roh) : -1;
-    return out;
-}
-
 } // namespace
 
 std::string BeispielsiteVorschau(const fs::path& ordner) {
@@ -70,32 +53,30 @@ std::string BeispielsiteVorschau(const fs::path& ordner) {
     z.m_style.overGroesse = "17";
     if (!z.DateienSchreiben().empty())
         throw std::runtime_error("the test data could not be written");
-    int status = -1;
-    const std::string aus =
-        ausgabeVon("'" VELMARO_BINARY "' -C '" + ordner.string() + "' --preview 2>/dev/null", &status);
+    const auto [status, aus] =
+        Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.string() + "' --preview 2>/dev/null");
     if (status != 0)
         throw std::runtime_error("velmaro --preview ended with " + std::to_string(status));
     return aus;
 }
 
-std::string Chromium::fehlt() {
-    static const std::string grund = [] {
-        Chromium c;
-        const std::string dom = c.ausfuehren("--dump-dom", "data:text/html,<p>bereit</p>");
-        return dom.find("bereit") != std::string::npos
-                   ? std::string()
-                   : std::string(
-                         "headless Chromium does not start here (is the package chromium installed?)");
-    }();
-    return grund;
+// --no-sandbox: the tests run as root on CI. A profile of its own lets tests run side by side.
+std::string chromium(const TempDir& profil, const std::string& auftrag, const std::string& url) {
+    return Ausfuehren(
+               "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
+               "--user-data-dir='" +
+               profil.path().string() + "' " + auftrag + " '" + url + "' 2>/dev/null </dev/null")
+        .second;
 }
 
-std::string Chromium::ausfuehren(const std::string& schalter, const std::string& url) {
-    // --no-sandbox: the tests run as root on CI. The profile of its own lets tests run side by side.
-    return ausgabeVon(
-        "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
-        "--user-data-dir='" +
-        m_profil.path().string() + "' " + schalter + " '" + url + "' 2>/dev/null </dev/null");
+std::string domVon(const TempDir& profil, const std::string& url) {
+    return chromium(profil, "--dump-dom", url);
+}
+
+std::string Chromium::fehlt() {
+    static const bool startet =
+        domVon(TempDir(), "data:text/html,<p>bereit</p>").find("bereit") != std::string::npos;
+    return startet ? "" : "headless Chromium does not start here (is the package chromium installed?)";
 }
 
 std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const fs::path& neben,
@@ -105,7 +86,7 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
     for (const std::string& url : urls)
         liste += "'" + url + "',";
     writeFile(neben / "sonde.js", liste + "];");
-    const std::string dom = ausfuehren("--dump-dom", nebenUrl + "sonde.html");
+    const std::string dom = domVon(m_profil, nebenUrl + "sonde.html");
     const std::size_t anfang = dom.find("<pre id=\"ergebnis\">");
     const std::size_t ende = dom.find("</pre>");
     if (anfang == std::string::npos || ende == std::string::npos)
@@ -113,25 +94,23 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
     std::vector<Seite> seiten(urls.size());
     std::istringstream zeilen(entschaerft(dom.substr(anfang + 19, ende - anfang - 19)));
     for (std::string zeile; std::getline(zeilen, zeile);) {
-        std::size_t i = 0, art = 0;
-        std::istringstream(zeile) >> i;
-        art = zeile.find(' ') + 1;
-        const std::size_t wert = zeile.find(' ', art) + 1;
-        if (i >= seiten.size() || art == 0 || wert == 0)
+        std::istringstream felder(zeile);
+        std::size_t i = seiten.size();
+        std::string art, wert;
+        if (!(felder >> i >> art) || i >= seiten.size() || !std::getline(felder >> std::ws, wert))
             continue;
-        const std::string name = zeile.substr(art, wert - art - 1);
-        if (name == "stil")
-            seiten[i].ueberschriftStil = zeile.substr(wert);
-        else if (name == "link")
-            seiten[i].links.push_back(zeile.substr(wert));
-        else
-            seiten[i].text = zeile.substr(wert);
+        (art == "stil"   ? seiten[i].ueberschriftStil
+         : art == "text" ? seiten[i].text
+                         : seiten[i].links.emplace_back()) = wert;
     }
     return seiten;
 }
 
-void Chromium::foto(const std::string& url, const fs::path& datei) {
-    ausfuehren("--window-size=1024,768 --screenshot='" + datei.string() + "'", url);
+void Chromium::foto(const std::string& url, const std::string& name) {
+    const fs::path ordner = fs::path(VELMARO_TEST_AUSGABE);
+    fs::create_directories(ordner);
+    chromium(m_profil, "--window-size=1024,768 --screenshot='" + (ordner / (name + ".png")).string() + "'",
+             url);
 }
 
 PhpServer::PhpServer(const fs::path& wurzel) {
@@ -160,12 +139,6 @@ PhpServer::PhpServer(const fs::path& wurzel) {
 PhpServer::~PhpServer() {
     kill(m_pid, SIGKILL);
     pclose(m_aus);
-}
-
-fs::path TestAusgabe(const std::string& name) {
-    const fs::path ordner = fs::path(VELMARO_TEST_AUSGABE) / name;
-    fs::create_directories(ordner);
-    return ordner;
 }
 
 } // namespace velmaro::test

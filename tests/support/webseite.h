@@ -31,11 +31,10 @@ public:
     // (the folder `neben`, which the server or the file system shows at `nebenUrl`).
     std::vector<Seite> laden(const std::vector<std::string>& urls, const std::filesystem::path& neben,
                              const std::string& nebenUrl);
-    // A picture of the page at 1024x768.
-    void foto(const std::string& url, const std::filesystem::path& datei);
+    // A screenshot of the page as <build>/tests/ausgabe/<name>.png, to look at when a test fails.
+    void foto(const std::string& url, const std::string& name);
 
 private:
-    std::string ausfuehren(const std::string& schalter, const std::string& url);
     TempDir m_profil;
 };
 
@@ -44,8 +43,6 @@ class PhpServer {
 public:
     explicit PhpServer(const std::filesystem::path& wurzel);
     ~PhpServer();
-    PhpServer(const PhpServer&) = delete;
-    PhpServer& operator=(const PhpServer&) = delete;
     std::string url(const std::string& pfad) const {
         return "http://127.0.0.1:" + std::to_string(m_port) + "/" + pfad;
     }
@@ -56,8 +53,5 @@ private:
     int m_pid = -1;
     int m_port = 0;
 };
-
-// The test's own output folder below the build tree (screenshots), created when missing.
-std::filesystem::path TestAusgabe(const std::string& name);
 
 } // namespace velmaro::test

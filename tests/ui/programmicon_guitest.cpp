@@ -38,7 +38,7 @@ private slots:
 
         AboutDlg about(&dlg, dir.path());
         const QList<QLabel*> labels = about.findChildren<QLabel*>();
-        QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); }));
+        QVERIFY(std::ranges::any_of(labels, [](QLabel* l) { return !l->pixmap().isNull(); }));
         QCOMPARE(about.findChild<QLabel*>(QStringLiteral("ordner"))->toolTip(),
                  QString::fromStdString(dir.path().string()));
     }

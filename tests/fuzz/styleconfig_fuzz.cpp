@@ -1,7 +1,0 @@
-// libFuzzer entry for data/styleconfig.bit; the checks live in leser.cpp, which the corpus replay runs too.
-#include "leser.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    velmaro::test::AbbrechenBei(velmaro::test::StyleConfigPruefen(data, size), "styleconfig_fuzz");
-    return 0;
-}
