@@ -1,6 +1,8 @@
 // The event display line: ten fixed texts chosen by code.
 #include "ui/velmarodlg.h"
 
+#include "publish/upload.h"
+
 #include <QLabel>
 
 namespace velmaro {
@@ -35,6 +37,9 @@ QString ereignisText(int code) {
     case 11:
         return QStringLiteral(
             "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung");
+    case kTeilweiseUebertragen:
+        return QStringLiteral("Nicht alle Dateien wurden übertragen!\nDie Meldung nennt die fehlenden "
+                              "Dateien; die übrigen sind auf dem Server");
     default:
         return {};
     }

@@ -62,24 +62,29 @@ private slots:
                                             "keine Einstellungen getätigt. ")});
         QCOMPARE(boxen.nachrichten()[0].titel, QStringLiteral("Fehler"));
         QCOMPARE(dlg.m_editor.m_listeArtikel->count(), 0);
-        QCOMPARE(dlg.m_comboProSeite->currentIndex(), -1);
+        // Five per page is chosen, so that the first pages are not empty, and stored.
+        QCOMPARE(dlg.m_comboProSeite->currentIndex(), 0);
         QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
         // "Beenden" creates data/ with all three files, so the next start has nothing to report.
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
-        QCOMPARE(readFile(dir / "data/daten.bit"), std::string("\0\x04"
-                                                               "ENDE",
-                                                               6));
+        QCOMPARE(readFile(dir / "data/daten.bit"), std::string("\x01"
+                                                               "5\x04"
+                                                               "ENDE"));
         boxen.leeren();
         VelmaroDlg wieder(dir.path());
         QVERIFY(boxen.nachrichten().isEmpty());
     }
 
     void perPageValueSelectsItsEntry() {
-        for (const auto& [wert, index] : {std::pair{"7", 2}, {"9", 4}, {"12", -1}, {"4", -1}}) {
+        // An existing file's value is kept, even an empty one; the field shows it.
+        for (const auto& [wert, index] : {std::pair{"7", 2}, {"9", 4}, {"12", -1}, {"4", -1}, {"", -1}}) {
             TempDir dir;
             ArtikelDateiSchreiben(dir.path(), 0, wert);
             MeldungsRekorder boxen;
-            QCOMPARE(VelmaroDlg(dir.path()).m_comboProSeite->currentIndex(), index);
+            VelmaroDlg dlg(dir.path());
+            QCOMPARE(dlg.m_comboProSeite->currentIndex(), index);
+            QCOMPARE(dlg.m_comboProSeite->currentText(), QString::fromLatin1(wert));
+            QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string(wert));
         }
     }
 
@@ -116,7 +121,7 @@ private slots:
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         dlg.Ereignisanzeige(5);
-        for (int ungueltig : {0, 3, 12, -1})
+        for (int ungueltig : {0, 3, 13, -1})
             dlg.Ereignisanzeige(ungueltig);
         QCOMPARE(dlg.m_ereignis->text(), QStringLiteral("Artikel wurde gespeichert!"));
         dlg.Ereignisanzeige(11);
