@@ -327,7 +327,7 @@ std::string leseGrund(int err) {
     case ENOTDIR:
         return {};
     case kKeineDatei:
-        return "keine gewöhnliche Datei (ein Ordner, eine Pipe oder ein Gerät)";
+        return "keine gewöhnliche Datei, sondern ein Ordner, eine Pipe oder ein Gerät";
     case EACCES:
     case EPERM:
         return "keine Berechtigung zum Lesen";

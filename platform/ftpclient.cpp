@@ -485,55 +485,46 @@ std::optional<std::uint64_t> zahl(const std::string& s) {
     return n;
 }
 
-// "type=file;size=123;modify=...; name" per line.
-std::map<std::string, std::uint64_t> mlsdLesen(const std::string& daten) {
+// Name and size of every file a listing names; zeileLesen reads one line without its line end.
+template <typename ZeileLesen>
+std::map<std::string, std::uint64_t> listeLesen(const std::string& daten, ZeileLesen zeileLesen) {
     std::map<std::string, std::uint64_t> m;
-    std::size_t anfang = 0;
-    while (anfang < daten.size()) {
-        std::size_t ende = daten.find('\n', anfang);
-        if (ende == std::string::npos)
-            ende = daten.size();
+    for (std::size_t anfang = 0; anfang < daten.size();) {
+        const std::size_t ende = std::min(daten.find('\n', anfang), daten.size());
         std::string zeile = daten.substr(anfang, ende - anfang);
         anfang = ende + 1;
         if (!zeile.empty() && zeile.back() == '\r')
             zeile.pop_back();
-        const auto leer = zeile.find(' ');
-        if (leer == std::string::npos)
-            continue;
-        std::string fakten = zeile.substr(0, leer);
-        for (char& c : fakten)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (fakten.find("type=file;") == std::string::npos)
-            continue;
-        const auto size = fakten.find("size=");
-        if (size == std::string::npos)
-            continue;
-        if (const auto n = zahl(fakten.substr(size + 5, fakten.find(';', size) - size - 5)))
-            m[zeile.substr(leer + 1)] = *n;
+        zeileLesen(zeile, m);
     }
     return m;
 }
 
+// "type=file;size=123;modify=...; name" per line.
+void mlsdZeile(const std::string& zeile, std::map<std::string, std::uint64_t>& m) {
+    const auto leer = zeile.find(' ');
+    if (leer == std::string::npos)
+        return;
+    std::string fakten = zeile.substr(0, leer);
+    for (char& c : fakten)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (fakten.find("type=file;") == std::string::npos)
+        return;
+    const auto size = fakten.find("size=");
+    if (size == std::string::npos)
+        return;
+    if (const auto n = zahl(fakten.substr(size + 5, fakten.find(';', size) - size - 5)))
+        m[zeile.substr(leer + 1)] = *n;
+}
+
 // The Unix "ls -l" form most servers give: permissions, links, owner, group, size, three date
 // fields, name.
-std::map<std::string, std::uint64_t> listeLesen(const std::string& daten) {
-    std::map<std::string, std::uint64_t> m;
-    std::size_t anfang = 0;
-    while (anfang < daten.size()) {
-        std::size_t ende = daten.find('\n', anfang);
-        if (ende == std::string::npos)
-            ende = daten.size();
-        std::string zeile = daten.substr(anfang, ende - anfang);
-        anfang = ende + 1;
-        if (!zeile.empty() && zeile.back() == '\r')
-            zeile.pop_back();
-        std::string name;
-        const auto w = woerter(zeile, 8, name);
-        if (w.size() == 8 && !w[0].empty() && w[0][0] == '-' && !name.empty())
-            if (const auto n = zahl(w[4]))
-                m[name] = *n;
-    }
-    return m;
+void lsZeile(const std::string& zeile, std::map<std::string, std::uint64_t>& m) {
+    std::string name;
+    const auto w = woerter(zeile, 8, name);
+    if (w.size() == 8 && !w[0].empty() && w[0][0] == '-' && !name.empty())
+        if (const auto n = zahl(w[4]))
+            m[name] = *n;
 }
 } // namespace
 
@@ -549,7 +540,7 @@ std::optional<std::map<std::string, std::uint64_t>> FtpVerbindung::Groessen() {
         d->liste.clear();
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, befehl);
         if (d->ausfuehren() == CURLE_OK) {
-            ergebnis = befehl[0] == 'M' ? mlsdLesen(d->liste) : listeLesen(d->liste);
+            ergebnis = befehl[0] == 'M' ? listeLesen(d->liste, mlsdZeile) : listeLesen(d->liste, lsZeile);
             // A LIST in a form other than the Unix one tells nothing.
             if (befehl[0] == 'M' || !ergebnis->empty())
                 break;
