@@ -9,7 +9,7 @@
 
 namespace velmaro {
 
-int VelmaroApp::InitInstance(int argc, char** argv) {
+int VelmaroApp::InitInstance(int argc, char** argv, const std::filesystem::path& ordner) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmaro"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
@@ -22,7 +22,7 @@ int VelmaroApp::InitInstance(int argc, char** argv) {
         return 1;
     }
     {
-        VelmaroDlg dlg;
+        VelmaroDlg dlg(ordner);
         dlg.exec();
     }
     curl_global_cleanup();

@@ -24,9 +24,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QThread>
 
 #include <chrono>
@@ -35,6 +37,27 @@ namespace velmaro {
 
 namespace {
 constexpr int kSystemBefehlInfo = 0x0010;
+
+// A group box as the templates draw it: the frame's top line runs through the middle of the title,
+// which interrupts it, so that the frame stays clear of the controls placed just below the title.
+class Gruppe : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const int einzug = fontMetrics().averageCharWidth();
+        const QRect titel(einzug, 0, fontMetrics().horizontalAdvance(title()) + 1, fontMetrics().height());
+        p.save();
+        p.setClipRegion(QRegion(rect()) - titel.adjusted(-einzug / 2, 0, einzug / 2, 0));
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(rect().adjusted(0, titel.center().y(), -1, -1));
+        p.restore();
+        style()->drawItemText(&p, titel, Qt::AlignLeft | Qt::TextShowMnemonic, palette(), isEnabled(),
+                              title(), QPalette::WindowText);
+    }
+};
 
 const QString kFtpMeldung =
     QStringLiteral("Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet "
@@ -77,7 +100,7 @@ void VelmaroDlg::ControlsAnlegen() {
         return b;
     };
     auto gruppe = [&](const QString& text, int x, int y, int w, int h) {
-        auto* g = new QGroupBox(text, this);
+        auto* g = new Gruppe(text, this);
         g->setGeometry(du.rect(x, y, w, h));
         return g;
     };

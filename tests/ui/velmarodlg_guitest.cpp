@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -114,6 +115,28 @@ private slots:
         const DialogUnits du(dlg.font());
         QCOMPARE(dlg.minimumSize(), QSize(du.x(457), du.y(279)));
         QCOMPARE(dlg.maximumSize(), dlg.minimumSize());
+    }
+
+    // Drawn over the window, no frame line of a group box runs through a label's text.
+    void groupFramesNeverCrossText() {
+        TempDir dir;
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QImage fenster = dlg.grab().toImage();
+        int geprueft = 0;
+        for (QLabel* l : dlg.findChildren<QLabel*>()) {
+            if (l->text().isEmpty())
+                continue;
+            const int flags = int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect text = l->fontMetrics().boundingRect(l->contentsRect(), flags, l->text()) & l->rect();
+            QVERIFY2(fenster.copy(text.translated(l->pos())) ==
+                         l->grab().toImage().convertToFormat(fenster.format()).copy(text),
+                     qPrintable(l->text()));
+            ++geprueft;
+        }
+        QVERIFY(geprueft >= 10);
     }
 
     void eventDisplayKeepsTheLastValidText() {
