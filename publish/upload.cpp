@@ -99,6 +99,10 @@ void TextBeobachter::Ereignis(int code) {
 
 void TextBeobachter::Meldung(const std::string& text, const std::string& titel) {
     std::string zeilen = text;
+    // The connection's messages point at the window's settings dialog; here the settings are a file.
+    const std::string fenster = "unter „FTP Zugangsdaten ändern“";
+    for (auto pos = zeilen.find(fenster); pos != std::string::npos; pos = zeilen.find(fenster, pos))
+        zeilen.replace(pos, fenster.size(), "in data/ftpconfig.bit");
     for (auto pos = zeilen.find('\n'); pos != std::string::npos; pos = zeilen.find('\n', pos + 1))
         zeilen.insert(pos + 1, "  ");
     m_aus << "velmaro: " << (titel.empty() ? "" : titel + ": ") << zeilen << "\n";

@@ -47,6 +47,9 @@ TEST_F(BatchPublish, SteuerzeichenAusHandbearbeiteterDateiErreichenDenServerNie)
     EXPECT_EQ(status, 1);
     EXPECT_NE(fehler.find("„Passwort“"), npos) << fehler;
     EXPECT_NE(fehler.find("Steuerzeichen"), npos) << fehler;
+    // No button of the window is named where there is none.
+    EXPECT_NE(fehler.find("in data/ftpconfig.bit"), npos) << fehler;
+    EXPECT_EQ(fehler.find("„FTP Zugangsdaten ändern“"), npos) << fehler;
     EXPECT_TRUE(server.befehle().empty()); // refused before connecting
 }
 
@@ -68,6 +71,8 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
             ASSERT_NE(pos, npos) << alle[i] << " missing or out of order in:\n" << fehler;
         }
         EXPECT_EQ(fehler.find("550") != npos, fehlen.second == 4) << fehler;
+        EXPECT_EQ(fehler.find("mit --publish wiederholt") != npos, fehlen.first != fehlen.second) << fehler;
+        EXPECT_EQ(fehler.find("Update Website"), npos) << fehler;
     }
 }
 
