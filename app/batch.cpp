@@ -1,5 +1,7 @@
 #include "app/batch.h"
 
+#include "app/curlstart.h"
+#include "app/version.h"
 #include "app/vorschaubatch.h"
 #include "platform/cp1252.h"
 #include "publish/upload.h"
@@ -9,7 +11,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <curl/curl.h>
 
 #include <iostream>
 #include <system_error>
@@ -161,13 +162,12 @@ int batchMain(int argc, char** argv) {
         GeneratorErgebnis erzeugt;
         return generieren(zustand, erzeugt, std::cout, std::cerr);
     }
-    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+    const CurlStart curl;
+    if (!curl.ok()) {
         std::cerr << "velmaro: die FTP-Bibliothek konnte nicht gestartet werden\n";
         return 1;
     }
-    const int status = veroeffentlichen(zustand, std::cout, std::cerr);
-    curl_global_cleanup();
-    return status;
+    return veroeffentlichen(zustand, std::cout, std::cerr);
 }
 
 } // namespace velmaro

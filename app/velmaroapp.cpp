@@ -1,11 +1,12 @@
 #include "app/velmaroapp.h"
 
+#include "app/curlstart.h"
+#include "app/version.h"
 #include "platform/meldung.h"
 #include "ui/programmicon.h"
 #include "ui/velmarodlg.h"
 
 #include <QApplication>
-#include <curl/curl.h>
 
 namespace velmaro {
 
@@ -16,16 +17,14 @@ int VelmaroApp::InitInstance(int argc, char** argv, const std::filesystem::path&
     QApplication::setWindowIcon(ProgrammIcon());
     // Lets the desktop find the entry, and with it the icon, for the running window.
     QApplication::setDesktopFileName(QStringLiteral("de.dorvent.velmaro"));
-    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+    const CurlStart curl;
+    if (!curl.ok()) {
         Meldung(nullptr, QStringLiteral("Fehler beim Initialisieren der Windows-Sockets."),
                 QApplication::applicationName());
         return 1;
     }
-    {
-        VelmaroDlg dlg(ordner);
-        dlg.exec();
-    }
-    curl_global_cleanup();
+    VelmaroDlg dlg(ordner);
+    dlg.exec();
     return 0;
 }
 

@@ -9,14 +9,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSignalBlocker>
+
+#include <iterator>
 
 namespace velmaro {
-
-namespace {
-// A list line is the date as "%d.%m.%Y : ", then the headline.
-constexpr int kDatumsBreite = 13;
-} // namespace
 
 ArtikelEditor::ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
                              std::function<void(int)> ereignisanzeige)
@@ -100,11 +96,13 @@ void ArtikelEditor::DatenAustausch(bool speichern) {
 }
 
 void ArtikelEditor::ListeFuellen() {
-    // Refilling is no selection by the user.
-    const QSignalBlocker sperre(m_listeArtikel);
     m_listeArtikel->clear();
-    for (const std::string& zeile : m_zustand.ListenZeilen())
-        m_listeArtikel->addItem(zuUnicodeHtml(zeile));
+    int index = 0;
+    for (const std::string& zeile : m_zustand.ListenZeilen()) {
+        // The line keeps its article's place in the list; its text is only for the eye.
+        auto* eintrag = new QListWidgetItem(zuUnicodeHtml(zeile), m_listeArtikel);
+        eintrag->setData(Qt::UserRole, index++);
+    }
 }
 
 void ArtikelEditor::FelderLeeren() {
@@ -121,27 +119,24 @@ void ArtikelEditor::FelderFreigeben(bool an) {
 }
 
 bool ArtikelEditor::ArtikelAnzeigen(const std::string& ueberschrift) {
-    m_zustand.m_position = m_zustand.m_artikelListe.head();
-    while (m_zustand.m_position) {
-        const Artikel& a = m_zustand.m_artikelListe.next(m_zustand.m_position);
-        if (a.ueberschrift == ueberschrift) {
-            m_ueberschrift = a.ueberschrift;
-            m_textinhalt = a.textinhalt;
-            m_datum = a.datum;
-            DatenAustausch(false);
-            return true;
-        }
-    }
-    return false;
+    const Artikelliste::Position pos = m_zustand.ArtikelFinden(ueberschrift);
+    if (!pos)
+        return false;
+    const Artikel& a = m_zustand.m_artikelListe.at(pos);
+    m_ueberschrift = a.ueberschrift;
+    m_textinhalt = a.textinhalt;
+    m_datum = a.datum;
+    DatenAustausch(false);
+    return true;
 }
 
 void ArtikelEditor::OnSelchangeListe() {
     const QList<QListWidgetItem*> gewaehlt = m_listeArtikel->selectedItems();
     if (gewaehlt.isEmpty())
         return;
-    // The line shows references to characters outside Windows-1252 as the characters; turned
-    // back they give the stored bytes.
-    const std::string ueberschrift = zuCp1252Html(gewaehlt.first()->text().mid(kDatumsBreite));
+    auto artikel = m_zustand.m_artikelListe.begin();
+    std::advance(artikel, gewaehlt.first()->data(Qt::UserRole).toInt());
+    const std::string ueberschrift = artikel->ueberschrift;
     if (!ArtikelAnzeigen(ueberschrift))
         return;
     m_btnBearbeiten->setEnabled(true);
@@ -214,17 +209,12 @@ void ArtikelEditor::OnArtikelLoeschen() {
 }
 
 void ArtikelEditor::OnArtikelBearbeiten() {
-    // Kept as it is now, for "Beenden" should the edit not be saved.
-    std::optional<Artikel> herausgenommen;
-    m_zustand.m_position = m_zustand.m_artikelListe.head();
-    while (m_zustand.m_position && !herausgenommen) {
-        const Artikel& a = m_zustand.m_artikelListe.next(m_zustand.m_position);
-        if (a.ueberschrift == m_ueberschrift)
-            herausgenommen = a;
-    }
-    if (!m_zustand.ArtikelEntfernen(m_ueberschrift))
+    const Artikelliste::Position pos = m_zustand.ArtikelFinden(m_ueberschrift);
+    if (!pos)
         return;
-    m_bearbeiteterArtikel = herausgenommen;
+    // Kept as it is now, for "Beenden" should the edit not be saved.
+    m_bearbeiteterArtikel = m_zustand.m_artikelListe.at(pos);
+    m_zustand.m_artikelListe.removeAt(pos);
     ListeFuellen();
     FelderFreigeben(true);
     m_btnSpeichern->setEnabled(true);

@@ -16,8 +16,6 @@ public:
     QRect rect(int x, int y, int w, int h) const;
     int x(int units) const;
     int y(int units) const;
-    int baseX() const { return m_baseX; }
-    int baseY() const { return m_baseY; }
 
 private:
     int m_baseX;

@@ -18,11 +18,6 @@ namespace {
 
 constexpr long kStandardPort = 21;
 
-void curlEinmalInitialisieren() {
-    static const bool ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    (void)ok;
-}
-
 std::string utf8(const std::string& cp1252) {
     return cp1252::toUtf8(cp1252);
 }
@@ -136,7 +131,6 @@ std::unique_ptr<InternetSitzung> InternetSitzung::Oeffnen(const std::string& age
         fehler = einstellungsFehler(steuerzeichenGrund("Name"));
         return nullptr;
     }
-    curlEinmalInitialisieren();
     return std::unique_ptr<InternetSitzung>(new InternetSitzung(agentName));
 }
 
@@ -348,7 +342,6 @@ std::unique_ptr<FtpVerbindung> FtpVerbindung::Oeffnen(const InternetSitzung& sit
         return nullptr;
     }
 
-    curlEinmalInitialisieren();
     auto d = std::make_unique<Impl>();
     d->curl = curl_easy_init();
     if (!d->curl) {

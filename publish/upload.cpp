@@ -75,26 +75,22 @@ void UploadBeobachter::DateiNichtGesendet(const std::string& name, const std::st
 void UploadBeobachter::DateiNichtVersucht(const std::string&) {
 }
 
+const char* UploadEreignisText(int code) {
+    static const char* const texte[] = {
+        "Verbindung zum Server wird hergestellt!",
+        "Daten werden übertragen!",
+        "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet werden",
+        "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung",
+        "Nicht alle Dateien wurden übertragen!\nDie Meldung nennt die fehlenden Dateien; die übrigen sind auf "
+        "dem Server",
+    };
+    return code >= 8 && code <= kTeilweiseUebertragen ? texte[code - 8] : nullptr;
+}
+
 void TextBeobachter::Ereignis(int code) {
-    switch (code) {
-    case 8:
-        m_aus << "velmaro: Verbindung zum Server wird hergestellt\n";
-        break;
-    case 9:
-        m_aus << "velmaro: Daten werden übertragen\n";
-        break;
-    case 10:
-        m_aus << "velmaro: Daten wurden erfolgreich übertragen\n";
-        break;
-    case 11:
-        m_aus << "velmaro: Daten konnten nicht übertragen werden\n";
-        break;
-    case kTeilweiseUebertragen:
-        m_aus << "velmaro: Daten wurden nicht vollständig übertragen\n";
-        break;
-    default:
-        break;
-    }
+    // The event line's first line, without its exclamation mark.
+    if (const char* text = UploadEreignisText(code))
+        m_aus << "velmaro: " << std::string_view(text).substr(0, std::string_view(text).find('!')) << '\n';
 }
 
 void TextBeobachter::Meldung(const std::string& text, const std::string& titel) {
@@ -131,11 +127,11 @@ std::string NichtGesendetText(const std::string& name) {
 std::vector<std::string> UploadDateien(int seiten, int artikel) {
     std::vector<std::string> namen;
     namen.reserve(static_cast<std::size_t>(std::max(0, seiten) + std::max(0, artikel)) + 2);
-    namen.push_back("style.css");
+    namen.push_back(kStylesheetName);
     for (int i = 0; i <= seiten; ++i)
-        namen.push_back("inhalt" + std::to_string(i) + ".php");
+        namen.push_back(SeitenName(i));
     for (int j = 1; j <= artikel; ++j)
-        namen.push_back("artikel" + std::to_string(j) + ".php");
+        namen.push_back(ArtikelName(j));
     return namen;
 }
 

@@ -54,6 +54,9 @@ private:
     std::ostream& m_aus;
 };
 
+// The event line's text (UTF-8) for the upload's events 8 to 12; nullptr for any other code.
+const char* UploadEreignisText(int code);
+
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
 // The event after an upload that sent some of its files but not all.

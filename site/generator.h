@@ -27,7 +27,9 @@ inline constexpr std::string_view kIndexEnde = "</table>";
 // The stylesheet text built from the style values.
 std::string StylesheetText(const StyleWerte& s);
 
-// "inhalt<k>.php" and "artikel<n>.php", without folder.
+// The names of the generated files, without folder: the stylesheet, "inhalt<k>.php" and
+// "artikel<n>.php".
+inline constexpr const char* kStylesheetName = "style.css";
 std::string SeitenName(int k);
 std::string ArtikelName(int n);
 

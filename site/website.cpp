@@ -47,7 +47,7 @@ bool dateiSchreiben(const fs::path& pfad, std::string_view bytes, std::string& g
 
 // A page name of ours ("style.css", "inhalt<k>.php", "artikel<n>.php").
 bool ausgabeName(const std::string& name) {
-    if (name == "style.css")
+    if (name == kStylesheetName)
         return true;
     for (const std::string_view kopf : {"inhalt", "artikel"}) {
         if (name.size() <= kopf.size() + 4 || name.compare(0, kopf.size(), kopf) != 0 ||
@@ -131,8 +131,8 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     fs::create_directory(ordner, ec);
     removeLeftovers(ordner, [](const std::string& name) { return ausgabeName(name); });
 
-    if (!dateiSchreiben(ordner / "style.css", StylesheetText(style), e.grund))
-        e.fehlendeDateien.push_back("style.css");
+    if (!dateiSchreiben(ordner / kStylesheetName, StylesheetText(style), e.grund))
+        e.fehlendeDateien.push_back(kStylesheetName);
 
     const std::int64_t proSeite = VelmaroZustand::ZahlAusText(artikelProSeite);
     e.anzahlSeiten = 1;

@@ -33,7 +33,6 @@ public:
     Archive& operator=(const Archive&) = delete;
 
     Archive& operator<<(const std::string& text);
-    Archive& operator<<(const char* text) { return *this << std::string(text); }
     Archive& operator<<(DateTime dt);
     Archive& operator<<(std::int32_t value);
 

@@ -67,16 +67,21 @@ bool VelmaroZustand::ArtikelEinfuegen(const Artikel& neu) {
     return true;
 }
 
-bool VelmaroZustand::ArtikelEntfernen(const std::string& ueberschrift) {
+Artikelliste::Position VelmaroZustand::ArtikelFinden(const std::string& ueberschrift) {
     m_position = m_artikelListe.head();
     while (m_position) {
         Artikelliste::Position hier = m_position;
-        if (m_artikelListe.next(m_position).ueberschrift == ueberschrift) {
-            m_artikelListe.removeAt(hier);
-            return true;
-        }
+        if (m_artikelListe.next(m_position).ueberschrift == ueberschrift)
+            return hier;
     }
-    return false;
+    return {};
+}
+
+bool VelmaroZustand::ArtikelEntfernen(const std::string& ueberschrift) {
+    const Artikelliste::Position pos = ArtikelFinden(ueberschrift);
+    if (pos)
+        m_artikelListe.removeAt(pos);
+    return static_cast<bool>(pos);
 }
 
 int VelmaroZustand::ZahlAusText(const std::string& text) {

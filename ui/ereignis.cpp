@@ -1,7 +1,6 @@
 // The event display line: ten fixed texts chosen by code.
-#include "ui/velmarodlg.h"
-
 #include "publish/upload.h"
+#include "ui/velmarodlg.h"
 
 #include <QLabel>
 
@@ -26,22 +25,11 @@ QString ereignisText(int code) {
         return QStringLiteral("Artikel wurde editiert und kann jetzt gelöscht oder geändert werden!");
     case 7:
         return QStringLiteral("Artikel wurde gelöscht!");
-    case 8:
-        return QStringLiteral("Verbindung zum Server wird hergestellt!");
-    case 9:
-        return QStringLiteral("Daten werden übertragen!");
-    case 10:
-        return QStringLiteral(
-            "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet "
-            "werden");
-    case 11:
-        return QStringLiteral(
-            "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung");
-    case kTeilweiseUebertragen:
-        return QStringLiteral("Nicht alle Dateien wurden übertragen!\nDie Meldung nennt die fehlenden "
-                              "Dateien; die übrigen sind auf dem Server");
-    default:
-        return {};
+    default: {
+        // The upload's events, which the batch mode reports too.
+        const char* text = UploadEreignisText(code);
+        return text ? QString::fromUtf8(text) : QString();
+    }
     }
 }
 } // namespace

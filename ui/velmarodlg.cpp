@@ -354,7 +354,6 @@ void VelmaroDlg::OnBeenden() {
     }
     if (fehler)
         return;
-    m_editor.DatenAustausch(true);
     accept();
 }
 

@@ -21,23 +21,16 @@ std::string alsText(const std::uint8_t* data, std::size_t size) {
 }
 
 // A damaged or short file ends the read with a runtime_error (ArchiveError, FileError), which the
-// start-up turns into "Beschaedigt"; anything else would escape it and end the program.
-template <class Lesen> std::string lesenOhneAbsturz(Lesen&& lesen, const char* was) {
+// start-up turns into "Beschaedigt"; anything else would escape it and end the program. The
+// writers' own files (streng) must always read back in full.
+template <class Lesen> std::string versuchen(Lesen&& lesen, const std::string& was, bool streng = false) {
     try {
         lesen();
-    } catch (const std::runtime_error&) {
+    } catch (const std::runtime_error& e) {
+        if (streng)
+            return was + ": " + e.what();
     } catch (const std::exception& e) {
-        return std::string(was) + ": unerwartete Ausnahme: " + e.what();
-    }
-    return {};
-}
-
-// The writers' own files must always read back in full.
-template <class Lesen> std::string lesenOhneFehler(Lesen&& lesen, const char* was) {
-    try {
-        lesen();
-    } catch (const std::exception& e) {
-        return std::string(was) + ": " + e.what();
+        return was + ": unerwartete Ausnahme: " + e.what();
     }
     return {};
 }
@@ -52,7 +45,7 @@ std::string zurueckLesen(VelmaroZustand& z, Zugriff laden, Zugriff speichern, co
     (z.*speichern)(geschrieben);
     VelmaroZustand wieder;
     MemDevice in(geschrieben.data);
-    if (auto f = lesenOhneFehler([&] { (wieder.*laden)(in); }, ("geschriebene " + datei).c_str()); !f.empty())
+    if (auto f = versuchen([&] { (wieder.*laden)(in); }, "geschriebene " + datei, true); !f.empty())
         return f;
     MemDevice nochmal;
     (wieder.*speichern)(nochmal);
@@ -107,7 +100,7 @@ Speicherdatei& ftpDatei() {
 std::string DatenPruefen(const std::uint8_t* data, std::size_t size) {
     VelmaroZustand z;
     MemDevice in(alsText(data, size));
-    if (auto f = lesenOhneAbsturz([&] { z.DatenLaden(in); }, "daten.bit"); !f.empty())
+    if (auto f = versuchen([&] { z.DatenLaden(in); }, "daten.bit"); !f.empty())
         return f;
     // Start-up lists the articles right after the read, whatever dates the file held.
     z.ListenZeilen();
@@ -117,7 +110,7 @@ std::string DatenPruefen(const std::uint8_t* data, std::size_t size) {
 std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
     VelmaroZustand z;
     MemDevice in(alsText(data, size));
-    if (auto f = lesenOhneAbsturz([&] { z.StyleConfigLaden(in); }, "styleconfig.bit"); !f.empty())
+    if (auto f = versuchen([&] { z.StyleConfigLaden(in); }, "styleconfig.bit"); !f.empty())
         return f;
 
     // A short file keeps the values read before the damage and the defaults after it.
@@ -128,8 +121,7 @@ std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
 std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     VelmaroZustand z;
     bool gelesen = false;
-    if (auto f =
-            lesenOhneAbsturz([&] { gelesen = ftpDatei().lesen(alsText(data, size), z); }, "ftpconfig.bit");
+    if (auto f = versuchen([&] { gelesen = ftpDatei().lesen(alsText(data, size), z); }, "ftpconfig.bit");
         !f.empty())
         return f;
     if (!gelesen)

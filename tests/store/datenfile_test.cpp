@@ -65,6 +65,7 @@ TEST(DatenFile, ReadingKeepsTheFileOrderAndStopsAtAnyOtherMarker) {
     Liste t;
     t.load(bytes);
     EXPECT_EQ(t.headlines(), (Lines{"Alt/<b>&amp;</b>", "Neu", "/"})); // not newest first
+    // Any marker but "ARTIKEL" and "ENDE" is damage: the load stops, keeping what came before.
     bytes.replace(bytes.find("ARTIKEL", 5), 7, "artikel");
     Liste u;
     EXPECT_THROW(u.load(bytes), ArchiveError);

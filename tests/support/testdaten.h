@@ -40,7 +40,7 @@ inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem
                                   std::string(100 + i, static_cast<char>('a' + (i + fassung) % 26))});
     z.m_ftp = {"Seite " + f, "ftp://example.de", "benutzer", "Passwort-" + f};
     for (int i = 4; i < 20; ++i)
-        Einstellung(z, i).assign("Wert ").append(std::to_string(i)).append(" Fassung ").append(f);
+        Einstellung(z, i) = "Wert " + std::to_string(i) + " Fassung " + f;
     z.m_style.datumBold = fassung;
     z.m_style.overUnderline = 1 - fassung;
 }

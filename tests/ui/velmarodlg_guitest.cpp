@@ -19,8 +19,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <optional>
+
 using namespace velmaro;
 using namespace velmaro::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 const QString kEreignis1 =
@@ -31,49 +34,64 @@ const QString kEreignis1 =
 class VelmaroDlgTest : public QObject {
     Q_OBJECT
 private slots:
-    void startOnExampleFileAndBeendenWritesItBack() {
-        TempDir dir;
-        writeFile(dir / "data/daten.bit", kBeispielDaten);
-        writeFile(dir / "data/ftpconfig.bit", "Seite\r\nftp.example.org\r\nich\r\ngeheim");
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        QCOMPARE(dlg.m_editor.m_listeArtikel->count(), 1);
-        QCOMPARE(dlg.m_editor.m_listeArtikel->item(0)->text(), QStringLiteral("01.05.2003 : Test"));
-        QVERIFY(dlg.m_editor.m_listeArtikel->selectedItems().isEmpty());
-        QCOMPARE(dlg.m_comboProSeite->currentText(), QStringLiteral("5"));
-        QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
-        QCOMPARE(dlg.m_zustand.m_ftp.passwort, std::string("geheim"));
-        QVERIFY(boxen.nachrichten().isEmpty());
+    // The start-up reads what there is and tells what is missing or damaged; "Beenden" writes all
+    // three files, so that the next start has nothing to report.
+    void startAndBeenden() {
+        const std::string kaputt = kBeispielDaten.substr(0, kBeispielDaten.size() - 3); // "ENDE" cut
+        const struct {
+            std::optional<std::string> daten, ftp; // missing when empty
+            QString box;                           // in the one message; none when empty
+            QString zeile;                         // the one list line, if any
+            std::string danach;                    // daten.bit after "Beenden"
+        } faelle[] = {
+            {kBeispielDaten,
+             "Seite\r\nftp.example.org\r\nich\r\ngeheim",
+             {},
+             u"01.05.2003 : Test"_s,
+             kBeispielDaten},
+            {{},
+             {},
+             u"Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet werden. "_s
+             u"Oder es wurden\nnoch keine Einstellungen getätigt. "_s,
+             {},
+             // A first start chooses five per page, which "Beenden" stores.
+             std::string("\x01"
+                         "5\x04"
+                         "ENDE")},
+            {kaputt, "\r\n\r\n\r\n", u"Das Original bleibt als data/daten.bit.bak erhalten"_s,
+             u"01.05.2003 : Test"_s, kBeispielDaten},
+        };
+        for (const auto& f : faelle) {
+            TempDir dir;
+            if (f.daten)
+                writeFile(dir / "data/daten.bit", *f.daten);
+            if (f.ftp)
+                writeFile(dir / "data/ftpconfig.bit", *f.ftp);
+            MeldungsRekorder boxen;
+            VelmaroDlg dlg(dir.path());
+            QCOMPARE(boxen.texte().size(), f.box.isEmpty() ? 0 : 1);
+            if (!f.box.isEmpty()) {
+                QVERIFY2(boxen.texte()[0].contains(f.box), qPrintable(boxen.texte()[0]));
+                QCOMPARE(boxen.nachrichten()[0].titel, u"Fehler"_s);
+            }
+            QCOMPARE(dlg.m_editor.m_listeArtikel->count(), f.zeile.isEmpty() ? 0 : 1);
+            if (!f.zeile.isEmpty())
+                QCOMPARE(dlg.m_editor.m_listeArtikel->item(0)->text(), f.zeile);
+            QVERIFY(dlg.m_editor.m_listeArtikel->selectedItems().isEmpty());
+            QCOMPARE(dlg.m_comboProSeite->currentText(), u"5"_s);
+            QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
 
-        QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(readFile(dir / "data/daten.bit"), kBeispielDaten);
-        QCOMPARE(readFile(dir / "data/ftpconfig.bit"),
-                 std::string("Seite\r\nftp.example.org\r\nich\r\ngeheim"));
-        QCOMPARE(readFile(dir / "data/styleconfig.bit"), std::string(32, '\0'));
-    }
-
-    void firstStartOnEmptyFolder() {
-        TempDir dir;
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        QCOMPARE(boxen.texte(),
-                 QStringList{QStringLiteral("Konfigurationsdatei für die FTP-Einstellungen "
-                                            "konnte\nnicht geöffnet werden. Oder es wurden\nnoch "
-                                            "keine Einstellungen getätigt. ")});
-        QCOMPARE(boxen.nachrichten()[0].titel, QStringLiteral("Fehler"));
-        QCOMPARE(dlg.m_editor.m_listeArtikel->count(), 0);
-        // Five per page is chosen, so that the first pages are not empty, and stored.
-        QCOMPARE(dlg.m_comboProSeite->currentIndex(), 0);
-        QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
-        // "Beenden" creates data/ with all three files, so the next start has nothing to report.
-        QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
-        QCOMPARE(readFile(dir / "data/daten.bit"), std::string("\x01"
-                                                               "5\x04"
-                                                               "ENDE"));
-        boxen.leeren();
-        VelmaroDlg wieder(dir.path());
-        QVERIFY(boxen.nachrichten().isEmpty());
+            QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            QCOMPARE(readFile(dir / "data/daten.bit"), f.danach);
+            QCOMPARE(readFile(dir / "data/ftpconfig.bit"), f.ftp.value_or("\r\n\r\n\r\n"));
+            QCOMPARE(readFile(dir / "data/styleconfig.bit"), std::string(32, '\0'));
+            if (f.daten == kaputt)
+                QCOMPARE(readFile(dir / "data/daten.bit.bak"), kaputt);
+            boxen.leeren();
+            VelmaroDlg wieder(dir.path());
+            QVERIFY(boxen.nachrichten().isEmpty());
+        }
     }
 
     void perPageValueSelectsItsEntry() {
@@ -151,23 +169,6 @@ private slots:
         QCOMPARE(dlg.m_ereignis->text(),
                  QStringLiteral("Daten konnten nicht übertragen werden!\nÜberprüfen Sie "
                                 "Ihre Internetverbindung"));
-    }
-
-    void damagedFileIsShownReportedAndKept() {
-        TempDir dir;
-        const std::string kaputt = kBeispielDaten.substr(0, kBeispielDaten.size() - 3); // "ENDE" cut short
-        writeFile(dir / "data/daten.bit", kaputt);
-        writeFile(dir / "data/ftpconfig.bit", "");
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        QCOMPARE(dlg.m_editor.m_listeArtikel->count(), 1);
-        QCOMPARE(boxen.nachrichten().size(), 1);
-        QCOMPARE(boxen.nachrichten()[0].titel, QStringLiteral("Fehler"));
-        QVERIFY(boxen.texte()[0].contains(QStringLiteral("data/daten.bit ")));
-        QVERIFY(boxen.texte()[0].contains(QStringLiteral("data/daten.bit.bak")));
-        QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
-        QCOMPARE(readFile(dir / "data/daten.bit"), kBeispielDaten);
-        QCOMPARE(readFile(dir / "data/daten.bit.bak"), kaputt);
     }
 
     void unreadableFileIsLeftAloneUnwritableKeepsTheWindowOpen() {
