@@ -84,7 +84,7 @@ private slots:
             QTest::keyClicks(dlg.m_comboProSeite, QStringLiteral("6"));
             QTest::keyClick(dlg.m_comboProSeite, taste);
             QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("5"));
-            QVERIFY2(dlg.m_comboProSeite->currentText() == QStringLiteral("5"), QTest::toString(taste));
+            QCOMPARE(dlg.m_comboProSeite->currentText(), QStringLiteral("5"));
         }
         for (int i = 0; i < 2; ++i)
             QTest::keyClick(dlg.m_comboProSeite, Qt::Key_Down);
