@@ -70,9 +70,12 @@ namespace {
 int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis erzeugt;
     const int status = generieren(z, erzeugt, out, err);
-    // Nothing written at all (no folder, damaged data): nothing to send either.
-    if (status != 0 && erzeugt.fehlendeDateien.empty())
+    // A partly written site is not sent: the server keeps its complete older one.
+    if (status != 0) {
+        if (!erzeugt.fehlendeDateien.empty())
+            err << "velmaro: nichts übertragen; die Website auf dem Server bleibt, wie sie war\n";
         return status;
+    }
     switch (z.FtpDateiLesen()) {
     case Ladezustand::Fehlt:
         err << "velmaro: data/ftpconfig.bit fehlt oder ist leer; ohne FTP-Zugangsdaten kein Upload\n";
@@ -94,6 +97,15 @@ int veroeffentlichen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
 }
 } // namespace
 
+std::optional<fs::path> nurOrdner(int argc, char** argv) {
+    const std::string eins = argc > 1 ? argv[1] : "";
+    if (argc == 3 && (eins == "-C" || eins == "--workdir"))
+        return fs::path(argv[2]);
+    if (argc == 2 && eins.rfind("--workdir=", 0) == 0)
+        return fs::path(eins.substr(10));
+    return std::nullopt;
+}
+
 int batchMain(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velmaro"));
@@ -102,8 +114,8 @@ int batchMain(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Pflegt die Nachrichten einer Website. Ohne Argumente startet das Fenster."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption hilfe = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption workdir({QStringLiteral("C"), QStringLiteral("workdir")},
                                      QStringLiteral("Arbeitet im Ordner DIR statt im aktuellen."),
                                      QStringLiteral("DIR"));
@@ -116,7 +128,20 @@ int batchMain(int argc, char** argv) {
         QStringLiteral("preview"),
         QStringLiteral("Wie --generate, dann die Seiten als lokales HTML in vorschau/; gibt die erste aus."));
     parser.addOptions({workdir, generate, publish, preview});
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString grund =
+            !parser.unknownOptionNames().isEmpty()
+                ? QStringLiteral("unbekannte Option „%1“").arg(parser.unknownOptionNames().first())
+            : parser.errorText().isEmpty()
+                ? QStringLiteral("unbekanntes Argument „%1“").arg(parser.positionalArguments().first())
+                : parser.errorText();
+        std::cerr << "velmaro: " << grund.toStdString() << "\n\n" << parser.helpText().toStdString();
+        return 2;
+    }
+    if (parser.isSet(hilfe))
+        parser.showHelp();
+    if (parser.isSet(version))
+        parser.showVersion();
 
     if (!parser.isSet(generate) && !parser.isSet(publish) && !parser.isSet(preview)) {
         std::cerr

@@ -21,6 +21,10 @@ QString beschriftung(Antwort a) {
         return QStringLiteral("Ohne Speichern beenden");
     case Antwort::Zurueck:
         return QStringLiteral("Zurück");
+    case Antwort::Ja:
+        return QStringLiteral("Ja");
+    case Antwort::Nein:
+        return QStringLiteral("Nein");
     }
     return {};
 }

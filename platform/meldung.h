@@ -11,7 +11,7 @@ class QWidget;
 
 namespace velmaro {
 
-enum class Antwort { Ok, Speichern, Verwerfen, Zurueck };
+enum class Antwort { Ok, Speichern, Verwerfen, Zurueck, Ja, Nein };
 
 struct Nachricht {
     QString text;

@@ -32,6 +32,10 @@ public:
     virtual void DateiNichtGesendet(const std::string& name, const std::string& grund);
     // A file left out after the upload was given up; the closing message names it.
     virtual void DateiNichtVersucht(const std::string& name);
+    // Asked before each file: true ends the upload there (the user pressed "Abbrechen").
+    virtual bool Abgebrochen() { return false; }
+    // How this user repeats an upload, for the closing message; empty when there is no way to say.
+    virtual std::string Wiederholen() const { return {}; }
 };
 
 // Reports on a terminal, for the batch mode: one line per file sent or not sent, with the reason.
@@ -44,16 +48,19 @@ public:
     void DateiGesendet(const std::string& name) override;
     void DateiNichtGesendet(const std::string& name, const std::string& grund) override;
     void DateiNichtVersucht(const std::string& name) override;
+    std::string Wiederholen() const override;
 
 private:
     std::ostream& m_aus;
 };
 
-// The event line's text (UTF-8) for the upload's events 8 to 11; nullptr for any other code.
+// The event line's text (UTF-8) for the upload's events 8 to 12; nullptr for any other code.
 const char* UploadEreignisText(int code);
 
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
+// The event after an upload that sent some of its files but not all.
+inline constexpr int kTeilweiseUebertragen = 12;
 
 // "<name> konnte nicht gesendet werden"
 std::string NichtGesendetText(const std::string& name);
@@ -69,6 +76,8 @@ struct UploadErgebnis {
     std::vector<std::string> nichtAngekommen;
     // Every file sent, and every file of the generator run written before.
     bool vollstaendig = false;
+    // Ended by UploadBeobachter::Abgebrochen.
+    bool abgebrochen = false;
     // The server offered no way to confirm the sizes of the files sent.
     bool ungeprueft = false;
 };
@@ -82,7 +91,8 @@ public:
 
     // The whole upload of the generator run erzeugt from ausgabeOrdner with the FTP access ftp. Files
     // the generator could not write are not sent: the server keeps its copies. Event 10 only when
-    // everything was sent; otherwise a message with the count, then event 11.
+    // everything was sent; otherwise a message naming the files, then event 11 when nothing arrived
+    // and kTeilweiseUebertragen when some did.
     UploadErgebnis DatenUebertragen(const FtpZugangsdaten& ftp, const std::filesystem::path& ausgabeOrdner,
                                     const GeneratorErgebnis& erzeugt);
 

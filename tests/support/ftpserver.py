@@ -28,6 +28,8 @@ p.add_argument("--stall")
 p.add_argument("--truncate", action="append", default=[])
 # Commands the server does not know (answered 502): MLSD, LIST, SIZE.
 p.add_argument("--without", action="append", default=[])
+# Waits this many seconds before each STOR, as a slow line does.
+p.add_argument("--delay", type=float, default=0)
 # A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", action="store_true")
 a = p.parse_args()
@@ -65,6 +67,7 @@ class Handler(FTPHandler):
         return self.protokollieren(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
+        time.sleep(a.delay)
         if a.full_after is not None and empfangen >= a.full_after:
             self.respond("452 Insufficient storage space.")
             return
