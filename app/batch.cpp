@@ -71,9 +71,12 @@ namespace {
 int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis erzeugt;
     const int status = generieren(z, erzeugt, out, err);
-    // Nothing written at all (no folder, damaged data): nothing to send either.
-    if (status != 0 && erzeugt.fehlendeDateien.empty())
+    // A partly written site is not sent: the server keeps its complete older one.
+    if (status != 0) {
+        if (!erzeugt.fehlendeDateien.empty())
+            err << "velmaro: nichts übertragen; die Website auf dem Server bleibt, wie sie war\n";
         return status;
+    }
     switch (z.FtpDateiLesen()) {
     case Ladezustand::Fehlt:
         err << "velmaro: data/ftpconfig.bit fehlt oder ist leer; ohne FTP-Zugangsdaten kein Upload\n";
@@ -127,6 +130,15 @@ int vertrauen(VelmaroZustand& z, const std::string& fingerabdruck, std::ostream&
 }
 } // namespace
 
+std::optional<fs::path> nurOrdner(int argc, char** argv) {
+    const std::string eins = argc > 1 ? argv[1] : "";
+    if (argc == 3 && (eins == "-C" || eins == "--workdir"))
+        return fs::path(argv[2]);
+    if (argc == 2 && eins.rfind("--workdir=", 0) == 0)
+        return fs::path(eins.substr(10));
+    return std::nullopt;
+}
+
 int batchMain(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velmaro"));
@@ -135,8 +147,8 @@ int batchMain(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Pflegt die Nachrichten einer Website. Ohne Argumente startet das Fenster."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption hilfe = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption workdir({QStringLiteral("C"), QStringLiteral("workdir")},
                                      QStringLiteral("Arbeitet im Ordner DIR statt im aktuellen."),
                                      QStringLiteral("DIR"));
@@ -158,7 +170,20 @@ int batchMain(int argc, char** argv) {
         QStringLiteral("all"),
         QStringLiteral("Mit --publish: alle Dateien senden, auch die auf dem Server aktuellen."));
     parser.addOptions({workdir, generate, publish, preview, trust, all});
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString grund =
+            !parser.unknownOptionNames().isEmpty()
+                ? QStringLiteral("unbekannte Option „%1“").arg(parser.unknownOptionNames().first())
+            : parser.errorText().isEmpty()
+                ? QStringLiteral("unbekanntes Argument „%1“").arg(parser.positionalArguments().first())
+                : parser.errorText();
+        std::cerr << "velmaro: " << grund.toStdString() << "\n\n" << parser.helpText().toStdString();
+        return 2;
+    }
+    if (parser.isSet(hilfe))
+        parser.showHelp();
+    if (parser.isSet(version))
+        parser.showVersion();
 
     if (parser.isSet(trust)) {
         VelmaroZustand zustand;

@@ -10,7 +10,7 @@
 
 namespace velmaro {
 
-int VelmaroApp::InitInstance(int argc, char** argv) {
+int VelmaroApp::InitInstance(int argc, char** argv, const std::filesystem::path& ordner) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmaro"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
@@ -23,7 +23,7 @@ int VelmaroApp::InitInstance(int argc, char** argv) {
                 QApplication::applicationName());
         return 1;
     }
-    VelmaroDlg dlg;
+    VelmaroDlg dlg(ordner);
     dlg.exec();
     return 0;
 }

@@ -161,7 +161,7 @@ void ArtikelEditor::OnNeuerArtikel() {
     m_btnNeu->setEnabled(false);
     Ereignisanzeige(2);
     FelderFreigeben(true);
-    m_editUeberschrift->setFocus();
+    FokusSetzen();
 }
 
 void ArtikelEditor::ArtikelAblegen() {
@@ -174,6 +174,7 @@ void ArtikelEditor::ArtikelAblegen() {
     m_listeArtikel->setEnabled(true);
     m_btnNeu->setEnabled(true);
     Ereignisanzeige(5);
+    FokusSetzen();
 }
 
 void ArtikelEditor::OnArtikelSpeichern() {
@@ -204,6 +205,7 @@ void ArtikelEditor::OnArtikelLoeschen() {
     m_btnBearbeiten->setEnabled(false);
     m_btnNeu->setEnabled(true);
     FelderFreigeben(false);
+    FokusSetzen();
 }
 
 void ArtikelEditor::OnArtikelBearbeiten() {
@@ -220,6 +222,21 @@ void ArtikelEditor::OnArtikelBearbeiten() {
     m_listeArtikel->setEnabled(false);
     m_btnBearbeiten->setEnabled(false);
     m_btnNeu->setEnabled(false);
+    FokusSetzen();
+}
+
+bool ArtikelEditor::ArtikelInArbeit() const {
+    return m_bearbeiteterArtikel ||
+           (m_btnSpeichern->isEnabled() &&
+            (!m_editUeberschrift->text().isEmpty() || !m_editTextinhalt->document()->isEmpty()));
+}
+
+void ArtikelEditor::FokusSetzen() {
+    // A disabled control that had the focus hands it on to whatever comes next, a button perhaps.
+    if (m_editUeberschrift->isEnabled())
+        m_editUeberschrift->setFocus();
+    else
+        m_listeArtikel->setFocus();
 }
 
 void ArtikelEditor::BearbeitetenArtikelSichern() {

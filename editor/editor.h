@@ -71,6 +71,10 @@ public:
     void FelderLeeren();
     void FelderFreigeben(bool an);
     bool ArtikelAnzeigen(const std::string& ueberschrift);
+    // An article is open for editing, or text is typed for a new one.
+    bool ArtikelInArbeit() const;
+    // The headline while the fields are open, the list otherwise.
+    void FokusSetzen();
     // Puts the article open for editing back into the list, so that "Beenden" writes it.
     void BearbeitetenArtikelSichern();
 

@@ -13,7 +13,7 @@ namespace velmaro {
 
 namespace {
 std::string errnoText(int err) {
-    return std::strerror(err);
+    return FehlerUrsache(err);
 }
 
 bool writeAll(int fd, const char* buf, std::size_t n, int& err) {
@@ -297,6 +297,27 @@ bool readWholeFile(const std::filesystem::path& path, std::string& out, std::uin
         return false;
     }
     return true;
+}
+
+std::string FehlerUrsache(int err) {
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+        return "kein Speicherplatz mehr frei";
+    case EACCES:
+    case EPERM:
+        return "keine Berechtigung";
+    case EROFS:
+        return "der Datenträger ist schreibgeschützt";
+    case ENOTDIR:
+        return "ein Teil des Pfads ist kein Ordner";
+    case EISDIR:
+        return "ein Ordner statt einer Datei";
+    case ENOENT:
+        return "nicht gefunden";
+    default:
+        return std::strerror(err);
+    }
 }
 
 std::string leseGrund(int err) {

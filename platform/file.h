@@ -37,6 +37,9 @@ public:
     virtual std::optional<std::uint64_t> remaining() const { return std::nullopt; }
 };
 
+// A system error in German words for the common causes (no space, no permission, read-only, not a
+// folder, not found); the system's own text for the rest.
+std::string FehlerUrsache(int err);
 // Why a file could not be opened or read, in German words for messages; empty for a missing file.
 std::string leseGrund(int err);
 // Stands for "exists, but is no regular file" (a folder, a FIFO, a device).

@@ -315,7 +315,7 @@ std::unique_ptr<FtpVerbindung> FtpVerbindung::Oeffnen(const InternetSitzung& sit
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, ms(limits.verbinden));
     curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits.antwort.count()));
     curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, ms(limits.datenverbindung));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, kStillstandBytesProSekunde);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
     // The error buffer is unreliable in active mode; the server's own reply lines are what the
     // messages quote.

@@ -48,6 +48,9 @@ private:
     std::string m_agentName;
 };
 
+// A transfer slower than this for the time FtpZeitlimits::stillstand is given up as stalled.
+inline constexpr long kStillstandBytesProSekunde = 100;
+
 struct FtpZeitlimits {
     // Connecting, waiting for a reply, waiting for the server's data connection, a stalled transfer.
     std::chrono::seconds verbinden{30};

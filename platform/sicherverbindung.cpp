@@ -244,7 +244,7 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     }
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, ms(limits.verbinden));
     curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits.antwort.count()));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, kStillstandBytesProSekunde);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stillstand.count()));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Impl::zaehlen);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, d.get());

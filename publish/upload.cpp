@@ -33,28 +33,33 @@ constexpr std::size_t kGenannteDateien = 12;
 
 std::string ergebnisText(int dateien, int aktuell, const std::vector<std::string>& fehlen,
                          const std::optional<FtpFehler>& abbruch, bool abgebrochen,
-                         const std::vector<std::string>& nichtErzeugt) {
+                         const std::vector<std::string>& nichtErzeugt, const std::string& wiederholen) {
     std::string text;
     if (!fehlen.empty()) {
+        const bool eine = fehlen.size() == 1;
         text.append(std::to_string(fehlen.size())).append(" von ").append(std::to_string(dateien));
-        text.append(fehlen.size() == 1 ? " Dateien ist nicht auf dem Server angekommen:"
-                                       : " Dateien sind nicht auf dem Server angekommen:");
+        text.append(dateien == 1 ? " Datei" : " Dateien");
+        text.append(eine ? " ist nicht auf dem Server angekommen:"
+                         : " sind nicht auf dem Server angekommen:");
         for (std::size_t i = 0; i < fehlen.size() && i < kGenannteDateien; ++i)
             text.append(i ? ", " : " ").append(cp1252::toUtf8(fehlen[i]));
         if (fehlen.size() > kGenannteDateien)
             text.append(" und ").append(std::to_string(fehlen.size() - kGenannteDateien)).append(" weitere");
-        text.append(".\nAuf dem Server fehlen sie oder sind noch im alten Stand. Mit „Update Website“ "
-                    "können Sie die Übertragung wiederholen.");
+        text.append(eine ? ".\nAuf dem Server fehlt sie oder ist noch im alten Stand."
+                         : ".\nAuf dem Server fehlen sie oder sind noch im alten Stand.");
+        if (!wiederholen.empty())
+            text.append(" ").append(wiederholen);
     } else {
-        text.append("Alle ").append(std::to_string(dateien)).append(" Dateien wurden gesendet.");
+        text.append(dateien == 1 ? "Die Datei wurde gesendet."
+                                 : "Alle " + std::to_string(dateien) + " Dateien wurden gesendet.");
     }
     if (aktuell > 0)
         text.append("\n")
             .append(std::to_string(aktuell))
             .append(" weitere Dateien waren auf dem Server schon aktuell.");
     if (abgebrochen)
-        text.append("\nSie haben die Übertragung abgebrochen; die übrigen Dateien werden beim nächsten "
-                    "„Update Website“ gesendet.");
+        text.append("\nDie Übertragung wurde auf Ihren Wunsch abgebrochen; die übrigen Dateien wurden nicht "
+                    "mehr gesendet.");
     if (abbruch) {
         text.append("\nDie Übertragung wurde abgebrochen; die übrigen Dateien wurden nicht mehr versucht.\n");
         text.append(FehlerText(*abbruch));
@@ -90,8 +95,10 @@ const char* UploadEreignisText(int code) {
         "Daten werden übertragen!",
         "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet werden",
         "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung",
+        "Nicht alle Dateien wurden übertragen!\nDie Meldung nennt die fehlenden Dateien; die übrigen sind auf "
+        "dem Server",
     };
-    return code >= 8 && code <= 11 ? texte[code - 8] : nullptr;
+    return code >= 8 && code <= kTeilweiseUebertragen ? texte[code - 8] : nullptr;
 }
 
 void TextBeobachter::Ereignis(int code) {
@@ -102,9 +109,17 @@ void TextBeobachter::Ereignis(int code) {
 
 void TextBeobachter::Meldung(const std::string& text, const std::string& titel) {
     std::string zeilen = text;
+    // The connection's messages point at the window's settings dialog; here the settings are a file.
+    const std::string fenster = "unter „FTP Zugangsdaten ändern“";
+    for (auto pos = zeilen.find(fenster); pos != std::string::npos; pos = zeilen.find(fenster, pos))
+        zeilen.replace(pos, fenster.size(), "in data/ftpconfig.bit");
     for (auto pos = zeilen.find('\n'); pos != std::string::npos; pos = zeilen.find('\n', pos + 1))
         zeilen.insert(pos + 1, "  ");
     m_aus << "velmaro: " << (titel.empty() ? "" : titel + ": ") << zeilen << "\n";
+}
+
+std::string TextBeobachter::Wiederholen() const {
+    return "Ein weiterer Aufruf mit --publish wiederholt die Übertragung.";
 }
 
 void TextBeobachter::DateiGesendet(const std::string& name) {
@@ -443,6 +458,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
         lauf.posten.push_back({name, summe.groesse, summe.sha256, Stand::Offen, {}});
     }
     ergebnis.zuSenden = static_cast<int>(lauf.posten.size());
+    m_beobachter.Umfang(ergebnis.zuSenden, ergebnis.aktuell);
 
     // The extra connections log in while the first one already sends.
     std::vector<std::thread> weitere;
@@ -519,9 +535,10 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             m_beobachter.Fortschritt(AktuellText(ergebnis.aktuell));
     } else {
         m_beobachter.Meldung(ergebnisText(ergebnis.zuSenden, ergebnis.aktuell, ergebnis.nichtAngekommen,
-                                          m_abbruch, lauf.abgebrochen, nichtErzeugt),
+                                          m_abbruch, ergebnis.abgebrochen, nichtErzeugt,
+                                          m_beobachter.Wiederholen()),
                              "Fehler");
-        m_beobachter.Ereignis(11);
+        m_beobachter.Ereignis(ergebnis.gesendet == 0 ? 11 : kTeilweiseUebertragen);
     }
     return ergebnis;
 }

@@ -41,8 +41,15 @@ public:
     // The server showed a certificate or host key that is not trusted (text says which, with its
     // fingerprint); true trusts it from now on. Nobody asked: never trusted silently.
     virtual bool IdentitaetVertrauen(const std::string& text);
-    // Asked before each file: true leaves the rest unsent.
+    // How many files this upload sends and how many the server holds already, once it knows.
+    virtual void Umfang(int zuSenden, int aktuell) {
+        (void)zuSenden;
+        (void)aktuell;
+    }
+    // Asked before each file: true ends the upload there (the user pressed "Abbrechen").
     virtual bool Abgebrochen() { return false; }
+    // How this user repeats an upload, for the closing message; empty when there is no way to say.
+    virtual std::string Wiederholen() const { return {}; }
 };
 
 // Reports on a terminal, for the batch mode: one line per file sent or not sent, with the reason.
@@ -57,16 +64,19 @@ public:
     void DateiNichtVersucht(const std::string& name) override;
     // Prints the text; the batch mode never trusts.
     bool IdentitaetVertrauen(const std::string& text) override;
+    std::string Wiederholen() const override;
 
 private:
     std::ostream& m_aus;
 };
 
-// The event line's text (UTF-8) for the upload's events 8 to 11; nullptr for any other code.
+// The event line's text (UTF-8) for the upload's events 8 to 12; nullptr for any other code.
 const char* UploadEreignisText(int code);
 
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
+// The event after an upload that sent some of its files but not all.
+inline constexpr int kTeilweiseUebertragen = 12;
 
 // For an upload that found every file current on the server.
 std::string AktuellText(int aktuell);
@@ -83,12 +93,12 @@ struct UploadErgebnis {
     int zuSenden = 0;
     int gesendet = 0;
     int aktuell = 0;
-    // The user stopped the upload.
-    bool abgebrochen = false;
     // The files that did not arrive, in upload order.
     std::vector<std::string> nichtAngekommen;
     // Every file sent, and every file of the generator run written before.
     bool vollstaendig = false;
+    // Ended by UploadBeobachter::Abgebrochen.
+    bool abgebrochen = false;
     // The server offered no way to confirm the sizes of the files sent.
     bool ungeprueft = false;
     // The certificate or host key the upload stopped at because it was not trusted.
@@ -106,7 +116,8 @@ public:
 
     // The whole upload of the generator run erzeugt from ausgabeOrdner with the FTP access ftp. Files
     // the generator could not write are not sent: the server keeps its copies. Event 10 only when
-    // everything was sent; otherwise a message with the count, then event 11.
+    // everything was sent; otherwise a message naming the files, then event 11 when nothing arrived
+    // and kTeilweiseUebertragen when some did.
     UploadErgebnis DatenUebertragen(const FtpZugangsdaten& ftp, const std::filesystem::path& ausgabeOrdner,
                                     const GeneratorErgebnis& erzeugt);
 

@@ -2,6 +2,7 @@
 #include "publish/weblinks.h"
 
 #include "platform/meldung.h"
+#include "platform/serveradresse.h"
 #include "platform/unicode.h"
 #include "site/generator.h"
 
@@ -10,25 +11,49 @@
 
 namespace velmaro {
 
-void SeiteOeffnen(const std::string& adresse) {
-    QDesktopServices::openUrl(QUrl(zuUnicode(adresse), QUrl::TolerantMode));
-}
+namespace {
+constexpr const char* kSeite = "/news.php?sitename=data/inhalt1.php";
+} // namespace
 
-void KontrollseiteOeffnen(QWidget* parent, const std::string& ftpAdresse) {
-    // The site's address is the FTP address without its first six characters ("ftp://").
-    if (ftpAdresse.size() < 6) {
-        Meldung(parent,
-                QStringLiteral(
-                    "Die FTP-Adresse fehlt oder ist zu kurz, daher kann die Kontrollseite nicht geöffnet "
-                    "werden.\nBitte tragen Sie die FTP-Adresse unter „FTP Zugangsdaten ändern“ ein."),
+void SeiteOeffnen(QWidget* parent, const std::string& adresse) {
+    const QUrl url(zuUnicode(adresse), QUrl::TolerantMode);
+    if (!url.isValid() || url.scheme() != QLatin1String("http")) {
+        Meldung(parent, QStringLiteral("„%1“ ist keine gültige Webadresse.").arg(zuUnicode(adresse)),
                 QStringLiteral("Fehler"));
         return;
     }
-    SeiteOeffnen("http://" + ftpAdresse.substr(6) + "/news.php?sitename=data/inhalt1.php");
+    if (!QDesktopServices::openUrl(url))
+        Meldung(parent,
+                QStringLiteral("Es konnte kein Browser gestartet werden, um %1 zu öffnen.\nBitte öffnen Sie "
+                               "die Adresse selbst im Browser.")
+                    .arg(url.toString()),
+                QStringLiteral("Fehler"));
 }
 
-void HomepageOeffnen() {
-    SeiteOeffnen(kVerlagsAdresse);
+std::optional<std::string> KontrollseitenAdresse(const std::string& ftpAdresse) {
+    // The form the page was made for: the address without its first six characters ("ftp://").
+    if (ftpAdresse.rfind("ftp://", 0) == 0 && ftpAdresse.find_first_of(":@", 6) == std::string::npos)
+        return "http://" + ftpAdresse.substr(6) + kSeite;
+    if (const auto a = AdresseLesen(ftpAdresse))
+        return "http://" + a->host + kSeite;
+    return std::nullopt;
+}
+
+void KontrollseiteOeffnen(QWidget* parent, const std::string& ftpAdresse) {
+    const auto adresse = KontrollseitenAdresse(ftpAdresse);
+    if (!adresse) {
+        Meldung(parent,
+                QStringLiteral("Die FTP-Adresse fehlt oder nennt keinen Server, daher kann die Kontrollseite "
+                               "nicht geöffnet werden.\nBitte tragen Sie die FTP-Adresse unter „FTP "
+                               "Zugangsdaten ändern“ ein."),
+                QStringLiteral("Fehler"));
+        return;
+    }
+    SeiteOeffnen(parent, *adresse);
+}
+
+void HomepageOeffnen(QWidget* parent) {
+    SeiteOeffnen(parent, kVerlagsAdresse);
 }
 
 } // namespace velmaro

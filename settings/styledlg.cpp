@@ -164,10 +164,14 @@ void StyleDlg::DatenAustausch(bool speichern) {
                 *f.wert = zuCp1252(jetzt);
         } else {
             f.gezeigt = zuUnicode(*f.wert);
+            // Long values are shown from their start.
+            QLineEdit* feld = f.edit ? f.edit : f.combo->lineEdit();
             if (f.edit)
                 f.edit->setText(f.gezeigt);
             else
                 f.combo->setEditText(f.gezeigt);
+            if (feld)
+                feld->setCursorPosition(0);
             f.gezeigt = f.edit ? f.edit->text() : f.combo->currentText();
         }
     }
@@ -191,6 +195,7 @@ void StyleDlg::SchriftListenFuellen() {
         combo->addItems(liste);
         combo->setCurrentIndex(-1);
         combo->setEditText(text);
+        combo->lineEdit()->setCursorPosition(0);
     }
 }
 

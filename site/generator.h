@@ -45,6 +45,8 @@ struct GeneratorErgebnis {
     std::int32_t anzahlArtikel = 0;
     // Files the run could not write (output/ names); empty after a complete run.
     std::vector<std::string> fehlendeDateien;
+    // Why the first of them could not be written (German, UTF-8).
+    std::string grund;
 };
 
 // Writes style.css, inhalt1.php ... with the article pages, and inhalt0.php into ordner as "Update

@@ -5,6 +5,7 @@
 #include "platform/file.h"
 #include "store/zustand.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <system_error>
@@ -24,16 +25,24 @@ bool ordnerImWeg(const fs::path& pfad) {
 
 // Every page replaces its old file only once it is whole, and a link at its name is replaced rather
 // than followed. No sync to disk: the pages are made again from data/ at any time.
-bool dateiSchreiben(const fs::path& pfad, std::string_view bytes) {
+// grund receives the cause of the first failure.
+bool dateiSchreiben(const fs::path& pfad, std::string_view bytes, std::string& grund) {
     SaveFile datei(pfad, 0644, SaveFile::NoSync);
-    if (ordnerImWeg(pfad) || !datei.open())
+    const auto fehler = [&](const std::string& text) {
+        if (grund.empty())
+            grund = text;
         return false;
+    };
+    if (ordnerImWeg(pfad))
+        return fehler(FehlerUrsache(EISDIR));
+    if (!datei.open())
+        return fehler(datei.errorText());
     try {
         datei.write(bytes.data(), bytes.size());
-    } catch (const FileError&) {
-        return false;
+    } catch (const FileError& f) {
+        return fehler(FehlerUrsache(f.errorNumber()));
     }
-    return datei.commit();
+    return datei.commit() || fehler(datei.errorText());
 }
 
 // A page name of ours ("style.css", "inhalt<k>.php", "artikel<n>.php").
@@ -57,11 +66,17 @@ bool ausgabeName(const std::string& name) {
 // most one page's bytes are held however long the list is.
 class IndexSeite {
 public:
+    explicit IndexSeite(std::string& grund) : m_grund(grund) {}
     bool erstellen(const fs::path& pfad) {
         m_puffer.clear();
         m_datei.emplace(pfad, 0644, SaveFile::NoSync);
-        m_ok = !ordnerImWeg(pfad) && m_datei->open();
-        return m_ok;
+        if (ordnerImWeg(pfad))
+            grundSetzen(FehlerUrsache(EISDIR));
+        else if (!m_datei->open())
+            grundSetzen(m_datei->errorText());
+        else
+            return m_ok = true;
+        return m_ok = false;
     }
     std::string& puffer() { return m_puffer; }
     void vielleichtLeeren() {
@@ -71,7 +86,10 @@ public:
     // False when some of the page's bytes did not reach the file.
     bool schliessen() {
         leeren();
-        m_ok = m_ok && m_datei->commit();
+        if (m_ok && !m_datei->commit()) {
+            grundSetzen(m_datei->errorText());
+            m_ok = false;
+        }
         m_datei.reset();
         return m_ok;
     }
@@ -83,13 +101,20 @@ private:
         if (m_ok && !m_puffer.empty()) {
             try {
                 m_datei->write(m_puffer.data(), m_puffer.size());
-            } catch (const FileError&) {
+            } catch (const FileError& f) {
+                grundSetzen(FehlerUrsache(f.errorNumber()));
                 m_ok = false;
             }
         }
         m_puffer.clear();
     }
 
+    void grundSetzen(const std::string& text) {
+        if (m_grund.empty())
+            m_grund = text;
+    }
+
+    std::string& m_grund;
     std::optional<SaveFile> m_datei;
     std::string m_puffer;
     bool m_ok = false;
@@ -106,13 +131,13 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     fs::create_directory(ordner, ec);
     removeLeftovers(ordner, [](const std::string& name) { return ausgabeName(name); });
 
-    if (!dateiSchreiben(ordner / kStylesheetName, StylesheetText(style)))
+    if (!dateiSchreiben(ordner / kStylesheetName, StylesheetText(style), e.grund))
         e.fehlendeDateien.push_back(kStylesheetName);
 
     const std::int64_t proSeite = VelmaroZustand::ZahlAusText(artikelProSeite);
     e.anzahlSeiten = 1;
 
-    IndexSeite seite;
+    IndexSeite seite(e.grund);
     if (seite.erstellen(ordner / SeitenName(1))) {
         if (ersteSeite)
             ersteSeite();
@@ -145,7 +170,7 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
 
             artikelSeite.clear();
             ArtikelSeiteAnhaengen(artikelSeite, a);
-            if (!dateiSchreiben(ordner / artikelName, artikelSeite))
+            if (!dateiSchreiben(ordner / artikelName, artikelSeite, e.grund))
                 e.fehlendeDateien.push_back(artikelName);
         }
         if (offen) {
@@ -157,7 +182,7 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
         e.fehlendeDateien.push_back(SeitenName(1));
     }
 
-    if (!dateiSchreiben(ordner / SeitenName(0), MenuText(e.anzahlSeiten)))
+    if (!dateiSchreiben(ordner / SeitenName(0), MenuText(e.anzahlSeiten), e.grund))
         e.fehlendeDateien.push_back(SeitenName(0));
     return e;
 }

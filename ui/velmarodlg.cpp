@@ -11,11 +11,13 @@
 #include "site/updatewebsite.h"
 #include "ui/aboutdlg.h"
 #include "ui/programmicon.h"
+#include "ui/uploadfortschritt.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,9 +25,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QThread>
+
+#include <chrono>
 
 #include <utility>
 
@@ -33,6 +40,27 @@ namespace velmaro {
 
 namespace {
 constexpr int kSystemBefehlInfo = 0x0010;
+
+// A group box as the templates draw it: the frame's top line runs through the middle of the title,
+// which interrupts it, so that the frame stays clear of the controls placed just below the title.
+class Gruppe : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const int einzug = fontMetrics().averageCharWidth();
+        const QRect titel(einzug, 0, fontMetrics().horizontalAdvance(title()) + 1, fontMetrics().height());
+        p.save();
+        p.setClipRegion(QRegion(rect()) - titel.adjusted(-einzug / 2, 0, einzug / 2, 0));
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(rect().adjusted(0, titel.center().y(), -1, -1));
+        p.restore();
+        style()->drawItemText(&p, titel, Qt::AlignLeft | Qt::TextShowMnemonic, palette(), isEnabled(),
+                              title(), QPalette::WindowText);
+    }
+};
 
 const QString kFtpMeldung =
     QStringLiteral("Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet "
@@ -48,7 +76,19 @@ VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent)
     FensterInitialisieren();
 }
 
-VelmaroDlg::~VelmaroDlg() = default;
+VelmaroDlg::~VelmaroDlg() {
+    if (!m_arbeiter.joinable())
+        return;
+    // The worker may be waiting for the window (a message box, a progress report): keep answering
+    // until it has stopped.
+    m_imAbbau = true;
+    m_abbrechen = true;
+    while (!m_arbeiterFertig) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    m_arbeiter.join();
+}
 
 void VelmaroDlg::ControlsAnlegen() {
     const DialogUnits du = festerDialog(*this, QStringLiteral("Content Management vom Dorvent"), 457, 279);
@@ -57,11 +97,13 @@ void VelmaroDlg::ControlsAnlegen() {
     auto knopf = [&](const QString& text, int x, int y, int w, int h, const char* id) {
         auto* b = new QPushButton(text, this);
         b->setGeometry(du.rect(x, y, w, h));
+        // Return presses "Neuer Artikel" only, never the button that has the focus.
+        b->setAutoDefault(false);
         b->setObjectName(QString::fromLatin1(id));
         return b;
     };
     auto gruppe = [&](const QString& text, int x, int y, int w, int h) {
-        auto* g = new QGroupBox(text, this);
+        auto* g = new Gruppe(text, this);
         g->setGeometry(du.rect(x, y, w, h));
         return g;
     };
@@ -125,6 +167,7 @@ void VelmaroDlg::ControlsAnlegen() {
     m_comboProSeite->setObjectName(QStringLiteral("1016"));
     m_comboProSeite->setEditable(true);
     m_comboProSeite->setInsertPolicy(QComboBox::NoInsert);
+    m_comboProSeite->setCompleter(nullptr);
     gruppen << gruppe(QStringLiteral("Einstellungen"), 297, 63, 152, 80);
     text(QStringLiteral("FTP Zugangsdaten ändern : "), 301, 113, 101, 10, rechts);
     m_btnFtpZugang = knopf(QStringLiteral("Go"), 409, 111, 34, 12, "1017");
@@ -185,6 +228,30 @@ void VelmaroDlg::ControlsAnlegen() {
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 }
 
+namespace {
+// Calls zeigen when the user leaves the field or presses Return in it, before the combo box would
+// take the typed text as a choice.
+class FeldZuruecksetzen : public QObject {
+public:
+    FeldZuruecksetzen(QObject* parent, std::function<void()> zeigen)
+        : QObject(parent)
+        , m_zeigen(std::move(zeigen)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        const bool enter =
+            e->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return ||
+                                              static_cast<QKeyEvent*>(e)->key() == Qt::Key_Enter);
+        if (enter || e->type() == QEvent::FocusOut)
+            m_zeigen();
+        return false;
+    }
+
+private:
+    std::function<void()> m_zeigen;
+};
+} // namespace
+
 // The command table: every control's notification bound to its one handler.
 void VelmaroDlg::BefehleVerbinden() {
     connect(m_editor.m_btnSpeichern, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnArtikelSpeichern);
@@ -205,6 +272,18 @@ void VelmaroDlg::BefehleVerbinden() {
     connect(m_btnStylesheet, &QPushButton::clicked, this, &VelmaroDlg::OnStylesheetAnpassen);
     // activated: only a choice from the list, not text typed into the edit field.
     connect(m_comboProSeite, &QComboBox::activated, this, &VelmaroDlg::OnSelchangeProSeite);
+    // The combo box hands some key and focus events to its field directly, past any filter there.
+    auto* zuruecksetzen = new FeldZuruecksetzen(m_comboProSeite, [this] { ProSeiteZeigen(); });
+    m_comboProSeite->installEventFilter(zuruecksetzen);
+    m_comboProSeite->lineEdit()->installEventFilter(zuruecksetzen);
+}
+
+void VelmaroDlg::ProSeiteZeigen() {
+    const int n = VelmaroZustand::ZahlAusText(m_zustand.m_artikelProSeite);
+    const int index = n >= 5 && n <= 9 ? n - 5 : -1;
+    if (m_comboProSeite->currentIndex() != index)
+        m_comboProSeite->setCurrentIndex(index);
+    m_comboProSeite->setEditText(zuUnicode(m_zustand.m_artikelProSeite));
 }
 
 void VelmaroDlg::BeschaedigtMelden(const char* name) {
@@ -237,10 +316,16 @@ void VelmaroDlg::FensterInitialisieren() {
         const Hinweis h = m_zustand.UnlesbarText(name);
         Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
     };
+    std::error_code ec;
+    const bool ersterStart = !std::filesystem::exists(m_zustand.datenPfad("daten.bit"), ec) && !ec;
     const Ladezustand daten = m_zustand.DatenDateiLesen();
-    if (daten == Ladezustand::Gelesen || daten == Ladezustand::Beschaedigt) {
-        const int n = VelmaroZustand::ZahlAusText(m_zustand.m_artikelProSeite);
-        m_comboProSeite->setCurrentIndex(n >= 5 && n <= 9 ? n - 5 : -1);
+    if (ersterStart) {
+        // Without a value the first index page would hold no article; the first entry is chosen,
+        // so that "Beenden" stores it.
+        m_zustand.m_artikelProSeite = "5";
+        ProSeiteZeigen();
+    } else if (daten == Ladezustand::Gelesen || daten == Ladezustand::Beschaedigt) {
+        ProSeiteZeigen();
         m_editor.ListeFuellen();
         if (daten == Ladezustand::Beschaedigt)
             BeschaedigtMelden("daten.bit");
@@ -261,6 +346,8 @@ void VelmaroDlg::FensterInitialisieren() {
 }
 
 void VelmaroDlg::OnBeenden() {
+    if (ErstUploadBeenden([this] { OnBeenden(); }))
+        return;
     m_editor.BearbeitetenArtikelSichern();
     // What a failed write would lose stays in the window.
     bool fehler = false;
@@ -274,7 +361,10 @@ void VelmaroDlg::OnBeenden() {
 }
 
 void VelmaroDlg::reject() {
-    if (m_zustand.Schnappschuss() == m_startSchnappschuss && !m_editor.m_bearbeiteterArtikel) {
+    if (ErstUploadBeenden([this] { reject(); }))
+        return;
+    const bool inArbeit = m_editor.ArtikelInArbeit();
+    if (!inArbeit && m_zustand.Schnappschuss() == m_startSchnappschuss) {
         QDialog::reject();
         return;
     }
@@ -283,9 +373,15 @@ void VelmaroDlg::reject() {
               QStringLiteral("Ihre Änderungen sind noch nicht gespeichert.\n"
                              "Möchten Sie sie vor dem Beenden speichern?"),
               QStringLiteral("Beenden"), {Antwort::Speichern, Antwort::Verwerfen, Antwort::Zurueck});
-    if (antwort == Antwort::Speichern)
+    if (antwort == Antwort::Speichern) {
+        // "Beenden" keeps an article opened for editing itself; a new one is saved here first.
+        if (inArbeit && !m_editor.m_bearbeiteterArtikel) {
+            m_editor.OnArtikelSpeichern();
+            if (m_editor.m_btnSpeichern->isEnabled())
+                return;
+        }
         OnBeenden();
-    else if (antwort == Antwort::Verwerfen)
+    } else if (antwort == Antwort::Verwerfen)
         QDialog::reject();
 }
 
@@ -301,14 +397,34 @@ void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Info über velmaro..."), this,
                    [this] { SystemBefehl(kSystemBefehlInfo); });
-    menu.addAction(QStringLiteral("Vorschau im Browser"), this, &VelmaroDlg::OnVorschau);
+    // The preview writes output/ as the upload's worker does.
+    menu.addAction(QStringLiteral("Vorschau im Browser"), this, &VelmaroDlg::OnVorschau)
+        ->setEnabled(!UploadLaeuft());
     // "Update Website" sends only what changed; this sends every file again.
-    QAction* alle = menu.addAction(QStringLiteral("Alle Dateien neu übertragen"), this, [this] {
-        m_alleSenden = true;
-        OnUpdateWebsite();
-    });
-    alle->setEnabled(m_btnUpdate->isEnabled());
+    menu.addAction(QStringLiteral("Alle Dateien neu übertragen"), this,
+                   [this] {
+                       m_alleSenden = true;
+                       OnUpdateWebsite();
+                   })
+        ->setEnabled(!UploadLaeuft());
     menu.exec(event->globalPos());
+}
+
+bool VelmaroDlg::ErstUploadBeenden(std::function<void()> danach) {
+    if (!UploadLaeuft())
+        return false;
+    if (m_nachDemUpload)
+        return true;
+    const Antwort antwort = Frage(this,
+                                  QStringLiteral("Die Website wird gerade übertragen.\n"
+                                                 "Soll die Übertragung abgebrochen werden?"),
+                                  QStringLiteral("Update Website"), {Antwort::Ja, Antwort::Nein});
+    if (antwort == Antwort::Ja) {
+        m_nachDemUpload = std::move(danach);
+        if (m_fortschritt)
+            m_fortschritt->reject();
+    }
+    return true;
 }
 
 namespace {
@@ -342,21 +458,56 @@ std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei
     return VerbindungTesten(adresse, benutzer, passwort, vertrauen).text;
 }
 
-// The upload's reports on the event line and in message boxes owned by the main window.
+// The upload's reports on the event line, in the progress dialog and in message boxes owned by the
+// main window. Called on the worker thread; every call runs on the window's thread, and the worker
+// waits for it.
 class FensterBeobachter : public UploadBeobachter {
 public:
     explicit FensterBeobachter(VelmaroDlg& dlg) : m_dlg(dlg) {}
 
-    void Ereignis(int code) override { m_dlg.Ereignisanzeige(code); }
+    template <typename F> void imFenster(F&& f) {
+        if (QThread::currentThread() == m_dlg.thread())
+            f();
+        else
+            QMetaObject::invokeMethod(&m_dlg, std::forward<F>(f), Qt::BlockingQueuedConnection);
+    }
+
+    void Ereignis(int code) override {
+        imFenster([&] { m_dlg.Ereignisanzeige(code); });
+    }
     void Fortschritt(const std::string& text) override {
-        // Straight onto the control: the event text itself stays what the last event set.
-        m_dlg.m_ereignis->setText(QString::fromStdString(text));
-        m_dlg.m_ereignis->repaint();
+        imFenster([&] {
+            // Straight onto the control: the event text itself stays what the last event set.
+            m_dlg.m_ereignis->setText(QString::fromStdString(text));
+            if (m_dlg.m_fortschritt)
+                m_dlg.m_fortschritt->AktuelleDatei(QString::fromStdString(text));
+        });
     }
     void Meldung(const std::string& text, const std::string& titel) override {
-        velmaro::Meldung(&m_dlg, QString::fromStdString(text), QString::fromStdString(titel));
+        imFenster(
+            [&] { velmaro::Meldung(&m_dlg, QString::fromStdString(text), QString::fromStdString(titel)); });
     }
-    bool IdentitaetVertrauen(const std::string& text) override { return ServerVertrauenFragen(&m_dlg, text); }
+    void DateiGesendet(const std::string&) override {
+        imFenster([&] {
+            if (m_dlg.m_fortschritt)
+                m_dlg.m_fortschritt->DateiGesendet();
+        });
+    }
+    bool Abgebrochen() override { return m_dlg.m_abbrechen; }
+    std::string Wiederholen() const override {
+        return "Mit „Update Website“ können Sie die Übertragung wiederholen.";
+    }
+    bool IdentitaetVertrauen(const std::string& text) override {
+        bool ja = false;
+        imFenster([&] { ja = ServerVertrauenFragen(&m_dlg, text); });
+        return ja;
+    }
+    void Umfang(int zuSenden, int) override {
+        imFenster([&] {
+            if (m_dlg.m_fortschritt)
+                m_dlg.m_fortschritt->DateienSetzen(zuSenden);
+        });
+    }
 
 private:
     VelmaroDlg& m_dlg;
@@ -364,27 +515,92 @@ private:
 
 } // namespace
 
-void VelmaroDlg::DatenUebertragen() {
-    FensterBeobachter beobachter(*this);
-    Upload upload(beobachter, m_pSitzung, m_pFtpVerbindung, m_zustand.m_ordner / "data");
-    upload.AlleSenden(std::exchange(m_alleSenden, false));
-    upload.DatenUebertragen(m_zustand.m_ftp, m_zustand.ausgabeOrdner(), m_letzterLauf);
-    // Whatever the outcome: a failed upload can be tried again without a restart.
-    m_btnUpdate->setEnabled(true);
+void VelmaroDlg::UploadSperren(bool sperren) {
+    if (sperren) {
+        m_gesperrt.clear();
+        for (QWidget* w :
+             {static_cast<QWidget*>(m_editor.m_listeArtikel),
+              static_cast<QWidget*>(m_editor.m_editUeberschrift),
+              static_cast<QWidget*>(m_editor.m_editTextinhalt), static_cast<QWidget*>(m_editor.m_ctrlDatum),
+              static_cast<QWidget*>(m_editor.m_btnSpeichern), static_cast<QWidget*>(m_editor.m_btnNeu),
+              static_cast<QWidget*>(m_editor.m_btnLoeschen), static_cast<QWidget*>(m_editor.m_btnBearbeiten),
+              static_cast<QWidget*>(m_comboProSeite), static_cast<QWidget*>(m_btnUpdate)}) {
+            m_gesperrt.emplace_back(w, w->isEnabled());
+            w->setEnabled(false);
+        }
+    } else {
+        for (const auto& [w, an] : m_gesperrt)
+            w->setEnabled(an);
+        m_gesperrt.clear();
+    }
+    m_befehlNeuerArtikel->setEnabled(!sperren);
+    m_befehlUpdate->setEnabled(!sperren);
 }
 
 void VelmaroDlg::OnUpdateWebsite() {
-    // Until the upload enables it again: no second run while files are being sent.
-    m_btnUpdate->setEnabled(false);
-    m_letzterLauf = WebsiteErzeugen(m_zustand.m_artikelListe, m_zustand.m_artikelProSeite, m_zustand.m_style,
-                                    m_zustand.ausgabeOrdner(), [this] { Ereignisanzeige(4); });
-    const std::string unvollstaendig = UnvollstaendigText(m_letzterLauf);
-    if (!unvollstaendig.empty()) {
-        m_ereignisText = QString::fromStdString(unvollstaendig);
+    if (UploadLaeuft())
+        return;
+    UploadSperren(true);
+    m_abbrechen = false;
+    m_fortschritt = new UploadFortschritt(this, [this] { m_abbrechen = true; });
+    m_fortschritt->show();
+    // The settings dialogs stay usable meanwhile; the run uses the values of this moment.
+    const FtpZugangsdaten ftp = m_zustand.m_ftp;
+    const StyleWerte style = m_zustand.m_style;
+    const std::string proSeite = m_zustand.m_artikelProSeite;
+    const std::filesystem::path ausgabe = m_zustand.ausgabeOrdner();
+    const std::filesystem::path daten = m_zustand.m_ordner / "data";
+    const bool alle = std::exchange(m_alleSenden, false);
+    m_arbeiterFertig = false;
+    // The list is not changed while its controls are locked, so the worker reads it in place.
+    m_arbeiter = std::thread([this, ftp, style, proSeite, ausgabe, daten, alle] {
+        FensterBeobachter beobachter(*this);
+        const GeneratorErgebnis erzeugt = WebsiteErzeugen(m_zustand.m_artikelListe, proSeite, style, ausgabe,
+                                                          [&] { beobachter.Ereignis(4); });
+        // A partly written site is not sent: the server keeps its complete older one.
+        const bool senden = erzeugt.fehlendeDateien.empty() && !m_abbrechen;
+        if (senden) {
+            const int dateien =
+                static_cast<int>(UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel).size());
+            beobachter.imFenster([&] {
+                if (m_fortschritt)
+                    m_fortschritt->DateienSetzen(dateien);
+            });
+            Upload upload(beobachter, m_pSitzung, m_pFtpVerbindung, daten);
+            upload.AlleSenden(alle);
+            upload.DatenUebertragen(ftp, ausgabe, erzeugt);
+        }
+        QMetaObject::invokeMethod(
+            this, [this, erzeugt, senden] { UploadBeendet(erzeugt, senden); }, Qt::QueuedConnection);
+        m_arbeiterFertig = true;
+    });
+}
+
+void VelmaroDlg::UploadBeendet(const GeneratorErgebnis& erzeugt, bool gesendet) {
+    if (m_imAbbau)
+        return;
+    m_arbeiter.join();
+    m_letzterLauf = erzeugt;
+    // The keyboard goes back to the window, not to whatever the system picks.
+    if (m_fortschritt->isActiveWindow())
+        activateWindow();
+    delete m_fortschritt;
+    m_fortschritt = nullptr;
+    if (!erzeugt.fehlendeDateien.empty()) {
+        m_ereignisText = QString::fromStdString(UnvollstaendigText(erzeugt));
         m_ereignis->setText(m_ereignisText);
-        m_ereignis->repaint();
+        Meldung(this, QString::fromStdString(ErzeugungsFehlerText(erzeugt)), QStringLiteral("Fehler"));
+    } else if (!gesendet) {
+        Meldung(this,
+                QStringLiteral("Die Übertragung wurde abgebrochen, bevor die erste Datei gesendet "
+                               "wurde.\nAuf dem Server hat sich nichts geändert."),
+                QStringLiteral("Fehler"));
     }
-    DatenUebertragen();
+    UploadSperren(false);
+    m_editor.FokusSetzen();
+    emit uploadBeendet();
+    if (auto danach = std::exchange(m_nachDemUpload, {}))
+        danach();
 }
 
 void VelmaroDlg::OnSelchangeProSeite() {
@@ -398,7 +614,7 @@ void VelmaroDlg::OnKontrollseite() {
 }
 
 void VelmaroDlg::OnHomepage() {
-    HomepageOeffnen();
+    HomepageOeffnen(this);
 }
 
 void VelmaroDlg::OnFtpZugang() {

@@ -10,8 +10,12 @@
 #include <QDialog>
 #include <QString>
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <thread>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -22,6 +26,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace velmaro {
+
+class UploadFortschritt;
 
 class VelmaroDlg : public QDialog {
     Q_OBJECT
@@ -48,8 +54,8 @@ public:
     // Context menu "Vorschau im Browser": the site as local pages in vorschau/, without uploading.
     void OnVorschau();
 
-    // The upload of the last generator run.
-    void DatenUebertragen();
+    // True while "Update Website" generates and uploads on its worker thread.
+    bool UploadLaeuft() const { return m_arbeiter.joinable(); }
 
     VelmaroZustand m_zustand;
     ArtikelEditor m_editor;
@@ -78,6 +84,15 @@ public:
     // Set by "Alle Dateien neu übertragen" for the next upload only.
     bool m_alleSenden = false;
 
+    // Shown while "Update Website" runs.
+    UploadFortschritt* m_fortschritt = nullptr;
+    // Set by "Abbrechen"; the upload stops before its next file.
+    std::atomic<bool> m_abbrechen{false};
+
+signals:
+    // "Update Website" has ended and the window is unlocked again.
+    void uploadBeendet();
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -86,9 +101,24 @@ private:
     void BefehleVerbinden();
     void FensterInitialisieren();
     void BeschaedigtMelden(const char* name);
+    // The combo box's field shows the per-page value in force.
+    void ProSeiteZeigen();
+    // While an upload runs: asks whether to stop it and runs danach once it has stopped. False when
+    // no upload runs.
+    bool ErstUploadBeenden(std::function<void()> danach);
+    // Locks the editing controls and "Update Website" while the upload runs, and restores them.
+    void UploadSperren(bool sperren);
+    void UploadBeendet(const GeneratorErgebnis& erzeugt, bool gesendet);
 
     // The files' bytes at the end of the start-up, to tell whether the run changed anything.
     std::string m_startSchnappschuss;
+
+    std::thread m_arbeiter;
+    // Set by the worker as its last step.
+    std::atomic<bool> m_arbeiterFertig{true};
+    bool m_imAbbau = false;
+    std::function<void()> m_nachDemUpload;
+    std::vector<std::pair<QWidget*, bool>> m_gesperrt;
 };
 
 } // namespace velmaro

@@ -55,6 +55,9 @@ TEST_F(BatchPublish, SteuerzeichenAusHandbearbeiteterDateiErreichenDenServerNie)
     EXPECT_EQ(status, 1);
     EXPECT_NE(fehler.find("„Passwort“"), npos) << fehler;
     EXPECT_NE(fehler.find("Steuerzeichen"), npos) << fehler;
+    // No button of the window is named where there is none.
+    EXPECT_NE(fehler.find("in data/ftpconfig.bit"), npos) << fehler;
+    EXPECT_EQ(fehler.find("„FTP Zugangsdaten ändern“"), npos) << fehler;
     EXPECT_TRUE(server.befehle().empty()); // refused before connecting
 }
 
@@ -84,6 +87,34 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
         }
         EXPECT_GE(gesendet, f.gesendet) << fehler;
         EXPECT_EQ(fehler.find("550") != npos, !f.fehlen.empty()) << fehler;
+        EXPECT_EQ(fehler.find("mit --publish wiederholt") != npos, f.gesendet < 10) << fehler;
+        EXPECT_EQ(fehler.find("Update Website"), npos) << fehler;
+    }
+}
+
+// Arguments: -C DIR alone opens the window there (it is still running after a while); anything
+// unknown ends at once with the usage and status 2.
+TEST(BatchArgumente, NurOrdnerOeffnetDasFensterUnbekanntesEndetMitStatus2) {
+    TempDir leer;
+    const struct {
+        std::string argumente;
+        int status; // 124: still running when timeout ended it
+        const char* ausgabe;
+    } faelle[] = {
+        {"-C '" + leer.path().string() + "'", 124, ""},
+        {"--workdir='" + leer.path().string() + "'", 124, ""},
+        {"-C '" + (leer / "fehlt").string() + "'", 1, "nicht gefunden"},
+        {"--publsh", 2, "unbekannte Option „publsh“"},
+        {"-C '" + leer.path().string() + "' generate", 2, "unbekanntes Argument „generate“"},
+    };
+    for (const auto& f : faelle) {
+        const std::string befehl = "QT_QPA_PLATFORM=offscreen timeout 3 '" + std::string(VELMARO_BINARY) +
+                                   "' " + f.argumente + " 2>'" + (leer / "fehler").string() + "' </dev/null";
+        const int roh = std::system(befehl.c_str());
+        EXPECT_EQ(WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, f.status) << f.argumente;
+        const std::string fehler = readFile(leer / "fehler");
+        EXPECT_NE(fehler.find(f.ausgabe), npos) << fehler;
+        EXPECT_EQ(fehler.find("--publish") != npos, f.status == 2) << fehler; // the usage
     }
 }
 

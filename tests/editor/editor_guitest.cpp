@@ -170,13 +170,31 @@ private slots:
     void endingAsksOnlyAfterChanges() {
         Lauf l(drei());
         QVERIFY(l.oeffnen());
-        // Viewing and an unsaved new article change nothing.
+        // Viewing, and "Neuer Artikel" with nothing typed, change nothing.
         zeileKlicken(*l.dlg, 1);
         QTest::mouseClick(l.dlg->m_editor.m_btnNeu, Qt::LeftButton);
-        tippen(l.dlg->m_editor.m_editUeberschrift, u"Entwurf"_s);
         QTest::keyClick(l.dlg->m_btnUpdate, Qt::Key_Escape);
         QVERIFY(l.boxen.nachrichten().isEmpty());
         QVERIFY(!l.dlg->isVisible());
+
+        // A new article typed asks; saving then keeps it, but only once headline and body are there.
+        QVERIFY(l.oeffnen());
+        QTest::mouseClick(l.dlg->m_editor.m_btnNeu, Qt::LeftButton);
+        tippen(l.dlg->m_editor.m_editUeberschrift, u"Entwurf"_s);
+        l.boxen.naechsteAntwort(Antwort::Speichern);
+        QTest::keyClick(l.dlg->m_editor.m_editUeberschrift, Qt::Key_Escape);
+        QCOMPARE(l.boxen.texte().value(1), kLeererText);
+        QVERIFY(l.dlg->isVisible());
+        tippen(l.dlg->m_editor.m_editTextinhalt, u"Text"_s);
+        l.boxen.naechsteAntwort(Antwort::Speichern);
+        QTest::keyClick(l.dlg->m_editor.m_editTextinhalt, Qt::Key_Escape);
+        QVERIFY(!l.dlg->isVisible());
+        QVERIFY(l.oeffnen());
+        QCOMPARE(liste(*l.dlg).value(0).ueberschrift, std::string("Entwurf"));
+        zeileKlicken(*l.dlg, 0);
+        QTest::mouseClick(l.dlg->m_editor.m_btnLoeschen, Qt::LeftButton);
+        QTest::mouseClick(l.dlg->m_btnBeenden, Qt::LeftButton);
+        l.boxen.leeren();
 
         // After a deletion (of a line picked after "Neuer Artikel", which turns the button back on)
         // the close box asks: back to the window; then Esc, ending without saving.
@@ -208,6 +226,44 @@ private slots:
         a.append({DateTime::fromParts(2003, 4, 1, 10, 0), "Sommerfest",
                   "Am Samstag feiern wir. Alle sind eingeladen."});
         QCOMPARE(liste(*l.dlg), a);
+    }
+
+    // Return presses "Neuer Artikel" only, and nothing while it is off; each action leaves the focus
+    // in the headline while the fields are open, in the list otherwise.
+    void returnAndFocus() {
+        Lauf l(drei());
+        QVERIFY(l.oeffnen());
+        VelmaroDlg& dlg = *l.dlg;
+        const auto druecken = [&](QWidget* fokus, bool neu) {
+            QCOMPARE(QApplication::focusWidget(), fokus);
+            for (const QPushButton* b : dlg.findChildren<QPushButton*>())
+                QCOMPARE(b->isDefault(), b == dlg.m_editor.m_btnNeu);
+            const QString vorher = stand(dlg);
+            QTest::keyClick(fokus, Qt::Key_Return);
+            // Pressed: "Neuer Artikel" is off and event 2 shown.
+            const QString nachher = stand(dlg);
+            QCOMPARE(nachher.mid(3, 1) + nachher.mid(8, 2),
+                     neu ? u". 2"_s : vorher.mid(3, 1) + vorher.mid(8, 2));
+        };
+        QWidget* liste = dlg.m_editor.m_listeArtikel;
+        QWidget* kopf = dlg.m_editor.m_editUeberschrift;
+        zeileKlicken(dlg, 0);
+        druecken(liste, true);
+        tippen(kopf, u"Neu"_s);
+        dlg.m_editor.m_editTextinhalt->setFocus();
+        tippen(dlg.m_editor.m_editTextinhalt, u"Text"_s);
+        druecken(dlg.m_editor.m_editTextinhalt, false);
+        QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
+        druecken(liste, true);
+        zeileKlicken(dlg, 1);
+        QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
+        druecken(kopf, false);
+        QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
+        zeileKlicken(dlg, 0);
+        QTest::mouseClick(dlg.m_editor.m_btnLoeschen, Qt::LeftButton);
+        druecken(liste, true);
+        zeileKlicken(dlg, 0, true);
+        druecken(kopf, false);
     }
 
     // Three articles: one opened, its date and text changed, another deleted, "Beenden", started again.

@@ -28,6 +28,11 @@ struct Protokoll : UploadBeobachter {
     void Ereignis(int code) override { ereignisse.push_back(code); }
     void Fortschritt(const std::string& text) override { fortschritt.push_back(text); }
     void Meldung(const std::string& t, const std::string& c) override { meldungen.push_back({t, c}); }
+    // "Abbrechen" once this many files were sent; never when negative.
+    int abbrechenNach = -1;
+    int gesendet = 0;
+    void DateiGesendet(const std::string&) override { ++gesendet; }
+    bool Abgebrochen() override { return abbrechenNach >= 0 && gesendet >= abbrechenNach; }
 };
 
 // Over one connection: the login, the folder commands, the listing that shows what the server
@@ -88,8 +93,9 @@ struct UploadTest : ::testing::Test {
         return m;
     }
 
-    UploadErgebnis hochladen(int seiten, int artikel) {
+    UploadErgebnis hochladen(int seiten, int artikel, int abbrechenNach = -1) {
         p = {};
+        p.abbrechenNach = abbrechenNach;
         erzeugt.anzahlSeiten = seiten;
         erzeugt.anzahlArtikel = artikel;
         Upload upload(p, sitzung, verbindung, z.m_ordner / "data", limits);
@@ -201,7 +207,7 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
     };
     const Stoerung stoerungen[] = {
         // A refused file costs neither the connection nor the order.
-        {"--refuse inhalt1.php", {"inhalt1.php"}, "„Update Website“"},
+        {"--refuse inhalt1.php", {"inhalt1.php"}, "fehlt sie oder ist noch im alten Stand"},
         {"", {"artikel2.php"}, "nicht geschrieben", {"artikel2.php"}},
         {"--stop-after 3",
          {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php"},
@@ -209,7 +215,9 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         {"--stall artikel1.php", {"artikel1.php", "artikel2.php", "artikel3.php"}, "stehen geblieben"},
         {"--full-after 3", {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php"}, "Speicherplatz"},
         // Kept in part, yet answered 226: the size check after the transfers catches it.
-        {"--truncate artikel1.php", {"artikel1.php"}, "„Update Website“"},
+        {"--truncate artikel1.php", {"artikel1.php"}, "im alten Stand"},
+        // Nothing arrived: only then the event that points at the connection.
+        {"--full-after 0", UploadDateien(2, 3), "Speicherplatz"},
     };
     for (const auto& s : stoerungen) {
         SCOPED_TRACE(s.optionen);
@@ -223,7 +231,7 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         EXPECT_LT(std::chrono::steady_clock::now() - beginn, std::chrono::seconds(8));
         EXPECT_EQ(e.gesendet, 7 - static_cast<int>(s.fehlen.size()));
         EXPECT_EQ(e.nichtAngekommen, s.fehlen);
-        EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 9, 11}));
+        EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 9, e.gesendet ? kTeilweiseUebertragen : 11}));
         // One box for the file the fault hit, then the summary; not one box per remaining file.
         ASSERT_EQ(p.meldungen.size(), 2u);
         EXPECT_EQ(p.meldungen[0], Box(NichtGesendetText(s.fehlen.front()), ""));
@@ -252,6 +260,23 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
     }
 }
 
+TEST_F(UploadTest, AbbrechenEndetVorDerNaechstenDateiUndNenntDieUebrigen) {
+    FtpServer& server = starten();
+    Dateien lokal = ausgabe(1, 3);
+    const UploadErgebnis e = hochladen(1, 3, 2);
+    EXPECT_TRUE(e.abgebrochen);
+    EXPECT_EQ(e.gesendet, 2);
+    EXPECT_EQ(e.nichtAngekommen, (Liste{"inhalt1.php", "artikel1.php", "artikel2.php", "artikel3.php"}));
+    ASSERT_EQ(p.meldungen.size(), 1u);
+    EXPECT_NE(p.meldungen[0].first.find("4 von 6 Dateien sind nicht auf dem Server angekommen: inhalt1.php, "
+                                        "artikel1.php, artikel2.php, artikel3.php."),
+              npos);
+    EXPECT_NE(p.meldungen[0].first.find("auf Ihren Wunsch abgebrochen"), npos);
+    EXPECT_EQ(p.ereignisse.back(), kTeilweiseUebertragen);
+    EXPECT_EQ(inhalt(server.wurzel() / "data"),
+              (Dateien{{"style.css", lokal["style.css"]}, {"inhalt0.php", lokal["inhalt0.php"]}}));
+}
+
 TEST_F(UploadTest, GroessenAuchOhneMlsdGeprueftOhneJedeAbfrageNieBehauptet) {
     const struct {
         const char* optionen;
@@ -273,7 +298,7 @@ TEST_F(UploadTest, GroessenAuchOhneMlsdGeprueftOhneJedeAbfrageNieBehauptet) {
                                    [&](const std::string& b) { return b.rfind(f.abfrage, 0) == 0; }),
                       befehle.end());
             EXPECT_EQ(e.nichtAngekommen, Liste{"artikel1.php"});
-            EXPECT_EQ(p.ereignisse.back(), 11);
+            EXPECT_EQ(p.ereignisse.back(), kTeilweiseUebertragen);
         } else {
             // Nothing to check with: said once, never claimed.
             EXPECT_TRUE(e.vollstaendig && e.ungeprueft);

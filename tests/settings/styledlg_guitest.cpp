@@ -96,11 +96,15 @@ private slots:
             QVERIFY(dlg.m_zustand.m_style == vorher);
         }
 
-        // Opened again, it shows the values; saved untouched, they and the flags keep their bytes.
+        // Opened again, it shows the values from their start; saved untouched, they and the flags keep
+        // their bytes.
         imDialog(dlg, [&](StyleDlg* s) {
-            for (int i = 0; i < 16; ++i)
+            for (int i = 0; i < 16; ++i) {
                 QCOMPARE(feld(s, i)->text(),
                          zuUnicode(Einstellung(dlg.m_zustand, i + 4)).left(feld(s, i)->maxLength()));
+                // The field with the focus has its text selected, as a dialog's first field has.
+                QVERIFY(s->focusWidget() == feld(s, i) || feld(s, i)->cursorPosition() == 0);
+            }
             QVERIFY(s->m_btnSpeichern->isDefault());
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });

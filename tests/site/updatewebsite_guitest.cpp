@@ -6,8 +6,10 @@
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
 #include "../support/testdaten.h"
+#include "../support/updateabwarten.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,11 +45,14 @@ class UpdateWebsiteTest : public QObject {
 private slots:
     void buttonCommandAndPerPageChoice() {
         TempDir dir, kern;
-        // Eight articles and no per-page value: every row goes on page 2.
-        ArtikelDateiSchreiben(dir.path(), 8, "");
         VelmaroDlg dlg(dir.path());
+        // Eight articles; a first start chooses five per page.
+        for (int i = 1; i <= 8; ++i)
+            dlg.m_zustand.m_artikelListe.addTail(
+                {DateTime::fromParts(2005, 3, i, 8), "Meldung " + std::to_string(i), "Text"});
         dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
         auto* knopf = dlg.findChild<QPushButton*>(QStringLiteral("1010"));
         auto* befehl = dlg.findChild<QAction*>(QStringLiteral("134"));
         QVERIFY(knopf && befehl);
@@ -55,7 +60,7 @@ private slots:
 
         // The button writes what the core writes from the same state.
         VelmaroZustand z = dlg.m_zustand;
-        QTest::mouseClick(knopf, Qt::LeftButton);
+        QVERIFY(UpdateAbwarten(dlg, [&] { QTest::mouseClick(knopf, Qt::LeftButton); }));
         QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, 2);
         QCOMPARE(dlg.m_letzterLauf.anzahlArtikel, 8);
         z.m_ordner = kern.path();
@@ -70,26 +75,53 @@ private slots:
                  std::pair(QStringLiteral("Verbindung zum Server wird hergestellt!"), false));
         QVERIFY(knopf->isEnabled());
 
-        // Text typed into the combo box's edit field is no choice; a pick from the list is.
-        QTest::keyClicks(dlg.m_comboProSeite->lineEdit(), QStringLiteral("6"));
-        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string());
-        dlg.m_comboProSeite->lineEdit()->clear();
-        for (int i = 0; i < 3; ++i)
+        // Text typed into the combo box's edit field is no choice, whether Return or Tab ends it, and
+        // the field shows the value in force again; a pick from the list is a choice.
+        QTRY_COMPARE(QApplication::activeWindow(), &dlg);
+        for (const auto taste : {Qt::Key_Return, Qt::Key_Tab}) {
+            dlg.m_comboProSeite->setFocus();
+            dlg.m_comboProSeite->lineEdit()->selectAll();
+            QTest::keyClicks(dlg.m_comboProSeite, QStringLiteral("6"));
+            QTest::keyClick(dlg.m_comboProSeite, taste);
+            QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("5"));
+            QCOMPARE(dlg.m_comboProSeite->currentText(), QStringLiteral("5"));
+        }
+        for (int i = 0; i < 2; ++i)
             QTest::keyClick(dlg.m_comboProSeite, Qt::Key_Down);
         QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("7"));
 
-        // The command runs with the choice: seven rows, then one; the event line names what failed.
+        // The command runs with the choice: seven rows, then one. A page that cannot be written
+        // is reported with its cause, and nothing is uploaded (no settings: any attempt would
+        // add a box of its own).
         fs::remove(dir / "output/artikel8.php");
         fs::create_directory(dir / "output/artikel8.php");
         protokoll.eintraege.clear();
-        befehl->trigger();
+        m_boxen.leeren();
+        QVERIFY(UpdateAbwarten(dlg, [&] { befehl->trigger(); }));
         QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, 2);
         const std::string zweite = readFile(dir / "output/inhalt2.php");
         QVERIFY(zweite.find("sitename=artikel8.php ") != std::string::npos);
         QVERIFY(zweite.find("sitename=artikel7.php ") == std::string::npos);
-        QVERIFY(protokoll.eintraege.size() >= 2);
+        QTRY_VERIFY(protokoll.eintraege.size() >= 2);
         QVERIFY(protokoll.eintraege[1].first.contains(QStringLiteral("nicht vollständig")));
         QVERIFY(protokoll.eintraege[1].first.contains(QStringLiteral("artikel8.php")));
+        QCOMPARE(m_boxen.texte(),
+                 QStringList{QStringLiteral("Eine Datei konnte nicht in den Ordner output geschrieben werden "
+                                            "(ein Ordner statt einer Datei):\nartikel8.php.\nEs wurde nichts "
+                                            "übertragen; die Website auf dem Server bleibt, wie sie war.")});
+        QVERIFY(knopf->isEnabled());
+
+        // output is a file: nothing can be generated, and no connection is tried.
+        fs::remove_all(dir / "output");
+        writeFile(dir / "output", "x");
+        m_boxen.leeren();
+        QVERIFY(UpdateAbwarten(dlg, [&] { befehl->trigger(); }));
+        QCOMPARE(m_boxen.nachrichten().size(), 1);
+        QVERIFY2(
+            m_boxen.texte()[0].startsWith(QStringLiteral("3 Dateien konnten nicht in den Ordner output "
+                                                         "geschrieben werden (ein Teil des Pfads ist kein "
+                                                         "Ordner)")),
+            qPrintable(m_boxen.texte()[0]));
     }
 };
 

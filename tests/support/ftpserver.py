@@ -32,6 +32,8 @@ p.add_argument("--without", action="append", default=[])
 p.add_argument("--delay-ms", type=int, default=0)
 # At most this many connections from one address; the next is answered 421.
 p.add_argument("--max-cons-per-ip", type=int, default=0)
+# Waits this many seconds before each STOR, as a slow line does.
+p.add_argument("--delay", type=float, default=0)
 # A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", action="store_true")
 a = p.parse_args()
@@ -69,6 +71,7 @@ class Handler(FTPHandler):
         return self.protokollieren(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
+        time.sleep(a.delay)
         if a.full_after is not None and empfangen >= a.full_after:
             self.respond("452 Insufficient storage space.")
             return

@@ -4,6 +4,7 @@
 
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
+#include "../support/updateabwarten.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +46,8 @@ private slots:
                  qsizetype(gross.size()) - std::count(gross.begin(), gross.end(), '\r'));
 
         // No FTP settings: the pages are written, then the upload stops with a message.
-        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
+        QVERIFY(UpdateAbwarten(
+            dlg, [&] { QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton); }, 600000));
         QCOMPARE(dlg.m_letzterLauf.anzahlArtikel, kArtikel);
         QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, (kArtikel + 8) / 9);
         QVERIFY(readFile(dir / "output" / ("artikel" + std::to_string(kGross + 1) + ".php")).find(gross) !=

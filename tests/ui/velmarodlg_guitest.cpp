@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,9 +54,10 @@ private slots:
              u"Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet werden. "_s
              u"Oder es wurden\nnoch keine Einstellungen getätigt. "_s,
              {},
-             std::string("\0\x04"
-                         "ENDE",
-                         6)},
+             // A first start chooses five per page, which "Beenden" stores.
+             std::string("\x01"
+                         "5\x04"
+                         "ENDE")},
             {kaputt, "\r\n\r\n\r\n", u"Das Original bleibt als data/daten.bit.bak erhalten"_s,
              u"01.05.2003 : Test"_s, kBeispielDaten},
         };
@@ -76,7 +78,7 @@ private slots:
             if (!f.zeile.isEmpty())
                 QCOMPARE(dlg.m_editor.m_listeArtikel->item(0)->text(), f.zeile);
             QVERIFY(dlg.m_editor.m_listeArtikel->selectedItems().isEmpty());
-            QCOMPARE(dlg.m_comboProSeite->currentText(), f.daten ? u"5"_s : QString());
+            QCOMPARE(dlg.m_comboProSeite->currentText(), u"5"_s);
             QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
 
             QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
@@ -93,11 +95,15 @@ private slots:
     }
 
     void perPageValueSelectsItsEntry() {
-        for (const auto& [wert, index] : {std::pair{"7", 2}, {"9", 4}, {"12", -1}, {"4", -1}}) {
+        // An existing file's value is kept, even an empty one; the field shows it.
+        for (const auto& [wert, index] : {std::pair{"7", 2}, {"9", 4}, {"12", -1}, {"4", -1}, {"", -1}}) {
             TempDir dir;
             ArtikelDateiSchreiben(dir.path(), 0, wert);
             MeldungsRekorder boxen;
-            QCOMPARE(VelmaroDlg(dir.path()).m_comboProSeite->currentIndex(), index);
+            VelmaroDlg dlg(dir.path());
+            QCOMPARE(dlg.m_comboProSeite->currentIndex(), index);
+            QCOMPARE(dlg.m_comboProSeite->currentText(), QString::fromLatin1(wert));
+            QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string(wert));
         }
     }
 
@@ -129,12 +135,34 @@ private slots:
         QCOMPARE(dlg.maximumSize(), dlg.minimumSize());
     }
 
+    // Drawn over the window, no frame line of a group box runs through a label's text.
+    void groupFramesNeverCrossText() {
+        TempDir dir;
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QImage fenster = dlg.grab().toImage();
+        int geprueft = 0;
+        for (QLabel* l : dlg.findChildren<QLabel*>()) {
+            if (l->text().isEmpty())
+                continue;
+            const int flags = int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect text = l->fontMetrics().boundingRect(l->contentsRect(), flags, l->text()) & l->rect();
+            QVERIFY2(fenster.copy(text.translated(l->pos())) ==
+                         l->grab().toImage().convertToFormat(fenster.format()).copy(text),
+                     qPrintable(l->text()));
+            ++geprueft;
+        }
+        QVERIFY(geprueft >= 10);
+    }
+
     void eventDisplayKeepsTheLastValidText() {
         TempDir dir;
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         dlg.Ereignisanzeige(5);
-        for (int ungueltig : {0, 3, 12, -1})
+        for (int ungueltig : {0, 3, 13, -1})
             dlg.Ereignisanzeige(ungueltig);
         QCOMPARE(dlg.m_ereignis->text(), QStringLiteral("Artikel wurde gespeichert!"));
         dlg.Ereignisanzeige(11);
