@@ -1,6 +1,5 @@
 // The main window's start-up and "Beenden", on real files, under the offscreen platform.
 #include "platform/dialogunits.h"
-#include "ui/aboutdlg.h"
 #include "ui/velmarodlg.h"
 
 #include "../support/beispiel.h"
@@ -17,7 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <optional>
 
@@ -197,23 +195,6 @@ private slots:
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
         QCOMPARE(boxen.nachrichten().size(), 4);
         QVERIFY(boxen.texte()[3].contains(QStringLiteral("data/styleconfig.bit konnte nicht gespeichert")));
-        QVERIFY(dlg.isVisible());
-    }
-
-    void aboutBoxFromTheInfoCommand() {
-        TempDir dir;
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        dlg.show();
-        QString titel;
-        QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<AboutDlg*>(QApplication::activeModalWidget());
-            QVERIFY(about);
-            titel = about->windowTitle();
-            QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);
-        });
-        dlg.SystemBefehl(0x0010);
-        QCOMPARE(titel, QStringLiteral("Info über velmaro"));
         QVERIFY(dlg.isVisible());
     }
 };
