@@ -53,7 +53,9 @@ private slots:
         QVERIFY(UpdateAbwarten(dlg, [&] { QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton); }));
         QCOMPARE(boxen.nachrichten().size(), 1);
         QCOMPARE(boxen.nachrichten().first().titel, QStringLiteral("Fehler"));
-        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten konnten nicht übertragen werden!")));
+        QCOMPARE(
+            dlg.m_ereignis->text(),
+            QStringLiteral("Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung"));
         QVERIFY(dlg.m_btnUpdate->isEnabled());
 
         // Corrected, the next click goes through without a restart.
