@@ -84,10 +84,8 @@ private slots:
         QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
         QVERIFY(dlg.m_fortschritt && dlg.m_fortschritt->isVisible());
         QTRY_VERIFY(dlg.m_fortschritt->m_zaehler->text().startsWith(QStringLiteral("1 von 6 Dateien")));
-        for (QWidget* w :
-             {static_cast<QWidget*>(dlg.m_editor.m_listeArtikel),
-              static_cast<QWidget*>(dlg.m_editor.m_btnNeu), static_cast<QWidget*>(dlg.m_btnUpdate),
-              static_cast<QWidget*>(dlg.m_comboProSeite)})
+        for (QWidget* w : std::initializer_list<QWidget*>{dlg.m_editor.m_listeArtikel, dlg.m_editor.m_btnNeu,
+                                                          dlg.m_btnUpdate, dlg.m_comboProSeite})
             QVERIFY(!w->isEnabled());
         // Esc asks first; "Nein" lets it run.
         boxen.naechsteAntwort(Antwort::Nein);
