@@ -61,8 +61,6 @@ private slots:
         // The button writes what the core writes from the same state.
         VelmaroZustand z = dlg.m_zustand;
         QVERIFY(UpdateAbwarten(dlg, [&] { QTest::mouseClick(knopf, Qt::LeftButton); }));
-        QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, 2);
-        QCOMPARE(dlg.m_letzterLauf.anzahlArtikel, 8);
         z.m_ordner = kern.path();
         Erzeugen(z);
         for (const auto& e : fs::directory_iterator(kern / "output"))
@@ -98,7 +96,6 @@ private slots:
         protokoll.eintraege.clear();
         m_boxen.leeren();
         QVERIFY(UpdateAbwarten(dlg, [&] { befehl->trigger(); }));
-        QCOMPARE(dlg.m_letzterLauf.anzahlSeiten, 2);
         const std::string zweite = readFile(dir / "output/inhalt2.php");
         QVERIFY(zweite.find("sitename=artikel8.php ") != std::string::npos);
         QVERIFY(zweite.find("sitename=artikel7.php ") == std::string::npos);

@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -29,18 +30,29 @@ class ProgrammIconTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The info command opens the About box, with the icon and the folder.
     void fensterUndInfoboxZeigenDasIcon() {
         TempDir dir;
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         for (int groesse : {16, 256})
             QCOMPARE(dlg.windowIcon().pixmap(groesse, groesse).width(), groesse);
-
-        AboutDlg about(&dlg, dir.path());
-        const QList<QLabel*> labels = about.findChildren<QLabel*>();
-        QVERIFY(std::ranges::any_of(labels, [](QLabel* l) { return !l->pixmap().isNull(); }));
-        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("ordner"))->toolTip(),
-                 QString::fromStdString(dir.path().string()));
+        dlg.show();
+        QString titel, ordner;
+        bool bild = false;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<AboutDlg*>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            titel = about->windowTitle();
+            ordner = about->findChild<QLabel*>(QStringLiteral("ordner"))->toolTip();
+            bild = std::ranges::any_of(about->findChildren<QLabel*>(),
+                                       [](QLabel* l) { return !l->pixmap().isNull(); });
+            QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        dlg.SystemBefehl(0x0010);
+        QCOMPARE(titel, QStringLiteral("Info über velmaro"));
+        QCOMPARE(ordner, QString::fromStdString(dir.path().string()));
+        QVERIFY(bild && dlg.isVisible());
     }
 
     void vorschauAusDemKontextmenueOeffnetDieErsteSeite() {

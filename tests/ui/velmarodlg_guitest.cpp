@@ -1,6 +1,5 @@
 // The main window's start-up and "Beenden", on real files, under the offscreen platform.
 #include "platform/dialogunits.h"
-#include "ui/aboutdlg.h"
 #include "ui/velmarodlg.h"
 
 #include "../support/beispiel.h"
@@ -17,7 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <optional>
 
@@ -38,29 +36,20 @@ private slots:
     // three files, so that the next start has nothing to report.
     void startAndBeenden() {
         const std::string kaputt = kBeispielDaten.substr(0, kBeispielDaten.size() - 3); // "ENDE" cut
+        const QString keineFtp =
+            u"Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet werden. "_s
+            u"Oder es wurden\nnoch keine Einstellungen getätigt. "_s;
+        const QString bak = u"Das Original bleibt als data/daten.bit.bak erhalten"_s,
+                      test = u"01.05.2003 : Test"_s;
+        // Missing files: no value; the box in the one message (none when empty), the one list line (if
+        // any), daten.bit after "Beenden" (a first start chooses five per page, which it stores).
         const struct {
-            std::optional<std::string> daten, ftp; // missing when empty
-            QString box;                           // in the one message; none when empty
-            QString zeile;                         // the one list line, if any
-            std::string danach;                    // daten.bit after "Beenden"
-        } faelle[] = {
-            {kBeispielDaten,
-             "Seite\r\nftp.example.org\r\nich\r\ngeheim",
-             {},
-             u"01.05.2003 : Test"_s,
-             kBeispielDaten},
-            {{},
-             {},
-             u"Konfigurationsdatei für die FTP-Einstellungen konnte\nnicht geöffnet werden. "_s
-             u"Oder es wurden\nnoch keine Einstellungen getätigt. "_s,
-             {},
-             // A first start chooses five per page, which "Beenden" stores.
-             std::string("\x01"
-                         "5\x04"
-                         "ENDE")},
-            {kaputt, "\r\n\r\n\r\n", u"Das Original bleibt als data/daten.bit.bak erhalten"_s,
-             u"01.05.2003 : Test"_s, kBeispielDaten},
-        };
+            std::optional<std::string> daten, ftp;
+            QString box, zeile;
+            std::string danach;
+        } faelle[] = {{kBeispielDaten, "Seite\r\nftp.example.org\r\nich\r\ngeheim", {}, test, kBeispielDaten},
+                      {{}, {}, keineFtp, {}, std::string("\0015\004ENDE")},
+                      {kaputt, "\r\n\r\n\r\n", bak, test, kBeispielDaten}};
         for (const auto& f : faelle) {
             TempDir dir;
             if (f.daten)
@@ -70,13 +59,10 @@ private slots:
             MeldungsRekorder boxen;
             VelmaroDlg dlg(dir.path());
             QCOMPARE(boxen.texte().size(), f.box.isEmpty() ? 0 : 1);
-            if (!f.box.isEmpty()) {
-                QVERIFY2(boxen.texte()[0].contains(f.box), qPrintable(boxen.texte()[0]));
-                QCOMPARE(boxen.nachrichten()[0].titel, u"Fehler"_s);
-            }
+            QVERIFY(f.box.isEmpty() ||
+                    (boxen.texte()[0].contains(f.box) && boxen.nachrichten()[0].titel == u"Fehler"_s));
             QCOMPARE(dlg.m_editor.m_listeArtikel->count(), f.zeile.isEmpty() ? 0 : 1);
-            if (!f.zeile.isEmpty())
-                QCOMPARE(dlg.m_editor.m_listeArtikel->item(0)->text(), f.zeile);
+            QVERIFY(f.zeile.isEmpty() || dlg.m_editor.m_listeArtikel->item(0)->text() == f.zeile);
             QVERIFY(dlg.m_editor.m_listeArtikel->selectedItems().isEmpty());
             QCOMPARE(dlg.m_comboProSeite->currentText(), u"5"_s);
             QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
@@ -165,10 +151,6 @@ private slots:
         for (int ungueltig : {0, 3, 13, -1})
             dlg.Ereignisanzeige(ungueltig);
         QCOMPARE(dlg.m_ereignis->text(), QStringLiteral("Artikel wurde gespeichert!"));
-        dlg.Ereignisanzeige(11);
-        QCOMPARE(dlg.m_ereignis->text(),
-                 QStringLiteral("Daten konnten nicht übertragen werden!\nÜberprüfen Sie "
-                                "Ihre Internetverbindung"));
     }
 
     void unreadableFileIsLeftAloneUnwritableKeepsTheWindowOpen() {
@@ -197,23 +179,6 @@ private slots:
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
         QCOMPARE(boxen.nachrichten().size(), 4);
         QVERIFY(boxen.texte()[3].contains(QStringLiteral("data/styleconfig.bit konnte nicht gespeichert")));
-        QVERIFY(dlg.isVisible());
-    }
-
-    void aboutBoxFromTheInfoCommand() {
-        TempDir dir;
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        dlg.show();
-        QString titel;
-        QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<AboutDlg*>(QApplication::activeModalWidget());
-            QVERIFY(about);
-            titel = about->windowTitle();
-            QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);
-        });
-        dlg.SystemBefehl(0x0010);
-        QCOMPARE(titel, QStringLiteral("Info über velmaro"));
         QVERIFY(dlg.isVisible());
     }
 };
