@@ -176,8 +176,10 @@ void SaveFile::discard() {
 bool SaveFile::open() {
     discard();
     // An unnamed file leaves nothing behind in the folder when the program dies before commit().
-    // It gets its name through /proc at commit time, so without /proc a named one is used.
-    if (::access("/proc/self/fd", X_OK) == 0) {
+    // It gets its name through /proc at commit time, so without /proc a named one is used. Files
+    // made again from others take the named one at once: it costs fewer calls, and their writer
+    // removes what a crash left.
+    if (m_sync == Durable && ::access("/proc/self/fd", X_OK) == 0) {
         const std::filesystem::path dir = m_target.parent_path();
         m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, m_mode);
         if (m_fd >= 0) {
@@ -194,10 +196,15 @@ bool SaveFile::open() {
         return false;
     }
     m_temp = name.data();
-    // mkstemp makes the file 0600; widen it to the wanted mode as the umask allows.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(m_fd, m_mode & ~mask);
+    // mkstemp makes the file 0600; widen it to the wanted mode as the umask allows. The umask is
+    // read once: reading it means setting it, which no two threads may do at once.
+    static const mode_t maske = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    if ((m_mode & ~maske) != 0600)
+        ::fchmod(m_fd, m_mode & ~maske);
     return true;
 }
 

@@ -33,8 +33,6 @@ bool dateiSchreiben(const fs::path& pfad, std::string_view bytes, std::string& g
             grund = text;
         return false;
     };
-    if (ordnerImWeg(pfad))
-        return fehler(FehlerUrsache(EISDIR));
     if (!datei.open())
         return fehler(datei.errorText());
     try {
@@ -42,7 +40,8 @@ bool dateiSchreiben(const fs::path& pfad, std::string_view bytes, std::string& g
     } catch (const FileError& f) {
         return fehler(FehlerUrsache(f.errorNumber()));
     }
-    return datei.commit() || fehler(datei.errorText());
+    // A folder at the name shows only in the rename; asked then, not for every page.
+    return datei.commit() || fehler(ordnerImWeg(pfad) ? FehlerUrsache(EISDIR) : datei.errorText());
 }
 
 // A page name of ours ("style.css", "inhalt<k>.php", "artikel<n>.php").
