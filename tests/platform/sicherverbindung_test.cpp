@@ -6,44 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <map>
 
 using namespace velmaro;
 using namespace velmaro::test;
 
-namespace {
-
-// USER and PASS over FTP, password logins over SFTP, as the server saw them.
-long anmeldungen(const SicherServer& s) {
-    const auto b = s.befehle();
-    return std::count_if(b.begin(), b.end(), [](const std::string& z) {
-        return z.rfind("USER", 0) == 0 || z == "PASS" || z.rfind(std::string("AUTH ") + kFtpBenutzer, 0) == 0;
-    });
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(SichereVerbindung, ErstkontaktVertrautGeaendert) {
     for (bool sftp : {false, true}) {
         SCOPED_TRACE(sftp ? "sftp" : "ftps");
         TempDir t;
-        std::string alt, neu, inhaber;
-        std::unique_ptr<SicherServer> server;
-        std::function<void()> wechseln; // the same server with another identity
-        if (sftp) {
-            const auto a = HostschluesselErzeugen(t.path(), "a"), b = HostschluesselErzeugen(t.path(), "b");
-            alt = a.fingerabdruck, neu = b.fingerabdruck;
-            server = std::make_unique<SicherServer>(a);
-            wechseln = [&, b] { server = std::make_unique<SicherServer>(b); };
-        } else {
-            const auto a = ZertifikatErzeugen(t.path(), "velmaro-a"),
-                       b = ZertifikatErzeugen(t.path(), "velmaro-b");
-            alt = a.fingerabdruck, neu = b.fingerabdruck, inhaber = a.inhaber;
-            server = std::make_unique<SicherServer>(a);
-            wechseln = [&, b] { server->ZertifikatWechseln(b); };
-        }
+        WechselServer w(t.path(), sftp);
+        const std::string &alt = w.alt, &neu = w.neu, &inhaber = w.inhaber;
+        std::unique_ptr<SicherServer>& server = w.server;
         FtpFehler f;
         const auto sitzung = InternetSitzung::Oeffnen("velmaro-test", f);
         const auto oeffnen = [&](const std::string& vertraut) {
@@ -56,7 +32,7 @@ TEST(SichereVerbindung, ErstkontaktVertrautGeaendert) {
         EXPECT_EQ(v->letzteFehlerart(), Fehlerart::IdentitaetUnbekannt);
         EXPECT_EQ(v->identitaet().fingerabdruck, alt);
         EXPECT_EQ(v->identitaet().inhaber, inhaber);
-        EXPECT_EQ(anmeldungen(*server), 0);
+        EXPECT_EQ(Anmeldungen(*server), 0);
 
         // Trusted: every byte arrives, a file beyond libcurl's buffer, CR LF and all 256 values.
         v = oeffnen(alt);
@@ -74,8 +50,8 @@ TEST(SichereVerbindung, ErstkontaktVertrautGeaendert) {
         for (const auto& [name, inhalt] : dateien)
             EXPECT_EQ(readFile(server->wurzel() / "data" / name), inhalt) << name;
 
-        wechseln();
-        const long bisher = anmeldungen(*server);
+        w.wechseln();
+        const long bisher = Anmeldungen(*server);
         v = oeffnen(alt);
         EXPECT_FALSE(v->OrdnerWechseln("data"));
         EXPECT_EQ(v->letzteFehlerart(), Fehlerart::IdentitaetGeaendert);
@@ -83,6 +59,6 @@ TEST(SichereVerbindung, ErstkontaktVertrautGeaendert) {
         EXPECT_EQ(v->identitaet().fingerabdruck, neu);
         for (const auto& fp : {alt, neu})
             EXPECT_NE(v->letzterFehler().grund.find(fp), std::string::npos);
-        EXPECT_EQ(anmeldungen(*server), bisher);
+        EXPECT_EQ(Anmeldungen(*server), bisher);
     }
 }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 
 using namespace velmaro;
@@ -31,34 +30,15 @@ struct Frager : UploadBeobachter {
     }
 };
 
-// USER and PASS over FTP, password logins over SFTP.
-long anmeldungen(const SicherServer& s) {
-    const auto b = s.befehle();
-    return std::count_if(b.begin(), b.end(), [](const std::string& z) {
-        return z.rfind("USER", 0) == 0 || z == "PASS" || z.rfind(std::string("AUTH ") + kFtpBenutzer, 0) == 0;
-    });
-}
-
 } // namespace
 
 TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) {
     for (bool sftp : {false, true}) {
         SCOPED_TRACE(sftp ? "sftp" : "ftps");
         TempDir t;
-        std::string alt, neu;
-        std::unique_ptr<SicherServer> server;
-        std::function<void()> wechseln;
-        if (sftp) {
-            const auto a = HostschluesselErzeugen(t.path(), "a"), b = HostschluesselErzeugen(t.path(), "b");
-            alt = a.fingerabdruck, neu = b.fingerabdruck;
-            server = std::make_unique<SicherServer>(a);
-            wechseln = [&, b] { server = std::make_unique<SicherServer>(b); };
-        } else {
-            const auto a = ZertifikatErzeugen(t.path(), "a"), b = ZertifikatErzeugen(t.path(), "b");
-            alt = a.fingerabdruck, neu = b.fingerabdruck;
-            server = std::make_unique<SicherServer>(a);
-            wechseln = [&, b] { server->ZertifikatWechseln(b); };
-        }
+        WechselServer w(t.path(), sftp);
+        const std::string &alt = w.alt, &neu = w.neu;
+        std::unique_ptr<SicherServer>& server = w.server;
         const fs::path data = t / "data", ausgabe = t / "output";
         fs::create_directories(data);
         GeneratorErgebnis erzeugt;
@@ -93,7 +73,7 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
         EXPECT_NE(f.fragen[0].find("Fingerabdruck: " + alt), npos) << f.fragen[0];
         EXPECT_EQ(e.abgelehnt->fingerabdruck, alt);
         EXPECT_FALSE(fs::exists(data / kVertrauenDatei));
-        EXPECT_EQ(anmeldungen(*server), 0);
+        EXPECT_EQ(Anmeldungen(*server), 0);
 
         // Unknown, trusted: recorded, every byte arrives; afterwards nobody is asked.
         for (bool antwort : {true, false}) {
@@ -114,11 +94,11 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
         EXPECT_NE(f.meldungen[0].find("oder das Passwort abgelehnt"), npos) << f.meldungen[0];
 
         // Changed: both fingerprints, refused before the login until the user trusts the new one.
-        wechseln();
+        w.wechseln();
         Vertrauen liste; // a new SFTP server listens on a new port: the record moves along
         liste.Setzen(*AdresseLesen(server->adresse()), alt);
         ASSERT_TRUE(liste.Speichern(data / kVertrauenDatei));
-        const long bisher = anmeldungen(*server);
+        const long bisher = Anmeldungen(*server);
         for (bool antwort : {false, true}) {
             std::tie(f, e) = hochladen(antwort);
             ASSERT_EQ(f.fragen.size(), 1u);
@@ -127,7 +107,7 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
             EXPECT_EQ(e.vollstaendig, antwort);
             EXPECT_EQ(vertraut(), antwort ? neu : alt);
         }
-        EXPECT_GT(anmeldungen(*server), bisher);
+        EXPECT_GT(Anmeldungen(*server), bisher);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "sicherserver.h"
 
+#include <algorithm>
+
 #include <csignal>
 #include <fstream>
 #include <stdexcept>
@@ -88,6 +90,34 @@ void SicherServer::ZertifikatWechseln(const Zertifikat& z) {
     // Certificate and key in one file, replaced at once.
     writeFile(m_ordner / "neu.pem", readFile(z.cert) + readFile(z.key));
     fs::rename(m_ordner / "neu.pem", m_ordner / "server.pem");
+}
+
+long Anmeldungen(const SicherServer& s) {
+    const auto b = s.befehle();
+    return std::count_if(b.begin(), b.end(), [](const std::string& z) {
+        return z.rfind("USER", 0) == 0 || z == "PASS" || z.rfind(std::string("AUTH ") + kFtpBenutzer, 0) == 0;
+    });
+}
+
+WechselServer::WechselServer(const std::filesystem::path& ordner, bool sftp) : m_sftp(sftp) {
+    if (sftp) {
+        const auto a = HostschluesselErzeugen(ordner, "a");
+        m_schluessel = HostschluesselErzeugen(ordner, "b");
+        alt = a.fingerabdruck, neu = m_schluessel.fingerabdruck;
+        server = std::make_unique<SicherServer>(a);
+    } else {
+        const auto a = ZertifikatErzeugen(ordner, "velmaro-a");
+        m_zertifikat = ZertifikatErzeugen(ordner, "velmaro-b");
+        alt = a.fingerabdruck, neu = m_zertifikat.fingerabdruck, inhaber = a.inhaber;
+        server = std::make_unique<SicherServer>(a);
+    }
+}
+
+void WechselServer::wechseln() {
+    if (m_sftp)
+        server = std::make_unique<SicherServer>(m_schluessel);
+    else
+        server->ZertifikatWechseln(m_zertifikat);
 }
 
 } // namespace velmaro::test

@@ -8,6 +8,7 @@
 #include "tempdir.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,25 @@ private:
     std::FILE* m_aus = nullptr;
     int m_pid = -1;
     int m_port = 0;
+};
+
+// USER and PASS over FTP, password logins over SFTP, as the server saw them.
+long Anmeldungen(const SicherServer& s);
+
+// An FTPS or SFTP server presenting identity a, and how to make it present b: what every trust
+// test needs.
+struct WechselServer {
+    WechselServer(const std::filesystem::path& ordner, bool sftp);
+    void wechseln();
+
+    std::string alt, neu; // the fingerprints of a and b
+    std::string inhaber;  // FTPS: a's subject
+    std::unique_ptr<SicherServer> server;
+
+private:
+    bool m_sftp;
+    Zertifikat m_zertifikat;
+    Hostschluessel m_schluessel;
 };
 
 } // namespace velmaro::test
