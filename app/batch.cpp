@@ -4,6 +4,7 @@
 #include "app/version.h"
 #include "app/vorschaubatch.h"
 #include "platform/cp1252.h"
+#include "platform/sperre.h"
 #include "publish/upload.h"
 #include "publish/verbindungstest.h"
 #include "site/generator.h"
@@ -29,6 +30,12 @@ int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
     // A mistyped -C would otherwise fill some other folder with an empty site.
     if (!fs::is_directory(z.m_ordner / "data", ec)) {
         err << "velmaro: kein Ordner data/ in " << z.m_ordner.string() << "; nichts geschrieben\n";
+        return 1;
+    }
+    // Held until the process ends: --publish writes data/ after generating.
+    static Ordnersperre sperre;
+    if (sperre.Nehmen(z.datenPfad(kSperreDatei), std::chrono::seconds(3)) == Ordnersperre::Belegt) {
+        err << "velmaro: " << BelegtText(z.m_ordner / "data", sperre.haelter()) << " Nichts geschrieben.\n";
         return 1;
     }
     z.ResteEntfernen();

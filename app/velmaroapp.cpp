@@ -1,6 +1,7 @@
 #include "app/velmaroapp.h"
 
 #include "app/curlstart.h"
+#include "app/sitzung.h"
 #include "app/version.h"
 #include "platform/meldung.h"
 #include "ui/programmicon.h"
@@ -24,8 +25,7 @@ int VelmaroApp::InitInstance(int argc, char** argv, const std::filesystem::path&
         return 1;
     }
     VelmaroDlg dlg(ordner);
-    dlg.exec();
-    return 0;
+    return FensterAusfuehren(dlg);
 }
 
 } // namespace velmaro

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <iterator>
+#include <utility>
 
 namespace velmaro {
 
@@ -122,26 +123,51 @@ bool ArtikelEditor::ArtikelAnzeigen(const std::string& ueberschrift) {
     const Artikelliste::Position pos = m_zustand.ArtikelFinden(ueberschrift);
     if (!pos)
         return false;
+    ArtikelAnzeigen(pos);
+    return true;
+}
+
+void ArtikelEditor::ArtikelAnzeigen(Artikelliste::Position pos) {
     const Artikel& a = m_zustand.m_artikelListe.at(pos);
     m_ueberschrift = a.ueberschrift;
     m_textinhalt = a.textinhalt;
     m_datum = a.datum;
+    m_gezeigt = pos;
     DatenAustausch(false);
-    return true;
+}
+
+bool ArtikelEditor::NeuerArtikelGetippt() const {
+    return !m_bearbeiteterArtikel && m_btnSpeichern->isEnabled() &&
+           (!m_editUeberschrift->text().isEmpty() || !m_editTextinhalt->document()->isEmpty());
 }
 
 void ArtikelEditor::OnSelchangeListe() {
     const QList<QListWidgetItem*> gewaehlt = m_listeArtikel->selectedItems();
     if (gewaehlt.isEmpty())
         return;
-    auto artikel = m_zustand.m_artikelListe.begin();
-    std::advance(artikel, gewaehlt.first()->data(Qt::UserRole).toInt());
-    const std::string ueberschrift = artikel->ueberschrift;
-    if (!ArtikelAnzeigen(ueberschrift))
+    if (NeuerArtikelGetippt()) {
+        const Antwort antwort =
+            Frage(m_fenster,
+                  QStringLiteral("Der neue Artikel ist noch nicht gespeichert.\n"
+                                 "Wenn Sie einen anderen Artikel anzeigen, geht er verloren."),
+                  QStringLiteral("Neuer Artikel"), {Antwort::ArtikelVerwerfen, Antwort::WeiterSchreiben}, 1);
+        if (antwort != Antwort::ArtikelVerwerfen) {
+            m_listeArtikel->clearSelection();
+            FokusSetzen();
+            return;
+        }
+    }
+    Artikelliste::Position pos = m_zustand.m_artikelListe.head();
+    for (int i = gewaehlt.first()->data(Qt::UserRole).toInt(); pos && i > 0; --i)
+        m_zustand.m_artikelListe.next(pos);
+    if (!pos)
         return;
+    ArtikelAnzeigen(pos);
     m_btnBearbeiten->setEnabled(true);
     m_btnLoeschen->setEnabled(true);
     m_btnSpeichern->setEnabled(false);
+    // A new article left for this one must not leave the way to the next one closed.
+    m_btnNeu->setEnabled(true);
     FelderFreigeben(false);
     Ereignisanzeige(6);
 }
@@ -159,14 +185,34 @@ void ArtikelEditor::OnNeuerArtikel() {
     FelderLeeren();
     m_btnSpeichern->setEnabled(true);
     m_btnNeu->setEnabled(false);
+    // They would act on the article shown before, which the fields no longer show.
+    m_btnLoeschen->setEnabled(false);
+    m_btnBearbeiten->setEnabled(false);
+    m_gezeigt = {};
     Ereignisanzeige(2);
     FelderFreigeben(true);
     FokusSetzen();
 }
 
+void ArtikelEditor::Melden(Aenderung::Art art, const Artikel& alt, const Artikel& neu) {
+    if (!m_aenderungMelden)
+        return;
+    Aenderung a;
+    a.art = art;
+    a.alt = alt;
+    a.neu = neu;
+    m_aenderungMelden(a);
+}
+
 void ArtikelEditor::ArtikelAblegen() {
-    m_zustand.ArtikelEinfuegen({m_datum, m_ueberschrift, m_textinhalt});
+    const Artikel neu{m_datum, m_ueberschrift, m_textinhalt};
+    m_zustand.ArtikelEinfuegen(neu);
+    if (m_bearbeiteterArtikel)
+        Melden(Aenderung::Art::Geaendert, *m_bearbeiteterArtikel, neu);
+    else
+        Melden(Aenderung::Art::Neu, {}, neu);
     m_bearbeiteterArtikel.reset();
+    m_gezeigt = {};
     ListeFuellen();
     FelderLeeren();
     FelderFreigeben(false);
@@ -196,8 +242,11 @@ void ArtikelEditor::OnArtikelSpeichern() {
 }
 
 void ArtikelEditor::OnArtikelLoeschen() {
-    if (!m_zustand.ArtikelEntfernen(m_ueberschrift))
+    if (!m_gezeigt)
         return;
+    const Artikel alt = m_zustand.m_artikelListe.at(m_gezeigt);
+    m_zustand.m_artikelListe.removeAt(std::exchange(m_gezeigt, {}));
+    Melden(Aenderung::Art::Geloescht, alt, {});
     FelderLeeren();
     ListeFuellen();
     Ereignisanzeige(7);
@@ -209,12 +258,15 @@ void ArtikelEditor::OnArtikelLoeschen() {
 }
 
 void ArtikelEditor::OnArtikelBearbeiten() {
-    const Artikelliste::Position pos = m_zustand.ArtikelFinden(m_ueberschrift);
-    if (!pos)
+    if (!m_gezeigt)
         return;
+    BearbeitungOeffnen();
+}
+
+void ArtikelEditor::BearbeitungOeffnen() {
     // Kept as it is now, for "Beenden" should the edit not be saved.
-    m_bearbeiteterArtikel = m_zustand.m_artikelListe.at(pos);
-    m_zustand.m_artikelListe.removeAt(pos);
+    m_bearbeiteterArtikel = m_zustand.m_artikelListe.at(m_gezeigt);
+    m_zustand.m_artikelListe.removeAt(std::exchange(m_gezeigt, {}));
     ListeFuellen();
     FelderFreigeben(true);
     m_btnSpeichern->setEnabled(true);
@@ -226,9 +278,40 @@ void ArtikelEditor::OnArtikelBearbeiten() {
 }
 
 bool ArtikelEditor::ArtikelInArbeit() const {
-    return m_bearbeiteterArtikel ||
-           (m_btnSpeichern->isEnabled() &&
-            (!m_editUeberschrift->text().isEmpty() || !m_editTextinhalt->document()->isEmpty()));
+    return m_bearbeiteterArtikel || NeuerArtikelGetippt();
+}
+
+std::optional<Aenderung> ArtikelEditor::Entwurf() {
+    if (!ArtikelInArbeit())
+        return std::nullopt;
+    DatenAustausch(true);
+    Aenderung a;
+    a.art = Aenderung::Art::Entwurf;
+    a.neu = {m_datum, m_ueberschrift, m_textinhalt};
+    a.mitAlt = m_bearbeiteterArtikel.has_value();
+    if (a.mitAlt)
+        a.alt = *m_bearbeiteterArtikel;
+    return a;
+}
+
+void ArtikelEditor::EntwurfOeffnen(const Aenderung& entwurf) {
+    m_gezeigt = {};
+    if (entwurf.mitAlt) {
+        Artikelliste::Position pos = m_zustand.m_artikelListe.head();
+        while (pos && !m_gezeigt) {
+            const Artikelliste::Position hier = pos;
+            if (m_zustand.m_artikelListe.next(pos) == entwurf.alt)
+                m_gezeigt = hier;
+        }
+    }
+    if (m_gezeigt)
+        BearbeitungOeffnen();
+    else
+        OnNeuerArtikel();
+    m_ueberschrift = entwurf.neu.ueberschrift;
+    m_textinhalt = entwurf.neu.textinhalt;
+    m_datum = entwurf.neu.datum;
+    DatenAustausch(false);
 }
 
 void ArtikelEditor::FokusSetzen() {

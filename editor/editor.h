@@ -2,6 +2,7 @@
 // The article editor: its controls' behaviour (new, view, edit, delete and save articles) and the
 // article under edit. The main window builds the controls and binds their commands to it.
 
+#include "store/wiederherstellung.h"
 #include "store/zustand.h"
 
 #include <QListWidget>
@@ -71,13 +72,22 @@ public:
     void FelderLeeren();
     void FelderFreigeben(bool an);
     bool ArtikelAnzeigen(const std::string& ueberschrift);
+    // The article at pos, which becomes the one that "löschen" and "bearbeiten" act on.
+    void ArtikelAnzeigen(Artikelliste::Position pos);
     // An article is open for editing, or text is typed for a new one.
     bool ArtikelInArbeit() const;
     // The headline while the fields are open, the list otherwise.
     void FokusSetzen();
     // Puts the article open for editing back into the list, so that "Beenden" writes it.
     void BearbeitetenArtikelSichern();
+    // The fields as a draft, when an article is typed or open for editing.
+    std::optional<Aenderung> Entwurf();
+    // Opens a draft of an earlier session: for editing when its article is still in the list,
+    // otherwise as a new article.
+    void EntwurfOeffnen(const Aenderung& entwurf);
 
+    // Every change to the list, as it happens (the window keeps it for recovery).
+    std::function<void(const Aenderung&)> m_aenderungMelden;
     // Controls, created by the main window.
     QLineEdit* m_editUeberschrift = nullptr;
     TextinhaltEdit* m_editTextinhalt = nullptr;
@@ -95,11 +105,19 @@ public:
     // The article taken out of the list by "Artikel bearbeiten", as it was then; empty when none
     // is open for editing.
     std::optional<Artikel> m_bearbeiteterArtikel;
+    // The article of the selected row: headlines may repeat, so the row, not the headline, says
+    // which one is shown.
+    Artikelliste::Position m_gezeigt;
 
 private:
     void Ereignisanzeige(int code) { m_ereignisanzeige(code); }
     // The editor's article into the list, the fields emptied and locked.
     void ArtikelAblegen();
+    // A new article with text in its fields.
+    bool NeuerArtikelGetippt() const;
+    void Melden(Aenderung::Art art, const Artikel& alt, const Artikel& neu);
+    // The fields opened for an article of the list, taken out of it.
+    void BearbeitungOeffnen();
 
     VelmaroZustand& m_zustand;
     QWidget* m_fenster;

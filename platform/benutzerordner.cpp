@@ -6,12 +6,22 @@ namespace velmaro {
 
 namespace fs = std::filesystem;
 
-fs::path BenutzerOrdner(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome && fs::path(xdgDataHome).is_absolute())
-        return fs::path(xdgDataHome) / "velmaro";
+namespace {
+fs::path xdgOrdner(const char* xdg, const char* home, const char* standard) {
+    if (xdg && fs::path(xdg).is_absolute())
+        return fs::path(xdg) / "velmaro";
     if (home && fs::path(home).is_absolute())
-        return fs::path(home) / ".local/share/velmaro";
+        return fs::path(home) / standard / "velmaro";
     return {};
+}
+} // namespace
+
+fs::path BenutzerOrdner(const char* xdgDataHome, const char* home) {
+    return xdgOrdner(xdgDataHome, home, ".local/share");
+}
+
+fs::path BenutzerZustandsOrdner(const char* xdgStateHome, const char* home) {
+    return xdgOrdner(xdgStateHome, home, ".local/state");
 }
 
 bool BenutzerOrdnerAnlegen(const fs::path& ordner, std::string& fehler) {

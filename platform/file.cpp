@@ -1,5 +1,6 @@
 #include "platform/file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -10,6 +11,13 @@
 #include <vector>
 
 namespace velmaro {
+
+std::size_t SpeicherDevice::read(char* buf, std::size_t n) {
+    const std::size_t k = std::min(n, m_bytes.size() - m_pos);
+    std::memcpy(buf, m_bytes.data() + m_pos, k);
+    m_pos += k;
+    return k;
+}
 
 namespace {
 std::string errnoText(int err) {

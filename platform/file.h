@@ -37,6 +37,21 @@ public:
     virtual std::optional<std::uint64_t> remaining() const { return std::nullopt; }
 };
 
+// Bytes in memory: what is written is appended, what is read comes from the start.
+class SpeicherDevice : public Device {
+public:
+    SpeicherDevice() = default;
+    explicit SpeicherDevice(std::string bytes) : m_bytes(std::move(bytes)) {}
+    std::size_t read(char* buf, std::size_t n) override;
+    void write(const char* buf, std::size_t n) override { m_bytes.append(buf, n); }
+    std::optional<std::uint64_t> remaining() const override { return m_bytes.size() - m_pos; }
+    const std::string& bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+    std::size_t m_pos = 0;
+};
+
 // A system error in German words for the common causes (no space, no permission, read-only, not a
 // folder, not found); the system's own text for the rest.
 std::string FehlerUrsache(int err);
@@ -83,6 +98,12 @@ public:
     bool openExisting(const std::filesystem::path& path, std::uint64_t maxBytes = UINT64_MAX);
     int error() const { return m_error; }
     bool missing() const { return m_error == ENOENT || m_error == ENOTDIR; }
+    // Lines from bytes already in memory.
+    void setBytes(std::string bytes) {
+        m_data = std::move(bytes);
+        m_pos = 0;
+        m_error = 0;
+    }
     // False at the end of the file (the line is then empty).
     bool readLine(std::string& line);
 

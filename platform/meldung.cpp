@@ -25,6 +25,14 @@ QString beschriftung(Antwort a) {
         return QStringLiteral("Ja");
     case Antwort::Nein:
         return QStringLiteral("Nein");
+    case Antwort::Uebernehmen:
+        return QStringLiteral("Übernehmen");
+    case Antwort::AenderungenBeiseite:
+        return QStringLiteral("Verwerfen");
+    case Antwort::WeiterSchreiben:
+        return QStringLiteral("Weiter schreiben");
+    case Antwort::ArtikelVerwerfen:
+        return QStringLiteral("Artikel verwerfen");
     }
     return {};
 }
@@ -34,14 +42,15 @@ void setMeldungsHook(MeldungsHook h) {
     hook() = std::move(h);
 }
 
-Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten) {
+Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten,
+              int standard) {
     if (hook())
-        return hook()(Nachricht{text, titel, antworten});
+        return hook()(Nachricht{text, titel, antworten, standard});
     QMessageBox box(QMessageBox::NoIcon, titel, text, QMessageBox::NoButton, owner);
     QList<QPushButton*> knoepfe;
     for (Antwort a : antworten)
         knoepfe.append(box.addButton(beschriftung(a), QMessageBox::AcceptRole));
-    box.setDefaultButton(knoepfe.value(0));
+    box.setDefaultButton(knoepfe.value(standard));
     box.setEscapeButton(knoepfe.value(knoepfe.size() - 1));
     box.exec();
     int i = knoepfe.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));

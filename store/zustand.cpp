@@ -1,5 +1,8 @@
 #include "store/zustand.h"
 
+#include "platform/pruefsumme.h"
+#include "store/wiederherstellung.h"
+
 #include <sys/stat.h>
 #include <system_error>
 
@@ -15,7 +18,7 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b) {
 
 bool unsereDatei(const std::string& name) {
     return name == "ftpconfig.bit" || name == "daten.bit" || name == "styleconfig.bit" ||
-           name == "vertrauen.bit" || name == "uebertragen.bit";
+           name == "vertrauen.bit" || name == "uebertragen.bit" || name == kWiederherstellungDatei;
 }
 
 // Only a missing or empty file counts as absent; any other failure is a reason not to touch it.
@@ -58,8 +61,24 @@ void VelmaroZustand::ResteEntfernen() {
     removeLeftovers(m_ordner / "data", &unsereDatei);
 }
 
+namespace {
+std::string stand(const fs::path& datei) {
+    const auto p = dateiPruefsumme(datei);
+    return p && p->groesse > 0 ? p->sha256 : std::string();
+}
+} // namespace
+
 Ladezustand VelmaroZustand::DatenDateiLesen() {
+    m_datenStand = stand(datenPfad("daten.bit"));
     return lesen(*this, "daten.bit", UINT64_MAX, [this](Device& d) { DatenLaden(d); });
+}
+
+bool VelmaroZustand::DatenAufPlatteGeaendert() const {
+    return stand(datenPfad("daten.bit")) != m_datenStand;
+}
+
+void VelmaroZustand::DatenNichtErsetzen(const std::string& grund) {
+    m_gesperrt["daten.bit"] = {grund, {}};
 }
 
 Ladezustand VelmaroZustand::FtpDateiLesen() {
@@ -90,12 +109,6 @@ Hinweis VelmaroZustand::UnlesbarText(const char* name) const {
 }
 
 namespace {
-struct Puffer : Device {
-    std::string bytes;
-    std::size_t read(char*, std::size_t) override { return 0; }
-    void write(const char* b, std::size_t n) override { bytes.append(b, n); }
-};
-
 // Writes bytes atomically; the reason when that failed.
 std::optional<std::string> sichern(const fs::path& pfad, const std::string& bytes, mode_t modus) {
     SaveFile datei(pfad, modus);
@@ -113,14 +126,14 @@ std::optional<std::string> sichern(const fs::path& pfad, const std::string& byte
 } // namespace
 
 std::string VelmaroZustand::DateiInhalt(const std::string& name) {
-    Puffer puffer;
+    SpeicherDevice puffer;
     if (name == "ftpconfig.bit")
         writeTextString(puffer, FtpConfigText());
     else if (name == "daten.bit")
         DatenSpeichern(puffer);
     else
         StyleConfigSpeichern(puffer);
-    return puffer.bytes;
+    return puffer.bytes();
 }
 
 std::string VelmaroZustand::Schnappschuss() {
@@ -172,6 +185,8 @@ std::optional<Hinweis> VelmaroZustand::DateiSchreiben(const char* name) {
                            ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
                            "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
                        "Fehler"};
+    if (n == "daten.bit")
+        m_datenStand = bytes.empty() ? std::string() : sha256Hex(bytes);
     return std::nullopt;
 }
 

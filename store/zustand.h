@@ -31,6 +31,9 @@ enum class Ladezustand {
     Unlesbar     // exists but cannot be read: left alone for the whole run (see m_gesperrt)
 };
 
+// Held by the one velmaro that writes this folder.
+inline constexpr const char* kSperreDatei = "velmaro.sperre";
+
 // The largest settings file accepted; real ones hold a few hundred bytes.
 inline constexpr std::uint64_t kEinstellungenMax = 1 << 20;
 
@@ -83,6 +86,12 @@ public:
     std::filesystem::path datenPfad(const char* name) const { return m_ordner / "data" / name; }
     std::filesystem::path ausgabeOrdner() const { return m_ordner / "output"; }
 
+    // True when daten.bit on disk is no longer what this run read or last wrote there (another
+    // program replaced it).
+    bool DatenAufPlatteGeaendert() const;
+    // "Beenden" leaves daten.bit as it is and keeps this run's list beside it as daten.bit.neu.
+    void DatenNichtErsetzen(const std::string& grund);
+
     // Keeps a copy of a damaged file beside it before it is replaced; an identical earlier copy is
     // reused. Returns the copy's path, empty when no copy could be made.
     static std::filesystem::path SicherungAnlegen(const std::filesystem::path& file);
@@ -100,6 +109,10 @@ public:
     std::map<std::string, Sperre> m_gesperrt;
     FtpZugangsdaten m_ftp;
     StyleWerte m_style;
+
+private:
+    // SHA-256 of daten.bit as read or last written; empty for a missing or empty file.
+    std::string m_datenStand;
 };
 
 } // namespace velmaro

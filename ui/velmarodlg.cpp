@@ -1,7 +1,9 @@
 #include "ui/velmarodlg.h"
 
+#include "platform/benutzerordner.h"
 #include "platform/dialogunits.h"
 #include "platform/meldung.h"
+#include "platform/pruefsumme.h"
 #include "platform/unicode.h"
 #include "publish/upload.h"
 #include "publish/verbindungstest.h"
@@ -14,6 +16,7 @@
 #include "ui/uploadfortschritt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -33,6 +36,7 @@
 #include <QThread>
 
 #include <chrono>
+#include <cstdlib>
 
 #include <utility>
 
@@ -311,6 +315,18 @@ void VelmaroDlg::FensterInitialisieren() {
     m_comboProSeite->setCurrentIndex(-1);
     Ereignisanzeige(1);
 
+    // Before anything is read: a second window would write back its own older state.
+    const Ordnersperre::Ergebnis sperre = m_sperre.Nehmen(m_zustand.datenPfad(kSperreDatei));
+    if (sperre == Ordnersperre::Belegt) {
+        m_abgelehnt = true;
+        Meldung(this,
+                QString::fromStdString(BelegtText(m_zustand.m_ordner / "data", m_sperre.haelter())) +
+                    QStringLiteral("\nDieses Fenster öffnet nichts, damit dort nichts überschrieben wird. "
+                                   "Bitte arbeiten Sie im anderen Fenster weiter."),
+                QStringLiteral("Fehler"));
+        return;
+    }
+
     m_zustand.ResteEntfernen();
     const auto unlesbarMelden = [this](const char* name) {
         const Hinweis h = m_zustand.UnlesbarText(name);
@@ -343,46 +359,220 @@ void VelmaroDlg::FensterInitialisieren() {
     else if (style == Ladezustand::Unlesbar)
         unlesbarMelden("styleconfig.bit");
     m_startSchnappschuss = m_zustand.Schnappschuss();
+
+    SchreibschutzMelden(sperre);
+    WiederherstellungAnbieten();
+    m_editor.m_aenderungMelden = [this](const Aenderung& a) { AenderungFesthalten(a); };
+}
+
+namespace {
+// Where the recovery file goes when data/ cannot take it: one file per site folder.
+std::filesystem::path ausweichDatei(const std::filesystem::path& daten) {
+    const auto ordner = BenutzerZustandsOrdner(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    if (ordner.empty())
+        return {};
+    std::error_code ec;
+    const auto absolut = std::filesystem::weakly_canonical(std::filesystem::absolute(daten, ec), ec);
+    return ordner / ("wiederherstellung-" + sha256Hex(absolut.string()).substr(0, 16) + ".bit");
+}
+} // namespace
+
+void VelmaroDlg::SchreibschutzMelden(Ordnersperre::Ergebnis sperre) {
+    const auto daten = m_zustand.m_ordner / "data";
+    m_wiederherstellung.setDatei(daten / kWiederherstellungDatei);
+    std::error_code ec;
+    std::string grund;
+    if (!std::filesystem::is_directory(daten, ec) ||
+        (sperre != Ordnersperre::NichtMoeglich && OrdnerBeschreibbar(daten, grund)))
+        return;
+    if (grund.empty())
+        grund = m_sperre.fehlerText();
+    QString text = QStringLiteral("In den Ordner data kann nicht geschrieben werden (%1).\n"
+                                  "Weder data/daten.bit noch data/ftpconfig.bit noch data/styleconfig.bit "
+                                  "können in diesem Lauf gespeichert werden.\n")
+                       .arg(QString::fromStdString(grund));
+    const auto ausweich = ausweichDatei(daten);
+    std::string ausweichGrund;
+    std::filesystem::create_directories(ausweich.parent_path(), ec);
+    if (!ausweich.empty() && OrdnerBeschreibbar(ausweich.parent_path(), ausweichGrund)) {
+        m_wiederherstellung.setDatei(ausweich);
+        text += QStringLiteral("Ihre Änderungen werden bis dahin in %1 gesichert.")
+                    .arg(QString::fromStdString(ausweich.string()));
+    } else {
+        text += QStringLiteral("Auch eine Sicherung Ihrer Änderungen ist nirgends möglich: was Sie "
+                               "eingeben, geht beim Beenden verloren, bis der Ordner beschreibbar ist.");
+    }
+    Meldung(this, text, QStringLiteral("Fehler"));
+}
+
+void VelmaroDlg::WiederherstellungAnbieten() {
+    // A read-only data/ may still hold an older one; the fallback place is looked at too.
+    for (const auto& datei :
+         {m_zustand.datenPfad(kWiederherstellungDatei), ausweichDatei(m_zustand.m_ordner / "data")}) {
+        Wiederherstellung alt(datei);
+        const auto aenderungen = alt.Lesen();
+        if (!aenderungen)
+            continue;
+        if (aenderungen->empty()) {
+            alt.Beiseitelegen();
+            continue;
+        }
+        const Antwort antwort = Frage(
+            this,
+            QStringLiteral("velmaro wurde beim letzten Mal beendet, ohne alle Änderungen zu speichern.\n"
+                           "Gesichert sind %1.\n\nMöchten Sie sie übernehmen?")
+                .arg(QString::fromStdString(AenderungenBeschreiben(*aenderungen))),
+            QStringLiteral("Wiederherstellung"), {Antwort::Uebernehmen, Antwort::AenderungenBeiseite});
+        if (antwort != Antwort::Uebernehmen) {
+            const auto bak = alt.Beiseitelegen();
+            if (bak.empty())
+                Meldung(this,
+                        QStringLiteral("Die Sicherung %1 konnte nicht beiseitegelegt werden (%2); sie bleibt "
+                                       "liegen und wird beim nächsten Start wieder angeboten.")
+                            .arg(QString::fromStdString(datei.string()),
+                                 QString::fromStdString(alt.fehlerText())),
+                        QStringLiteral("Fehler"));
+            continue;
+        }
+        const auto entwurf = AenderungenAnwenden(m_zustand, *aenderungen);
+        m_editor.ListeFuellen();
+        ProSeiteZeigen();
+        std::vector<Aenderung> bleibende;
+        for (const Aenderung& a : *aenderungen)
+            if (a.art != Aenderung::Art::Entwurf)
+                bleibende.push_back(a);
+        // Carried on in this run's file; the draft is in the fields now, and saved from there.
+        if (datei != m_wiederherstellung.datei()) {
+            bool umgezogen = true;
+            for (const Aenderung& a : bleibende)
+                umgezogen = m_wiederherstellung.Anhaengen(a) && umgezogen;
+            if (umgezogen)
+                alt.Entfernen();
+        } else if (bleibende.size() != aenderungen->size()) {
+            m_wiederherstellung.Ersetzen(bleibende);
+        }
+        if (entwurf)
+            m_editor.EntwurfOeffnen(*entwurf);
+        return;
+    }
+}
+
+void VelmaroDlg::AenderungFesthalten(Aenderung a) {
+    a.zeit = DateTime::now();
+    if (m_wiederherstellung.Anhaengen(a) || m_sicherungGemeldet)
+        return;
+    m_sicherungGemeldet = true;
+    Meldung(this,
+            QStringLiteral("Die Änderung konnte nicht in %1 gesichert werden (%2).\nSie ist im Programm; "
+                           "mit \"Beenden\" wird sie gespeichert. Bis dahin ginge sie bei einem Absturz "
+                           "verloren.")
+                .arg(QString::fromStdString(m_wiederherstellung.datei().string()),
+                     QString::fromStdString(m_wiederherstellung.fehlerText())),
+            QStringLiteral("Fehler"));
+}
+
+void VelmaroDlg::SitzungSichern() {
+    if (auto entwurf = m_editor.Entwurf())
+        AenderungFesthalten(*entwurf);
+}
+
+void VelmaroDlg::SitzungBeenden() {
+    SitzungSichern();
+    // Ends without asking and without writing: the recovery file holds what is unsaved. An open
+    // question or settings dialog is closed as Esc would close it, which never discards anything.
+    m_abbrechen = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QDialog*>(w); d && d != this && d->isVisible())
+            d->reject();
+    QDialog::done(QDialog::Rejected);
+}
+
+void VelmaroDlg::Schliessen(bool gespeichert) {
+    m_wiederherstellung.Entfernen();
+    if (gespeichert)
+        accept();
+    else
+        QDialog::reject();
+}
+
+bool VelmaroDlg::BeendenFragen() {
+    const bool inArbeit = m_editor.ArtikelInArbeit();
+    if (!inArbeit && m_zustand.Schnappschuss() == m_startSchnappschuss) {
+        Schliessen(false);
+        return false;
+    }
+    const Antwort antwort = Frage(
+        this,
+        inArbeit ? QStringLiteral("Der Artikel in den Eingabefeldern ist noch nicht gespeichert.\n"
+                                  "Möchten Sie ihn und alle anderen Änderungen vor dem Beenden speichern?")
+                 : QStringLiteral("Ihre Änderungen sind noch nicht gespeichert.\n"
+                                  "Möchten Sie sie vor dem Beenden speichern?"),
+        QStringLiteral("Beenden"), {Antwort::Speichern, Antwort::Verwerfen, Antwort::Zurueck});
+    if (antwort == Antwort::Verwerfen) {
+        Schliessen(false);
+        return false;
+    }
+    if (antwort != Antwort::Speichern)
+        return false;
+    if (m_editor.m_bearbeiteterArtikel) {
+        m_editor.BearbeitetenArtikelSichern();
+    } else if (inArbeit) {
+        m_editor.OnArtikelSpeichern();
+        // An empty field: its message was shown, and the window stays.
+        if (m_editor.m_btnSpeichern->isEnabled())
+            return false;
+    }
+    return true;
+}
+
+bool VelmaroDlg::DateienSichern() {
+    m_editor.BearbeitetenArtikelSichern();
+    if (m_zustand.DatenAufPlatteGeaendert()) {
+        const Antwort antwort =
+            Frage(this,
+                  QStringLiteral(
+                      "Die Datei data/daten.bit wurde von einem anderen Programm geändert, seit "
+                      "velmaro sie gelesen hat.\n\n"
+                      "Ja: Ihre Fassung ersetzt sie; die andere bleibt als data/daten.bit.bak erhalten.\n"
+                      "Nein: die andere Fassung bleibt; Ihre wird als data/daten.bit.neu gespeichert."),
+                  QStringLiteral("Beenden"), {Antwort::Ja, Antwort::Nein, Antwort::Zurueck});
+        if (antwort == Antwort::Zurueck)
+            return false;
+        const auto datei = m_zustand.datenPfad("daten.bit");
+        std::error_code ec;
+        if (antwort == Antwort::Nein)
+            m_zustand.DatenNichtErsetzen("sie wurde von einem anderen Programm geändert");
+        else if (std::filesystem::exists(datei, ec) && VelmaroZustand::SicherungAnlegen(datei).empty())
+            m_zustand.DatenNichtErsetzen("die andere Fassung ließ sich nicht sichern");
+    }
+    // One message for every file, however many there are.
+    QStringList texte;
+    bool fehler = false;
+    for (const auto& h : m_zustand.DateienSchreiben()) {
+        texte << QString::fromStdString(h.text);
+        fehler = fehler || h.fehler;
+    }
+    if (!texte.isEmpty())
+        Meldung(this, texte.join(QStringLiteral("\n\n")),
+                fehler ? QStringLiteral("Fehler") : QStringLiteral("Hinweis"));
+    // What a failed write would lose stays in the window, and in the recovery file.
+    return !fehler;
 }
 
 void VelmaroDlg::OnBeenden() {
     if (ErstUploadBeenden([this] { OnBeenden(); }))
         return;
-    m_editor.BearbeitetenArtikelSichern();
-    // What a failed write would lose stays in the window.
-    bool fehler = false;
-    for (const auto& h : m_zustand.DateienSchreiben()) {
-        Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
-        fehler = fehler || h.fehler;
-    }
-    if (fehler)
+    if (m_editor.ArtikelInArbeit() && !BeendenFragen())
         return;
-    accept();
+    if (DateienSichern())
+        Schliessen(true);
 }
 
 void VelmaroDlg::reject() {
     if (ErstUploadBeenden([this] { reject(); }))
         return;
-    const bool inArbeit = m_editor.ArtikelInArbeit();
-    if (!inArbeit && m_zustand.Schnappschuss() == m_startSchnappschuss) {
-        QDialog::reject();
-        return;
-    }
-    const Antwort antwort =
-        Frage(this,
-              QStringLiteral("Ihre Änderungen sind noch nicht gespeichert.\n"
-                             "Möchten Sie sie vor dem Beenden speichern?"),
-              QStringLiteral("Beenden"), {Antwort::Speichern, Antwort::Verwerfen, Antwort::Zurueck});
-    if (antwort == Antwort::Speichern) {
-        // "Beenden" keeps an article opened for editing itself; a new one is saved here first.
-        if (inArbeit && !m_editor.m_bearbeiteterArtikel) {
-            m_editor.OnArtikelSpeichern();
-            if (m_editor.m_btnSpeichern->isEnabled())
-                return;
-        }
-        OnBeenden();
-    } else if (antwort == Antwort::Verwerfen)
-        QDialog::reject();
+    if (BeendenFragen() && DateienSichern())
+        Schliessen(true);
 }
 
 void VelmaroDlg::SystemBefehl(int befehl) {
@@ -605,8 +795,25 @@ void VelmaroDlg::UploadBeendet(const GeneratorErgebnis& erzeugt, bool gesendet) 
 
 void VelmaroDlg::OnSelchangeProSeite() {
     const int index = m_comboProSeite->currentIndex();
-    if (index >= 0)
-        m_zustand.m_artikelProSeite = std::to_string(index + 5);
+    if (index < 0 || m_zustand.m_artikelProSeite == std::to_string(index + 5))
+        return;
+    m_zustand.m_artikelProSeite = std::to_string(index + 5);
+    Aenderung a;
+    a.art = Aenderung::Art::ProSeite;
+    a.wert = m_zustand.m_artikelProSeite;
+    AenderungFesthalten(a);
+}
+
+void VelmaroDlg::EinstellungenFesthalten(const std::string& vorher) {
+    const std::string ftp = m_zustand.FtpConfigText();
+    const std::string stil = m_zustand.DateiInhalt("styleconfig.bit");
+    if (ftp + stil == vorher)
+        return;
+    Aenderung a;
+    a.art = Aenderung::Art::Einstellungen;
+    a.wert = ftp;
+    a.stil = stil;
+    AenderungFesthalten(a);
 }
 
 void VelmaroDlg::OnKontrollseite() {
@@ -624,12 +831,16 @@ void VelmaroDlg::OnFtpZugang() {
                                          const std::string& passwort) {
         return VerbindungPruefen(this, m_zustand.datenPfad(kVertrauenDatei), adresse, benutzer, passwort);
     };
+    const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt("styleconfig.bit");
     ftp_zugang.exec();
+    EinstellungenFesthalten(vorher);
 }
 
 void VelmaroDlg::OnStylesheetAnpassen() {
+    const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt("styleconfig.bit");
     StyleDlg dlg(m_zustand.m_style, this);
     dlg.exec();
+    EinstellungenFesthalten(vorher);
 }
 
 } // namespace velmaro

@@ -4,7 +4,9 @@
 
 #include "editor/editor.h"
 #include "platform/ftpclient.h"
+#include "platform/sperre.h"
 #include "site/generator.h"
+#include "store/wiederherstellung.h"
 #include "store/zustand.h"
 
 #include <QDialog>
@@ -53,6 +55,13 @@ public:
     void OnStylesheetAnpassen();
     // Context menu "Vorschau im Browser": the site as local pages in vorschau/, without uploading.
     void OnVorschau();
+
+    // Another velmaro holds the folder: the window opened nothing and is not to be shown.
+    bool Abgelehnt() const { return m_abgelehnt; }
+    // The desktop session is about to end: whatever is typed goes into the recovery file too.
+    void SitzungSichern();
+    // Ended from outside (a signal): the recovery file stays for the next start.
+    void SitzungBeenden();
 
     // True while "Update Website" generates and uploads on its worker thread.
     bool UploadLaeuft() const { return m_arbeiter.joinable(); }
@@ -110,8 +119,28 @@ private:
     void UploadSperren(bool sperren);
     void UploadBeendet(const GeneratorErgebnis& erzeugt, bool gesendet);
 
+    // Keeps one change in the recovery file; says once per run when that fails.
+    void AenderungFesthalten(Aenderung a);
+    // The recovery file of an earlier session: taken over or set aside, as the user says.
+    void WiederherstellungAnbieten();
+    // At start: one message naming what this run cannot write.
+    void SchreibschutzMelden(Ordnersperre::Ergebnis sperre);
+    // An article typed or open for editing, or changes not yet written: asks whether to save them.
+    // False when the window stays open.
+    bool BeendenFragen();
+    // "Beenden" writes; false (window open) when a file could not be written.
+    bool DateienSichern();
+    // The window ends, and with it the recovery file.
+    void Schliessen(bool gespeichert);
+    // After a settings dialog: its changes into the recovery file, when it made any.
+    void EinstellungenFesthalten(const std::string& vorher);
+
     // The files' bytes at the end of the start-up, to tell whether the run changed anything.
     std::string m_startSchnappschuss;
+    Ordnersperre m_sperre;
+    bool m_abgelehnt = false;
+    Wiederherstellung m_wiederherstellung;
+    bool m_sicherungGemeldet = false;
 
     std::thread m_arbeiter;
     // Set by the worker as its last step.

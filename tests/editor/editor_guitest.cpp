@@ -128,7 +128,8 @@ private slots:
         auto* befehl130 = dlg.findChild<QAction*>(u"130"_s);
         QVERIFY(befehl130);
         befehl130->trigger();
-        QCOMPARE(stand(dlg), u"lsx.ehtd 2 | "_s + kDrei);
+        // Delete and edit would act on the article no longer shown.
+        QCOMPARE(stand(dlg), u"ls...htd 2 | "_s + kDrei);
         QCOMPARE(felder(dlg), kHeute + u" |  | "_s);
         QCOMPARE(QApplication::focusWidget(), dlg.m_editor.m_editUeberschrift);
         QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
@@ -138,24 +139,30 @@ private slots:
         QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(l.boxen.texte().mid(2), QStringList{kLeereUeberschrift});
         QCOMPARE(QApplication::focusWidget(), dlg.m_editor.m_editUeberschrift);
-        // Delete and edit stay on but find no article with the empty headline, also after saving.
-        QTest::mouseClick(dlg.m_editor.m_btnLoeschen, Qt::LeftButton);
-        QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
+
+        // A line picked while a new article is typed asks; keeping it leaves everything as it was.
         tippen(dlg.m_editor.m_editUeberschrift, u" "_s);
+        l.boxen.leeren();
+        l.boxen.naechsteAntwort(Antwort::WeiterSchreiben);
+        zeileKlicken(dlg, 0);
+        QCOMPARE(l.boxen.nachrichten().value(0).antworten,
+                 (QList<Antwort>{Antwort::ArtikelVerwerfen, Antwort::WeiterSchreiben}));
+        QCOMPARE(l.boxen.nachrichten().value(0).standard, 1);
+        QCOMPARE(stand(dlg), u"ls...htd 2 | "_s + kDrei);
+        QCOMPARE(felder(dlg), kHeute + u" |   |  "_s);
         QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
-        QTest::mouseClick(dlg.m_editor.m_btnLoeschen, Qt::LeftButton);
-        QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
         const QString blank = kHeute + u" :  "_s;
-        QCOMPARE(stand(dlg), u"l.xne... 5 | "_s + blank + u" | "_s + kDrei);
+        QCOMPARE(stand(dlg), u"l..n.... 5 | "_s + blank + u" | "_s + kDrei);
         zeileKlicken(dlg, 0);
 
-        // In new mode a click on the line still selected brings its article back.
+        // In new mode a click on the line still selected brings its article back, and with it the
+        // way to the next new one.
         befehl130->trigger();
         zeileKlicken(dlg, 0);
-        QCOMPARE(stand(dlg), u"l.x.e... 6 | "_s + blank + u" | "_s + kDrei);
+        QCOMPARE(stand(dlg), u"l.xne... 6 | "_s + blank + u" | "_s + kDrei);
         QTest::keyClick(dlg.m_editor.m_listeArtikel, Qt::Key_Down);
         QCOMPARE(felder(dlg), kSommerfest);
-        QCOMPARE(auswahl.count(), 4);
+        QCOMPARE(auswahl.count(), 5);
         // The menu command leaves an article under edit alone; refilling the list is no selection.
         QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
         befehl130->trigger();
@@ -164,7 +171,32 @@ private slots:
         QCOMPARE(felder(dlg), kSommerfest);
         QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(stand(dlg), u"l..n.... 5 | "_s + blank + u" | "_s + kDrei);
-        QCOMPARE(auswahl.count(), 4);
+        QCOMPARE(auswahl.count(), 5);
+
+        // Discarding a typed article shows the line picked.
+        befehl130->trigger();
+        tippen(dlg.m_editor.m_editUeberschrift, u"Weg"_s);
+        l.boxen.naechsteAntwort(Antwort::ArtikelVerwerfen);
+        zeileKlicken(dlg, 3);
+        QCOMPARE(stand(dlg), u"l.xne... 6 | "_s + blank + u" | "_s + kDrei);
+        QCOMPARE(liste(dlg).size(), 4);
+    }
+
+    // Headlines may repeat: the row picked is the article shown, edited and deleted.
+    void sameHeadlineRows() {
+        QList<Artikel> zwei = {{DateTime::fromParts(2003, 5, 3), "Gleich", "oben"},
+                               {DateTime::fromParts(2003, 5, 2), "Gleich", "unten"}};
+        Lauf l(zwei);
+        QVERIFY(l.oeffnen());
+        VelmaroDlg& dlg = *l.dlg;
+        zeileKlicken(dlg, 1);
+        QCOMPARE(felder(dlg), u"02.05.2003 | Gleich | unten"_s);
+        QTest::mouseClick(dlg.m_editor.m_btnLoeschen, Qt::LeftButton);
+        QCOMPARE(liste(dlg), zwei.mid(0, 1));
+        zeileKlicken(dlg, 0, true);
+        tippen(dlg.m_editor.m_editTextinhalt, u"!"_s);
+        QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
+        QCOMPARE(liste(dlg).value(0).textinhalt, std::string("oben!"));
     }
 
     void endingAsksOnlyAfterChanges() {
@@ -286,7 +318,10 @@ private slots:
         QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
         dlg.m_editor.m_ctrlDatum->setDate(QDate(2004, 1, 1));
         dlg.m_editor.m_editUeberschrift->clear();
+        // "Beenden" asks like Esc; saving puts it back.
         QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
+        QCOMPARE(l.boxen.nachrichten().size(), 1);
+        l.boxen.leeren();
 
         // The emoji is stored as a reference, umlauts and the euro sign as single bytes.
         QVERIFY(l.oeffnen());
