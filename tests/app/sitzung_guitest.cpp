@@ -1,0 +1,275 @@
+// The session ends in every way a desktop ends it; the next start offers exactly what was not yet
+// written. Each session runs in a child process of this program, so it can really be killed.
+#include "app/sitzung.h"
+#include "ui/velmarodlg.h"
+
+#include "../support/guihelpers.h"
+#include "../support/tempdir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <iostream>
+
+using namespace velmaro;
+using namespace velmaro::test;
+using namespace Qt::StringLiterals;
+namespace fs = std::filesystem;
+
+template <> char* QTest::toString(const Artikel& a) {
+    return qstrdup(QByteArray::number(a.datum.value, 'f', 4) + ' ' +
+                   QByteArray::fromStdString(a.ueberschrift) + " / " +
+                   QByteArray::fromStdString(a.textinhalt));
+}
+
+namespace {
+
+QList<Artikel> drei() {
+    return {{DateTime::fromParts(2003, 5, 3, 10, 0), "Sommerfest", "Am Samstag feiern wir."},
+            {DateTime::fromParts(2003, 5, 2, 9, 30), "Gleich", "erste"},
+            {DateTime::fromParts(2003, 5, 1, 8, 0), "Gleich", "zweite"}};
+}
+
+QList<Artikel> liste(const VelmaroDlg& dlg) {
+    return {dlg.m_zustand.m_artikelListe.begin(), dlg.m_zustand.m_artikelListe.end()};
+}
+
+void ordnerAnlegen(const TempDir& dir) {
+    VelmaroZustand z;
+    z.m_ordner = dir.path();
+    z.m_artikelProSeite = "5";
+    for (const Artikel& a : drei())
+        z.m_artikelListe.addTail(a);
+    QVERIFY(z.DateienSchreiben().empty());
+}
+
+void zeileKlicken(VelmaroDlg& dlg, int zeile) {
+    auto* l = dlg.m_editor.m_listeArtikel;
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(zeile)).center());
+}
+
+void klicken(QPushButton* b) {
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// The child: edits, deletes and adds an article, picks 7 per page and types a draft, then runs
+// the window as the program does. "halten" only holds the folder; "commit" is told the desktop
+// session is about to end before it is killed.
+int kind(const fs::path& ordner, const QString& art) {
+    MeldungsRekorder boxen;
+    VelmaroDlg dlg(ordner);
+    dlg.show();
+    if (art != u"halten"_s) {
+        zeileKlicken(dlg, 0);
+        klicken(dlg.m_editor.m_btnBearbeiten);
+        QTest::keyClick(dlg.m_editor.m_editTextinhalt, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(dlg.m_editor.m_editTextinhalt, u"!"_s);
+        klicken(dlg.m_editor.m_btnSpeichern);
+        zeileKlicken(dlg, 2);
+        klicken(dlg.m_editor.m_btnLoeschen);
+        klicken(dlg.m_editor.m_btnNeu);
+        QTest::keyClicks(dlg.m_editor.m_editUeberschrift, u"Neu"_s);
+        QTest::keyClicks(dlg.m_editor.m_editTextinhalt, u"Text"_s);
+        klicken(dlg.m_editor.m_btnSpeichern);
+        dlg.m_comboProSeite->setCurrentIndex(2);
+        dlg.OnSelchangeProSeite();
+        klicken(dlg.m_editor.m_btnNeu);
+        QTest::keyClicks(dlg.m_editor.m_editUeberschrift, u"Entwurf"_s);
+    }
+    if (art == u"commit"_s)
+        dlg.SitzungSichern();
+    // Once the window runs, its signal handling is in place.
+    QTimer::singleShot(0, [] { std::cout << "bereit" << std::endl; });
+    return FensterAusfuehren(dlg);
+}
+
+struct Kind {
+    QProcess p;
+    Kind(const TempDir& dir, const QString& art) {
+        p.start(QCoreApplication::applicationFilePath(),
+                {u"--kind"_s, QString::fromStdString(dir.path()), art});
+        while (p.state() != QProcess::NotRunning && !p.readAllStandardOutput().startsWith("bereit"))
+            p.waitForReadyRead(200);
+    }
+    void beenden(int signal) {
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        p.waitForFinished(20000);
+    }
+};
+
+} // namespace
+
+class SitzungTest : public QObject {
+    Q_OBJECT
+private slots:
+    void endings_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("commit");
+        QTest::addColumn<bool>("mitEntwurf");
+        QTest::newRow("TERM") << SIGTERM << false << true;
+        QTest::newRow("HUP") << SIGHUP << false << true;
+        QTest::newRow("INT") << SIGINT << false << true;
+        QTest::newRow("KILL") << SIGKILL << false << false;
+        QTest::newRow("commitData, then KILL") << SIGKILL << true << true;
+    }
+    void endings() {
+        QFETCH(int, signal);
+        QFETCH(bool, commit);
+        QFETCH(bool, mitEntwurf);
+        TempDir dir;
+        ordnerAnlegen(dir);
+        const std::string daten = readFile(dir / "data/daten.bit");
+        Kind(dir, commit ? u"commit"_s : u"alles"_s).beenden(signal);
+        QCOMPARE(readFile(dir / "data/daten.bit"), daten);
+
+        MeldungsRekorder boxen;
+        boxen.naechsteAntwort(Antwort::Uebernehmen);
+        VelmaroDlg dlg(dir.path());
+        QCOMPARE(boxen.nachrichten().size(), 1);
+        QVERIFY2(boxen.texte()[0].contains(mitEntwurf ? u"5 Änderungen vom "_s : u"4 Änderungen vom "_s),
+                 qPrintable(boxen.texte()[0]));
+        const QList<Artikel> a = drei();
+        const QList<Artikel> erwartet = {{a[2].datum.value > 0 ? DateTime::now() : a[2].datum, "Neu", "Text"},
+                                         {a[0].datum, a[0].ueberschrift, a[0].textinhalt + "!"},
+                                         a[1]};
+        QCOMPARE(liste(dlg).size(), 3);
+        QCOMPARE(liste(dlg).value(0).ueberschrift, erwartet[0].ueberschrift);
+        QCOMPARE(liste(dlg).mid(1), erwartet.mid(1));
+        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("7"));
+        QCOMPARE(dlg.m_comboProSeite->currentText(), u"7"_s);
+        QCOMPARE(dlg.m_editor.m_editUeberschrift->text(), mitEntwurf ? u"Entwurf"_s : QString());
+        QCOMPARE(dlg.m_editor.m_btnSpeichern->isEnabled(), mitEntwurf);
+
+        // "Beenden" writes it all and ends the recovery file; the draft was asked about and kept.
+        boxen.naechsteAntwort(Antwort::Verwerfen);
+        if (!mitEntwurf) {
+            dlg.OnBeenden();
+            QVERIFY(!fs::exists(dir / "data/wiederherstellung.bit"));
+            VelmaroZustand z;
+            z.m_ordner = dir.path();
+            z.DatenDateiLesen();
+            QCOMPARE(QList<Artikel>(z.m_artikelListe.begin(), z.m_artikelListe.end()), liste(dlg));
+        }
+    }
+
+    void discardedChangesAreSetAside() {
+        TempDir dir;
+        ordnerAnlegen(dir);
+        Kind(dir, u"alles"_s).beenden(SIGKILL);
+        MeldungsRekorder boxen;
+        boxen.naechsteAntwort(Antwort::AenderungenBeiseite);
+        VelmaroDlg dlg(dir.path());
+        QCOMPARE(liste(dlg), drei());
+        QVERIFY(!fs::exists(dir / "data/wiederherstellung.bit"));
+        QVERIFY(fs::file_size(dir / "data/wiederherstellung.bit.bak") > 0);
+    }
+
+    // One writer per folder: a second window and the batch mode are refused while the first lives,
+    // and a dead holder's lock is taken over without a word.
+    void oneWriterPerFolder() {
+        TempDir dir;
+        ordnerAnlegen(dir);
+        Kind erster(dir, u"halten"_s);
+        const QString pid = QString::number(erster.p.processId());
+        {
+            MeldungsRekorder boxen;
+            VelmaroDlg zweiter(dir.path());
+            QVERIFY(zweiter.Abgelehnt());
+            QCOMPARE(boxen.nachrichten().size(), 1);
+            QVERIFY(boxen.texte()[0].contains(u"(Prozess "_s + pid + u")"_s));
+            QVERIFY(zweiter.m_zustand.m_artikelListe.empty());
+        }
+        const auto [status, aus] =
+            Ausfuehren("'" VELMARO_BINARY "' -C '" + dir.path().string() + "' --generate 2>&1");
+        QCOMPARE(status, 1);
+        QVERIFY(QString::fromStdString(aus).contains(u"(Prozess "_s + pid + u")"_s));
+        QVERIFY(!fs::exists(dir / "output/inhalt1.php"));
+
+        erster.beenden(SIGKILL);
+        MeldungsRekorder boxen;
+        VelmaroDlg danach(dir.path());
+        QVERIFY(!danach.Abgelehnt());
+        QVERIFY(boxen.nachrichten().isEmpty());
+        QCOMPARE(liste(danach), drei());
+    }
+
+    // daten.bit replaced by another program while the window is open: asked, and both versions stay.
+    void changedOnDisk_data() {
+        QTest::addColumn<int>("antwort");
+        QTest::newRow("Ja: ours replaces it") << int(Antwort::Ja);
+        QTest::newRow("Nein: theirs stays") << int(Antwort::Nein);
+    }
+    void changedOnDisk() {
+        QFETCH(int, antwort);
+        TempDir dir;
+        ordnerAnlegen(dir);
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        zeileKlicken(dlg, 0);
+        klicken(dlg.m_editor.m_btnLoeschen);
+        VelmaroZustand fremd;
+        fremd.m_ordner = dir.path();
+        fremd.m_artikelListe.addTail({DateTime::fromParts(2010, 1, 1), "Von anderswo", "x"});
+        QVERIFY(!fremd.DateiSchreiben("daten.bit"));
+        const std::string ihre = readFile(dir / "data/daten.bit");
+        const std::string unsere = dlg.m_zustand.DateiInhalt("daten.bit");
+        boxen.naechsteAntwort(static_cast<Antwort>(antwort));
+        dlg.OnBeenden();
+        QVERIFY(boxen.texte().value(0).contains(u"von einem anderen Programm geändert"_s));
+        QVERIFY(!dlg.isVisible());
+        const bool ja = antwort == int(Antwort::Ja);
+        QCOMPARE(readFile(dir / "data/daten.bit"), ja ? unsere : ihre);
+        QCOMPARE(readFile(dir / (ja ? "data/daten.bit.bak" : "data/daten.bit.neu")), ja ? ihre : unsere);
+    }
+
+    // A read-only data/: one message at start, changes kept in the user's state folder, one message
+    // at "Beenden", and the next start offers them.
+    void readOnlyFolder() {
+        TempDir dir, zustand;
+        ordnerAnlegen(dir);
+        const std::string daten = (dir / "data").string();
+        if (std::system(("mount --bind '" + daten + "' '" + daten +
+                         "' 2>/dev/null && mount -o remount,bind,ro '" + daten + "' '" + daten + "'")
+                            .c_str()) != 0)
+            QSKIP("needs a read-only bind mount (root)");
+        qputenv("XDG_STATE_HOME", QByteArray::fromStdString(zustand.path().string()));
+        {
+            MeldungsRekorder boxen;
+            VelmaroDlg dlg(dir.path());
+            dlg.show();
+            QCOMPARE(boxen.nachrichten().size(), 1);
+            QVERIFY(boxen.texte()[0].contains(u"In den Ordner data kann nicht geschrieben werden"_s));
+            QVERIFY(boxen.texte()[0].contains(QString::fromStdString(zustand.path().string())));
+            dlg.m_comboProSeite->setCurrentIndex(4);
+            dlg.OnSelchangeProSeite();
+            dlg.OnBeenden();
+            QCOMPARE(boxen.nachrichten().size(), 2);
+            QVERIFY(dlg.isVisible());
+        }
+        QCOMPARE(std::system(("umount '" + daten + "'").c_str()), 0);
+        MeldungsRekorder boxen;
+        boxen.naechsteAntwort(Antwort::Uebernehmen);
+        VelmaroDlg dlg(dir.path());
+        QVERIFY(boxen.texte().value(0).contains(u"1 Änderung vom "_s));
+        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("9"));
+        QVERIFY(fs::exists(dir / "data/wiederherstellung.bit"));
+        QVERIFY(fs::is_empty(zustand.path() / "velmaro"));
+        qunsetenv("XDG_STATE_HOME");
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--kind")
+        return kind(argv[2], QString::fromLocal8Bit(argv[3]));
+    SitzungTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "sitzung_guitest.moc"
