@@ -21,7 +21,10 @@ struct flock ganzeDatei(short art) {
 } // namespace
 
 std::string BelegtText(const std::filesystem::path& ordner, long haelter) {
-    std::string text = "Der Ordner " + ordner.string() + " wird schon von einem anderen velmaro bearbeitet";
+    std::error_code ec;
+    const auto absolut = std::filesystem::absolute(ordner, ec).lexically_normal();
+    std::string text =
+        "Der Ordner " + (ec ? ordner : absolut).string() + " wird schon von einem anderen velmaro bearbeitet";
     if (haelter > 0)
         text += " (Prozess " + std::to_string(haelter) + ")";
     return text + ".";

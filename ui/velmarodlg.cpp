@@ -420,7 +420,7 @@ void VelmaroDlg::WiederherstellungAnbieten() {
         const Antwort antwort = Frage(
             this,
             QStringLiteral("velmaro wurde beim letzten Mal beendet, ohne alle Änderungen zu speichern.\n"
-                           "Gesichert sind %1.\n\nMöchten Sie sie übernehmen?")
+                           "Gesichert: %1.\n\nMöchten Sie sie übernehmen?")
                 .arg(QString::fromStdString(AenderungenBeschreiben(*aenderungen))),
             QStringLiteral("Wiederherstellung"), {Antwort::Uebernehmen, Antwort::AenderungenBeiseite});
         if (antwort != Antwort::Uebernehmen) {
