@@ -2,19 +2,17 @@
 
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
 
 namespace velmaro {
 
 class VelmaroZustand;
 struct GeneratorErgebnis;
 
-// velmaro with arguments: generate and publish without a window. Returns the exit status: 2 with
-// the usage for an argument it does not know.
-int batchMain(int argc, char** argv);
-// The folder of "velmaro -C DIR" (or --workdir DIR, --workdir=DIR) without anything else: the window
-// opens there.
-std::optional<std::filesystem::path> nurOrdner(int argc, char** argv);
+struct Aufruf;
+
+// --generate, --publish, --preview and --trust, without a window or a display. Returns the exit
+// status.
+int batchMain(const Aufruf& aufruf);
 
 // Reads data/daten.bit and data/styleconfig.bit below z.m_ordner as the window's start-up does and
 // writes output/ as "Update Website" does, without uploading. Prints the counts on out and every

@@ -1,8 +1,8 @@
 // The article editor: new, view, edit, delete and save articles.
 #include "editor/editor.h"
 
-#include "platform/meldung.h"
 #include "platform/unicode.h"
+#include "widgets/meldung.h"
 
 #include <QDateEdit>
 #include <QKeyEvent>
@@ -15,7 +15,7 @@
 namespace velmaro {
 
 ArtikelEditor::ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
-                             std::function<void(int)> ereignisanzeige)
+                             std::function<void(Ereignisart)> ereignisanzeige)
     : m_datum(DateTime::now())
     , m_zustand(zustand)
     , m_fenster(fenster)
@@ -143,7 +143,7 @@ void ArtikelEditor::OnSelchangeListe() {
     m_btnLoeschen->setEnabled(true);
     m_btnSpeichern->setEnabled(false);
     FelderFreigeben(false);
-    Ereignisanzeige(6);
+    Ereignisanzeige(Ereignisart::ArtikelEditiert);
 }
 
 void ArtikelEditor::OnDblclkListe() {
@@ -159,7 +159,7 @@ void ArtikelEditor::OnNeuerArtikel() {
     FelderLeeren();
     m_btnSpeichern->setEnabled(true);
     m_btnNeu->setEnabled(false);
-    Ereignisanzeige(2);
+    Ereignisanzeige(Ereignisart::NeuerArtikel);
     FelderFreigeben(true);
     FokusSetzen();
 }
@@ -173,7 +173,7 @@ void ArtikelEditor::ArtikelAblegen() {
     m_btnSpeichern->setEnabled(false);
     m_listeArtikel->setEnabled(true);
     m_btnNeu->setEnabled(true);
-    Ereignisanzeige(5);
+    Ereignisanzeige(Ereignisart::ArtikelGespeichert);
     FokusSetzen();
 }
 
@@ -200,7 +200,7 @@ void ArtikelEditor::OnArtikelLoeschen() {
         return;
     FelderLeeren();
     ListeFuellen();
-    Ereignisanzeige(7);
+    Ereignisanzeige(Ereignisart::ArtikelGeloescht);
     m_btnLoeschen->setEnabled(false);
     m_btnBearbeiten->setEnabled(false);
     m_btnNeu->setEnabled(true);

@@ -2,6 +2,7 @@
 // The article editor: its controls' behaviour (new, view, edit, delete and save articles) and the
 // article under edit. The main window builds the controls and binds their commands to it.
 
+#include "store/ereignis.h"
 #include "store/zustand.h"
 
 #include <QListWidget>
@@ -54,7 +55,8 @@ class ArtikelEditor : public QObject {
 public:
     // Edits the article list of zustand; messages are owned by fenster; ereignisanzeige shows an
     // event code on the event line.
-    ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster, std::function<void(int)> ereignisanzeige);
+    ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
+                  std::function<void(Ereignisart)> ereignisanzeige);
 
     // Field exchange: true takes the controls into the article under edit, false shows it.
     void DatenAustausch(bool speichern);
@@ -97,13 +99,13 @@ public:
     std::optional<Artikel> m_bearbeiteterArtikel;
 
 private:
-    void Ereignisanzeige(int code) { m_ereignisanzeige(code); }
+    void Ereignisanzeige(Ereignisart art) { m_ereignisanzeige(art); }
     // The editor's article into the list, the fields emptied and locked.
     void ArtikelAblegen();
 
     VelmaroZustand& m_zustand;
     QWidget* m_fenster;
-    std::function<void(int)> m_ereignisanzeige;
+    std::function<void(Ereignisart)> m_ereignisanzeige;
     // What the edits showed at the last field exchange, so that an untouched field gives back
     // the stored bytes unchanged.
     QString m_gezeigteUeberschrift;

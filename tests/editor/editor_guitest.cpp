@@ -125,9 +125,7 @@ private slots:
         VelmaroDlg& dlg = *l.dlg;
         QSignalSpy auswahl(dlg.m_editor.m_listeArtikel, &ArtikelListe::auswahlGeaendert);
         zeileKlicken(dlg, 1);
-        auto* befehl130 = dlg.findChild<QAction*>(u"130"_s);
-        QVERIFY(befehl130);
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         QCOMPARE(stand(dlg), u"lsx.ehtd 2 | "_s + kDrei);
         QCOMPARE(felder(dlg), kHeute + u" |  | "_s);
         QCOMPARE(QApplication::focusWidget(), dlg.m_editor.m_editUeberschrift);
@@ -150,7 +148,7 @@ private slots:
         zeileKlicken(dlg, 0);
 
         // In new mode a click on the line still selected brings its article back.
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         zeileKlicken(dlg, 0);
         QCOMPARE(stand(dlg), u"l.x.e... 6 | "_s + blank + u" | "_s + kDrei);
         QTest::keyClick(dlg.m_editor.m_listeArtikel, Qt::Key_Down);
@@ -158,7 +156,7 @@ private slots:
         QCOMPARE(auswahl.count(), 4);
         // The menu command leaves an article under edit alone; refilling the list is no selection.
         QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         QCOMPARE(stand(dlg),
                  u".s...htd 6 | "_s + blank + u" | 02.05.2003 : Neue Preise | 01.05.2003 : Umzug"_s);
         QCOMPARE(felder(dlg), kSommerfest);

@@ -49,7 +49,7 @@ private slots:
                                        [](QLabel* l) { return !l->pixmap().isNull(); });
             QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);
         });
-        dlg.SystemBefehl(0x0010);
+        dlg.OnInfo();
         QCOMPARE(titel, QStringLiteral("Info über velmaro"));
         QCOMPARE(ordner, QString::fromStdString(dir.path().string()));
         QVERIFY(bild && dlg.isVisible());
