@@ -65,6 +65,12 @@ private slots:
             QVERIFY(dlg.m_editor.m_listeArtikel->selectedItems().isEmpty());
             QCOMPARE(dlg.m_comboProSeite->currentText(), u"5"_s);
             QCOMPARE(dlg.m_ereignis->text(), kEreignis1);
+            // Of the article controls only the list and "Neuer Artikel" start enabled.
+            const ArtikelEditor& e = dlg.m_editor;
+            for (QWidget* w : std::initializer_list<QWidget*>{
+                     e.m_listeArtikel, e.m_btnNeu, e.m_btnSpeichern, e.m_btnLoeschen, e.m_btnBearbeiten,
+                     e.m_ctrlDatum, e.m_editUeberschrift, e.m_editTextinhalt})
+                QCOMPARE(w->isEnabled(), w == e.m_listeArtikel || w == e.m_btnNeu);
 
             QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
             QCOMPARE(dlg.result(), int(QDialog::Accepted));
