@@ -279,6 +279,7 @@ private slots:
                  u"l..n.... 5 | 20.05.2003 : Neue Preise 😀 | 03.05.2003 : Sommerfest | 01.05.2003 : Umzug"_s);
         zeileKlicken(dlg, 2);
         QTest::mouseClick(dlg.m_editor.m_btnLoeschen, Qt::LeftButton);
+        QCOMPARE(dlg.m_ereignis->text(), kEreignisse[7]);
         // Still open at "Beenden" with a field emptied, an article goes back as it was opened.
         zeileKlicken(dlg, 1);
         QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
