@@ -9,6 +9,7 @@
 #include "site/generator.h"
 #include "store/zustand.h"
 
+#include <filesystem>
 #include <iostream>
 #include <system_error>
 
@@ -16,7 +17,7 @@ namespace velmaro {
 
 namespace fs = std::filesystem;
 
-int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out, std::ostream& err) {
+int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(z.m_ordner, ec)) {
         err << "velmaro: Ordner " << z.m_ordner.string() << " nicht gefunden\n";
@@ -66,7 +67,7 @@ namespace {
 // every file was written and sent.
 int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis erzeugt;
-    const int status = generieren(z, erzeugt, out, err);
+    const int status = Generieren(z, erzeugt, out, err);
     // A partly written site is not sent: the server keeps its complete older one.
     if (status != 0) {
         if (!erzeugt.fehlendeDateien.empty())
@@ -126,7 +127,7 @@ int vertrauen(VelmaroZustand& z, const std::string& fingerabdruck, std::ostream&
 }
 } // namespace
 
-int batchMain(const Aufruf& aufruf) {
+int BatchAusfuehren(const Aufruf& aufruf) {
     VelmaroZustand zustand;
     if (aufruf.ordner)
         zustand.m_ordner = *aufruf.ordner;
@@ -134,10 +135,10 @@ int batchMain(const Aufruf& aufruf) {
     case Aufruf::Art::Vertrauen:
         return vertrauen(zustand, aufruf.fingerabdruck, std::cout, std::cerr);
     case Aufruf::Art::Vorschau:
-        return vorschauErzeugen(zustand, std::cout, std::cerr);
+        return VorschauErzeugen(zustand, std::cout, std::cerr);
     case Aufruf::Art::Erzeugen: {
         GeneratorErgebnis erzeugt;
-        return generieren(zustand, erzeugt, std::cout, std::cerr);
+        return Generieren(zustand, erzeugt, std::cout, std::cerr);
     }
     default:
         break;

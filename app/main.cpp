@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const velmaro::Aufruf& aufruf = std::get<velmaro::Aufruf>(befehl);
     using enum velmaro::Aufruf::Art;
     if (aufruf.art != Fenster && aufruf.art != Desktop)
-        return velmaro::batchMain(aufruf);
+        return velmaro::BatchAusfuehren(aufruf);
     kern.reset();
     return velmaro::FensterStarten(argc, argv, aufruf);
 }

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 // Started from the menu there is no working folder of the user's choosing: the per-user one,
 // created on the first start. Empty after a message when it cannot be had.
-fs::path DesktopOrdner() {
+fs::path desktopOrdner() {
     const fs::path ordner = BenutzerOrdner(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     std::string fehler;
     std::error_code ec;
@@ -51,7 +51,7 @@ int FensterStarten(int& argc, char** argv, const Aufruf& aufruf) {
     QApplication::setDesktopFileName(QStringLiteral("de.dorvent.velmaro"));
     fs::path ordner = aufruf.ordner.value_or(".");
     if (aufruf.art == Aufruf::Art::Desktop) {
-        ordner = DesktopOrdner();
+        ordner = desktopOrdner();
         if (ordner.empty())
             return 1;
     }
