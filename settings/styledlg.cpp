@@ -132,11 +132,11 @@ void StyleDlg::ControlsAnlegen() {
     gruppe(QString(), rechts, 120, 123, 44);
     m_btnSpeichern = new QPushButton(QStringLiteral("Speichern"), this);
     m_btnSpeichern->setGeometry(du.rect(rechts + 7, 135, 52, 15));
-    m_btnSpeichern->setObjectName(QStringLiteral("1027"));
+    m_btnSpeichern->setObjectName(QStringLiteral("m_btnSpeichern"));
     m_btnSpeichern->setDefault(true);
     m_btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     m_btnAbbrechen->setGeometry(du.rect(rechts + 64, 135, 52, 15));
-    m_btnAbbrechen->setObjectName(QStringLiteral("1028"));
+    m_btnAbbrechen->setObjectName(QStringLiteral("m_btnAbbrechen"));
 
     // Frames must not cover the controls they hold.
     for (QWidget* r : rahmen)
