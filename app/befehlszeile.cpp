@@ -96,7 +96,7 @@ std::variant<Aufruf, int> BefehlszeileLesen(const QStringList& argumente, std::o
             return falsch(QStringLiteral("--desktop gilt allein, es wählt den Ordner selbst"));
         a.art = Desktop;
     }
-    if (a.alle && (a.art != Veroeffentlichen || parser.isSet(trust)))
+    if (a.alle && a.art != Veroeffentlichen)
         return falsch(QStringLiteral("--all gilt nur zusammen mit --publish"));
     return a;
 }

@@ -54,7 +54,7 @@ class ArtikelEditor : public QObject {
     Q_OBJECT
 public:
     // Edits the article list of zustand; messages are owned by fenster; ereignisanzeige shows an
-    // event code on the event line.
+    // event on the event line.
     ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
                   std::function<void(Ereignisart)> ereignisanzeige);
 

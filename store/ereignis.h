@@ -4,12 +4,12 @@
 namespace velmaro {
 
 enum class Ereignisart {
-    Bereit,               // the window has started
-    NeuerArtikel,         // "Neuer Artikel" opened the fields
-    SeitenErstellt,       // "Update Website" writes the pages
-    ArtikelGespeichert,   //
-    ArtikelEditiert,      // an article was loaded into the fields
-    ArtikelGeloescht,     //
+    Bereit,         // the window has started
+    NeuerArtikel,   // "Neuer Artikel" opened the fields
+    SeitenErstellt, // "Update Website" writes the pages
+    ArtikelGespeichert,
+    ArtikelEditiert, // an article was loaded into the fields
+    ArtikelGeloescht,
     Verbindungsaufbau,    // the upload connects
     Uebertragung,         // the upload sends
     Uebertragen,          // every file arrived
