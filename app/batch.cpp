@@ -1,7 +1,7 @@
 #include "app/batch.h"
 
+#include "app/befehlszeile.h"
 #include "app/curlstart.h"
-#include "app/version.h"
 #include "app/vorschaubatch.h"
 #include "platform/cp1252.h"
 #include "platform/sperre.h"
@@ -10,10 +10,7 @@
 #include "site/generator.h"
 #include "store/zustand.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QDir>
-
+#include <filesystem>
 #include <iostream>
 #include <system_error>
 
@@ -21,7 +18,7 @@ namespace velmaro {
 
 namespace fs = std::filesystem;
 
-int generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out, std::ostream& err) {
+int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(z.m_ordner, ec)) {
         err << "velmaro: Ordner " << z.m_ordner.string() << " nicht gefunden\n";
@@ -77,7 +74,7 @@ namespace {
 // every file was written and sent.
 int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis erzeugt;
-    const int status = generieren(z, erzeugt, out, err);
+    const int status = Generieren(z, erzeugt, out, err);
     // A partly written site is not sent: the server keeps its complete older one.
     if (status != 0) {
         if (!erzeugt.fehlendeDateien.empty())
@@ -137,96 +134,28 @@ int vertrauen(VelmaroZustand& z, const std::string& fingerabdruck, std::ostream&
 }
 } // namespace
 
-std::optional<fs::path> nurOrdner(int argc, char** argv) {
-    const std::string eins = argc > 1 ? argv[1] : "";
-    if (argc == 3 && (eins == "-C" || eins == "--workdir"))
-        return fs::path(argv[2]);
-    if (argc == 2 && eins.rfind("--workdir=", 0) == 0)
-        return fs::path(eins.substr(10));
-    return std::nullopt;
-}
-
-int batchMain(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("velmaro"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELMARO_VERSION));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Pflegt die Nachrichten einer Website. Ohne Argumente startet das Fenster."));
-    const QCommandLineOption hilfe = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption workdir({QStringLiteral("C"), QStringLiteral("workdir")},
-                                     QStringLiteral("Arbeitet im Ordner DIR statt im aktuellen."),
-                                     QStringLiteral("DIR"));
-    const QCommandLineOption generate(
-        QStringLiteral("generate"),
-        QStringLiteral("Schreibt output/ aus data/ wie \"Update Website\", ohne Upload."));
-    const QCommandLineOption publish(QStringLiteral("publish"),
-                                     QStringLiteral("Wie --generate, dann Upload mit data/ftpconfig.bit."));
-    const QCommandLineOption preview(
-        QStringLiteral("preview"),
-        QStringLiteral("Wie --generate, dann die Seiten als lokales HTML in vorschau/; gibt die erste aus."));
-    const QCommandLineOption trust(
-        QStringLiteral("trust"),
-        QStringLiteral(
-            "Vertraut dem Zertifikat oder Schlüssel des eingestellten Servers, wenn er jetzt diesen "
-            "Fingerabdruck vorlegt."),
-        QStringLiteral("FINGERABDRUCK"));
-    const QCommandLineOption all(
-        QStringLiteral("all"),
-        QStringLiteral("Mit --publish: alle Dateien senden, auch die auf dem Server aktuellen."));
-    parser.addOptions({workdir, generate, publish, preview, trust, all});
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString grund =
-            !parser.unknownOptionNames().isEmpty()
-                ? QStringLiteral("unbekannte Option „%1“").arg(parser.unknownOptionNames().first())
-            : parser.errorText().isEmpty()
-                ? QStringLiteral("unbekanntes Argument „%1“").arg(parser.positionalArguments().first())
-                : parser.errorText();
-        std::cerr << "velmaro: " << grund.toStdString() << "\n\n" << parser.helpText().toStdString();
-        return 2;
-    }
-    if (parser.isSet(hilfe))
-        parser.showHelp();
-    if (parser.isSet(version))
-        parser.showVersion();
-
-    if (parser.isSet(trust)) {
-        VelmaroZustand zustand;
-        if (parser.isSet(workdir))
-            zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
-        return vertrauen(zustand, parser.value(trust).toStdString(), std::cout, std::cerr);
-    }
-    if (parser.isSet(all) && !parser.isSet(publish)) {
-        std::cerr << "velmaro: --all gilt nur zusammen mit --publish\n";
-        return 2;
-    }
-    if (!parser.isSet(generate) && !parser.isSet(publish) && !parser.isSet(preview)) {
-        std::cerr
-            << "velmaro: nichts zu tun; --generate, --publish oder --preview angeben (--help zeigt alles)\n";
-        return 2;
-    }
-    if (parser.isSet(preview) && parser.isSet(publish)) {
-        std::cerr << "velmaro: --preview und --publish nacheinander aufrufen, nicht zusammen\n";
-        return 2;
-    }
-
+int BatchAusfuehren(const Aufruf& aufruf) {
     VelmaroZustand zustand;
-    if (parser.isSet(workdir))
-        zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();
-    if (parser.isSet(preview))
-        return vorschauErzeugen(zustand, std::cout, std::cerr);
-    if (parser.isSet(generate) && !parser.isSet(publish)) {
+    if (aufruf.ordner)
+        zustand.m_ordner = *aufruf.ordner;
+    switch (aufruf.art) {
+    case Aufruf::Art::Vertrauen:
+        return vertrauen(zustand, aufruf.fingerabdruck, std::cout, std::cerr);
+    case Aufruf::Art::Vorschau:
+        return VorschauErzeugen(zustand, std::cout, std::cerr);
+    case Aufruf::Art::Erzeugen: {
         GeneratorErgebnis erzeugt;
-        return generieren(zustand, erzeugt, std::cout, std::cerr);
+        return Generieren(zustand, erzeugt, std::cout, std::cerr);
+    }
+    default:
+        break;
     }
     const CurlStart curl;
     if (!curl.ok()) {
         std::cerr << "velmaro: die FTP-Bibliothek konnte nicht gestartet werden\n";
         return 1;
     }
-    return veroeffentlichen(zustand, parser.isSet(all), std::cout, std::cerr);
+    return veroeffentlichen(zustand, aufruf.alle, std::cout, std::cerr);
 }
 
 } // namespace velmaro

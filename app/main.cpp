@@ -1,23 +1,23 @@
 #include "app/batch.h"
-#include "app/desktopstart.h"
+#include "app/befehlszeile.h"
 #include "app/velmaroapp.h"
 
-#include <cstring>
-#include <filesystem>
+#include <QCoreApplication>
+
 #include <iostream>
+#include <optional>
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], velmaro::kDesktopOption) == 0)
-        return velmaro::desktopStart(argc, argv);
-    if (const auto ordner = velmaro::nurOrdner(argc, argv)) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(*ordner, ec)) {
-            std::cerr << "velmaro: Ordner " << ordner->string() << " nicht gefunden\n";
-            return 1;
-        }
-        return velmaro::VelmaroApp().InitInstance(argc, argv, *ordner);
-    }
-    if (argc > 1)
-        return velmaro::batchMain(argc, argv);
-    return velmaro::VelmaroApp().InitInstance(argc, argv);
+    // The batch mode needs no display: the window's application object comes only for the window.
+    std::optional<QCoreApplication> kern(std::in_place, argc, argv);
+    velmaro::AnwendungEinrichten();
+    const auto befehl = velmaro::BefehlszeileLesen(QCoreApplication::arguments(), std::cout, std::cerr);
+    if (const int* status = std::get_if<int>(&befehl))
+        return *status;
+    const velmaro::Aufruf& aufruf = std::get<velmaro::Aufruf>(befehl);
+    using enum velmaro::Aufruf::Art;
+    if (aufruf.art != Fenster && aufruf.art != Desktop)
+        return velmaro::BatchAusfuehren(aufruf);
+    kern.reset();
+    return velmaro::FensterStarten(argc, argv, aufruf);
 }

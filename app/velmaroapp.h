@@ -1,14 +1,12 @@
 #pragma once
 
-#include <filesystem>
+#include "app/befehlszeile.h"
 
 namespace velmaro {
 
-// The application object: starts the window system, the FTP library and the main window.
-class VelmaroApp {
-public:
-    // The window works on the files below ordner.
-    int InitInstance(int argc, char** argv, const std::filesystem::path& ordner = ".");
-};
+// The window's run: the application object, the FTP library and the main window in the folder the
+// command line names (with --desktop the per-user one, created on first start). Returns the exit
+// status.
+int FensterStarten(int& argc, char** argv, const Aufruf& aufruf);
 
 } // namespace velmaro

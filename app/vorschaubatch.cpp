@@ -9,9 +9,9 @@
 
 namespace velmaro {
 
-int vorschauErzeugen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
+int VorschauErzeugen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis lauf;
-    const int erzeugt = generieren(z, lauf, err, err);
+    const int erzeugt = Generieren(z, lauf, err, err);
     // Nothing generated at all (no folder, damaged data): no preview of an old site either.
     if (erzeugt != 0 && lauf.fehlendeDateien.empty())
         return erzeugt;

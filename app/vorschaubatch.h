@@ -9,6 +9,6 @@ class VelmaroZustand;
 // --preview: output/ as --generate writes it, then the preview pages into vorschau/. The first
 // page's path alone goes to out, so that a script can open it; the counts and every problem go to
 // err. 0 only when every file was written.
-int vorschauErzeugen(VelmaroZustand& z, std::ostream& out, std::ostream& err);
+int VorschauErzeugen(VelmaroZustand& z, std::ostream& out, std::ostream& err);
 
 } // namespace velmaro

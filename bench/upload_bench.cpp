@@ -49,7 +49,7 @@ int erzeugen(const char* ordner, int anzahl, const char* proSeite, int bearbeite
 
 // Only failures are worth a line.
 struct Still : UploadBeobachter {
-    void Ereignis(int) override {}
+    void Ereignis(Ereignisart) override {}
     void Fortschritt(const std::string&) override {}
     void Meldung(const std::string& text, const std::string&) override { std::cerr << text << '\n'; }
 };

@@ -1,8 +1,8 @@
 // The article editor: new, view, edit, delete and save articles.
 #include "editor/editor.h"
 
-#include "platform/meldung.h"
 #include "platform/unicode.h"
+#include "widgets/meldung.h"
 
 #include <QDateEdit>
 #include <QKeyEvent>
@@ -16,7 +16,7 @@
 namespace velmaro {
 
 ArtikelEditor::ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
-                             std::function<void(int)> ereignisanzeige)
+                             std::function<void(Ereignisart)> ereignisanzeige)
     : m_datum(DateTime::now())
     , m_zustand(zustand)
     , m_fenster(fenster)
@@ -169,7 +169,7 @@ void ArtikelEditor::OnSelchangeListe() {
     // A new article left for this one must not leave the way to the next one closed.
     m_btnNeu->setEnabled(true);
     FelderFreigeben(false);
-    Ereignisanzeige(6);
+    Ereignisanzeige(Ereignisart::ArtikelEditiert);
 }
 
 void ArtikelEditor::OnDblclkListe() {
@@ -189,7 +189,7 @@ void ArtikelEditor::OnNeuerArtikel() {
     m_btnLoeschen->setEnabled(false);
     m_btnBearbeiten->setEnabled(false);
     m_gezeigt = {};
-    Ereignisanzeige(2);
+    Ereignisanzeige(Ereignisart::NeuerArtikel);
     FelderFreigeben(true);
     FokusSetzen();
 }
@@ -219,7 +219,7 @@ void ArtikelEditor::ArtikelAblegen() {
     m_btnSpeichern->setEnabled(false);
     m_listeArtikel->setEnabled(true);
     m_btnNeu->setEnabled(true);
-    Ereignisanzeige(5);
+    Ereignisanzeige(Ereignisart::ArtikelGespeichert);
     FokusSetzen();
 }
 
@@ -249,7 +249,7 @@ void ArtikelEditor::OnArtikelLoeschen() {
     Melden(Aenderung::Art::Geloescht, alt, {});
     FelderLeeren();
     ListeFuellen();
-    Ereignisanzeige(7);
+    Ereignisanzeige(Ereignisart::ArtikelGeloescht);
     m_btnLoeschen->setEnabled(false);
     m_btnBearbeiten->setEnabled(false);
     m_btnNeu->setEnabled(true);

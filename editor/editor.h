@@ -2,6 +2,7 @@
 // The article editor: its controls' behaviour (new, view, edit, delete and save articles) and the
 // article under edit. The main window builds the controls and binds their commands to it.
 
+#include "store/ereignis.h"
 #include "store/wiederherstellung.h"
 #include "store/zustand.h"
 
@@ -54,8 +55,9 @@ class ArtikelEditor : public QObject {
     Q_OBJECT
 public:
     // Edits the article list of zustand; messages are owned by fenster; ereignisanzeige shows an
-    // event code on the event line.
-    ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster, std::function<void(int)> ereignisanzeige);
+    // event on the event line.
+    ArtikelEditor(VelmaroZustand& zustand, QWidget* fenster,
+                  std::function<void(Ereignisart)> ereignisanzeige);
 
     // Field exchange: true takes the controls into the article under edit, false shows it.
     void DatenAustausch(bool speichern);
@@ -110,7 +112,7 @@ public:
     Artikelliste::Position m_gezeigt;
 
 private:
-    void Ereignisanzeige(int code) { m_ereignisanzeige(code); }
+    void Ereignisanzeige(Ereignisart art) { m_ereignisanzeige(art); }
     // The editor's article into the list, the fields emptied and locked.
     void ArtikelAblegen();
     // A new article with text in its fields.
@@ -121,7 +123,7 @@ private:
 
     VelmaroZustand& m_zustand;
     QWidget* m_fenster;
-    std::function<void(int)> m_ereignisanzeige;
+    std::function<void(Ereignisart)> m_ereignisanzeige;
     // What the edits showed at the last field exchange, so that an untouched field gives back
     // the stored bytes unchanged.
     QString m_gezeigteUeberschrift;

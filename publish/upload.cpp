@@ -89,22 +89,10 @@ bool UploadBeobachter::IdentitaetVertrauen(const std::string&) {
     return false;
 }
 
-const char* UploadEreignisText(int code) {
-    static const char* const texte[] = {
-        "Verbindung zum Server wird hergestellt!",
-        "Daten werden übertragen!",
-        "Daten wurden erfolgreich übertragen!\nDie Website kann nun zur Kontrolle betrachtet werden",
-        "Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung",
-        "Nicht alle Dateien wurden übertragen!\nDie Meldung nennt die fehlenden Dateien; die übrigen sind auf "
-        "dem Server",
-    };
-    return code >= 8 && code <= kTeilweiseUebertragen ? texte[code - 8] : nullptr;
-}
-
-void TextBeobachter::Ereignis(int code) {
+void TextBeobachter::Ereignis(Ereignisart art) {
     // The event line's first line, without its exclamation mark.
-    if (const char* text = UploadEreignisText(code))
-        m_aus << "velmaro: " << std::string_view(text).substr(0, std::string_view(text).find('!')) << '\n';
+    const std::string_view text = EreignisText(art);
+    m_aus << "velmaro: " << text.substr(0, text.find('!')) << '\n';
 }
 
 void TextBeobachter::Meldung(const std::string& text, const std::string& titel) {
@@ -416,14 +404,14 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
         return std::find(nichtErzeugt.begin(), nichtErzeugt.end(), name) != nichtErzeugt.end();
     };
 
-    m_beobachter.Ereignis(8);
+    m_beobachter.Ereignis(Ereignisart::Verbindungsaufbau);
     if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
         ergebnis.abgelehnt = m_abgelehnt;
-        m_beobachter.Ereignis(11);
+        m_beobachter.Ereignis(Ereignisart::NichtUebertragen);
         return ergebnis;
     }
     ergebnis.verbunden = true;
-    m_beobachter.Ereignis(9);
+    m_beobachter.Ereignis(Ereignisart::Uebertragung);
 
     // What changed since the last confirmed upload, and what the server holds now.
     std::vector<LokaleDatei> lokal;
@@ -530,7 +518,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
 
     ergebnis.vollstaendig = ergebnis.nichtAngekommen.empty() && nichtErzeugt.empty();
     if (ergebnis.vollstaendig) {
-        m_beobachter.Ereignis(10);
+        m_beobachter.Ereignis(Ereignisart::Uebertragen);
         if (ergebnis.zuSenden == 0)
             m_beobachter.Fortschritt(AktuellText(ergebnis.aktuell));
     } else {
@@ -538,7 +526,8 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                           m_abbruch, ergebnis.abgebrochen, nichtErzeugt,
                                           m_beobachter.Wiederholen()),
                              "Fehler");
-        m_beobachter.Ereignis(ergebnis.gesendet == 0 ? 11 : kTeilweiseUebertragen);
+        m_beobachter.Ereignis(ergebnis.gesendet == 0 ? Ereignisart::NichtUebertragen
+                                                     : Ereignisart::TeilweiseUebertragen);
     }
     return ergebnis;
 }

@@ -11,6 +11,7 @@
 #include "platform/sicherverbindung.h"
 #include "site/generator.h"
 #include "store/einstellungen.h"
+#include "store/ereignis.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -27,8 +28,8 @@ namespace velmaro {
 class UploadBeobachter {
 public:
     virtual ~UploadBeobachter() = default;
-    // Events 8 to 11 of the event display.
-    virtual void Ereignis(int code) = 0;
+    // The upload's events of the event display.
+    virtual void Ereignis(Ereignisart art) = 0;
     // "Übertrage Seite " and the file's name, before each file but the stylesheet.
     virtual void Fortschritt(const std::string& text) = 0;
     // A message the user must acknowledge; the upload waits for it.
@@ -56,7 +57,7 @@ public:
 class TextBeobachter : public UploadBeobachter {
 public:
     explicit TextBeobachter(std::ostream& aus) : m_aus(aus) {}
-    void Ereignis(int code) override;
+    void Ereignis(Ereignisart art) override;
     void Fortschritt(const std::string&) override {}
     void Meldung(const std::string& text, const std::string& titel) override;
     void DateiGesendet(const std::string& name) override;
@@ -70,13 +71,8 @@ private:
     std::ostream& m_aus;
 };
 
-// The event line's text (UTF-8) for the upload's events 8 to 12; nullptr for any other code.
-const char* UploadEreignisText(int code);
-
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
-// The event after an upload that sent some of its files but not all.
-inline constexpr int kTeilweiseUebertragen = 12;
 
 // For an upload that found every file current on the server.
 std::string AktuellText(int aktuell);
@@ -115,9 +111,9 @@ public:
            FtpZeitlimits limits = {});
 
     // The whole upload of the generator run erzeugt from ausgabeOrdner with the FTP access ftp. Files
-    // the generator could not write are not sent: the server keeps its copies. Event 10 only when
-    // everything was sent; otherwise a message naming the files, then event 11 when nothing arrived
-    // and kTeilweiseUebertragen when some did.
+    // the generator could not write are not sent: the server keeps its copies. Uebertragen only
+    // when everything was sent; otherwise a message naming the files, then NichtUebertragen when
+    // nothing arrived and TeilweiseUebertragen when some did.
     UploadErgebnis DatenUebertragen(const FtpZugangsdaten& ftp, const std::filesystem::path& ausgabeOrdner,
                                     const GeneratorErgebnis& erzeugt);
 

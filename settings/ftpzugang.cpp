@@ -1,9 +1,9 @@
 #include "settings/ftpzugang.h"
 
-#include "platform/dialogunits.h"
 #include "platform/ftpclient.h"
-#include "platform/meldung.h"
 #include "platform/unicode.h"
+#include "widgets/dialogunits.h"
+#include "widgets/meldung.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -51,16 +51,16 @@ void FTPZugang::ControlsAnlegen() {
         return e;
     };
 
-    m_btnAbbrechen = knopf(QStringLiteral("Abbrechen"), "2", 122);
-    m_btnSpeichern = knopf(QStringLiteral("Speichern"), "1001", 16);
+    m_btnAbbrechen = knopf(QStringLiteral("Abbrechen"), "m_btnAbbrechen", 122);
+    m_btnSpeichern = knopf(QStringLiteral("Speichern"), "m_btnSpeichern", 16);
     beschriftung(QStringLiteral("Zugangsname : "), 48);
     beschriftung(QStringLiteral("Passwort : "), 64);
     beschriftung(QStringLiteral("FTP-Adresse : "), 32);
     beschriftung(QStringLiteral("Name : "), 16);
-    m_editName = feld("1023", 15);
-    m_editFtpAdresse = feld("1024", 31);
-    m_editZugangsname = feld("1025", 47);
-    m_editPasswort = feld("1026", 63);
+    m_editName = feld("m_editName", 15);
+    m_editFtpAdresse = feld("m_editFtpAdresse", 31);
+    m_editZugangsname = feld("m_editZugangsname", 47);
+    m_editPasswort = feld("m_editPasswort", 63);
     m_editPasswort->setEchoMode(QLineEdit::Password);
     auto* rahmen = new QGroupBox(QStringLiteral("FTP-Zugang festlegen"), this);
     rahmen->setGeometry(du.rect(7, 3, 192, 101));

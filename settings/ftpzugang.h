@@ -29,14 +29,14 @@ public:
     // The dialog's OK command (Enter in a field): takes the fields, then closes.
     void accept() override;
 
-    // Controls, in template order (ids in the comments).
-    QPushButton* m_btnAbbrechen = nullptr;  // 2
-    QPushButton* m_btnSpeichern = nullptr;  // 1001
-    QLineEdit* m_editName = nullptr;        // 1023
-    QLineEdit* m_editFtpAdresse = nullptr;  // 1024
-    QLineEdit* m_editZugangsname = nullptr; // 1025
-    QLineEdit* m_editPasswort = nullptr;    // 1026
-    QPushButton* m_btnTesten = nullptr;     // "Verbindung testen", below the group
+    // Controls, in template order.
+    QPushButton* m_btnAbbrechen = nullptr;
+    QPushButton* m_btnSpeichern = nullptr;
+    QLineEdit* m_editName = nullptr;
+    QLineEdit* m_editFtpAdresse = nullptr;
+    QLineEdit* m_editZugangsname = nullptr;
+    QLineEdit* m_editPasswort = nullptr;
+    QPushButton* m_btnTesten = nullptr; // "Verbindung testen", below the group
 
     // Address, user name, password (Windows-1252) -> the answer (UTF-8); nothing to show when empty.
     std::function<std::string(const std::string&, const std::string&, const std::string&)> m_verbindungTest;

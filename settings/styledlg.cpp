@@ -1,7 +1,7 @@
 #include "settings/styledlg.h"
 
-#include "platform/dialogunits.h"
 #include "platform/unicode.h"
+#include "widgets/dialogunits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -89,36 +89,37 @@ void StyleDlg::ControlsAnlegen() {
 
     constexpr int links = 7, mitte = 132, rechts = 257;
     gruppe(QStringLiteral("Datum"), links, 4, 123, 98);
-    m_editDatumHintergrund = edit("1029", hintergrund, links, 16, false);
-    m_editDatumBreite = edit("1019", breite, links, 30, true);
-    m_editDatumFarbe = edit("1030", farbe, links, 44, false);
-    m_editDatumGroesse = edit("1012", groesse, links, 58, true);
-    m_comboDatumSchrift = schrift("1031", links, 72);
-    m_checkDatumBold = check("1020", QStringLiteral("fett"), links + 8, 87, 40);
-    m_checkDatumUnderline = check("1022", QStringLiteral("underline"), links + 56, 87, 60);
+    m_editDatumHintergrund = edit("m_editDatumHintergrund", hintergrund, links, 16, false);
+    m_editDatumBreite = edit("m_editDatumBreite", breite, links, 30, true);
+    m_editDatumFarbe = edit("m_editDatumFarbe", farbe, links, 44, false);
+    m_editDatumGroesse = edit("m_editDatumGroesse", groesse, links, 58, true);
+    m_comboDatumSchrift = schrift("m_comboDatumSchrift", links, 72);
+    m_checkDatumBold = check("m_checkDatumBold", QStringLiteral("fett"), links + 8, 87, 40);
+    m_checkDatumUnderline = check("m_checkDatumUnderline", QStringLiteral("underline"), links + 56, 87, 60);
 
     gruppe(QStringLiteral("Überschrift"), mitte, 4, 123, 98);
-    m_editOverHintergrund = edit("1005", hintergrund, mitte, 16, false);
-    m_editOverBreite = edit("1021", breite, mitte, 30, true);
-    m_editOverFarbe = edit("1006", farbe, mitte, 44, false);
-    m_editOverGroesse = edit("1011", groesse, mitte, 58, true);
-    m_comboOverSchrift = schrift("1017", mitte, 72);
-    m_checkOverBold = check("1023", QStringLiteral("fett"), mitte + 8, 87, 40);
-    m_checkOverUnderline = check("1024", QStringLiteral("underline"), mitte + 56, 87, 60);
+    m_editOverHintergrund = edit("m_editOverHintergrund", hintergrund, mitte, 16, false);
+    m_editOverBreite = edit("m_editOverBreite", breite, mitte, 30, true);
+    m_editOverFarbe = edit("m_editOverFarbe", farbe, mitte, 44, false);
+    m_editOverGroesse = edit("m_editOverGroesse", groesse, mitte, 58, true);
+    m_comboOverSchrift = schrift("m_comboOverSchrift", mitte, 72);
+    m_checkOverBold = check("m_checkOverBold", QStringLiteral("fett"), mitte + 8, 87, 40);
+    m_checkOverUnderline = check("m_checkOverUnderline", QStringLiteral("underline"), mitte + 56, 87, 60);
 
     gruppe(QStringLiteral("Haupttext"), rechts, 4, 123, 70);
-    m_editTextHintergrund = edit("1007", hintergrund, rechts, 16, false);
-    m_editTextFarbe = edit("1008", farbe, rechts, 30, false);
-    m_editTextGroesse = edit("1014", groesse, rechts, 44, true);
-    m_comboTextSchrift = schrift("1018", rechts, 58);
+    m_editTextHintergrund = edit("m_editTextHintergrund", hintergrund, rechts, 16, false);
+    m_editTextFarbe = edit("m_editTextFarbe", farbe, rechts, 30, false);
+    m_editTextGroesse = edit("m_editTextGroesse", groesse, rechts, 44, true);
+    m_comboTextSchrift = schrift("m_comboTextSchrift", rechts, 58);
 
     gruppe(QStringLiteral("Tabelle"), links, 106, 123, 58);
-    m_editTabelleHintergrund = edit("1013", hintergrund, links, 120, false);
-    m_editTabelleBreite = edit("1009", QStringLiteral("Breite : "), links, 134, true);
+    m_editTabelleHintergrund = edit("m_editTabelleHintergrund", hintergrund, links, 120, false);
+    m_editTabelleBreite = edit("m_editTabelleBreite", QStringLiteral("Breite : "), links, 134, true);
 
     gruppe(QStringLiteral("Bild"), mitte, 106, 123, 58);
-    m_editBildHorizontal = edit("1015", QStringLiteral("Abstand hotizontal : "), mitte, 120, true);
-    m_editBildVertikal = edit("1010", QStringLiteral("Abstand vertikal : "), mitte, 134, true);
+    m_editBildHorizontal =
+        edit("m_editBildHorizontal", QStringLiteral("Abstand hotizontal : "), mitte, 120, true);
+    m_editBildVertikal = edit("m_editBildVertikal", QStringLiteral("Abstand vertikal : "), mitte, 134, true);
     m_editBildHorizontal->setEnabled(false);
     m_editBildVertikal->setEnabled(false);
 
@@ -131,11 +132,11 @@ void StyleDlg::ControlsAnlegen() {
     gruppe(QString(), rechts, 120, 123, 44);
     m_btnSpeichern = new QPushButton(QStringLiteral("Speichern"), this);
     m_btnSpeichern->setGeometry(du.rect(rechts + 7, 135, 52, 15));
-    m_btnSpeichern->setObjectName(QStringLiteral("1027"));
+    m_btnSpeichern->setObjectName(QStringLiteral("m_btnSpeichern"));
     m_btnSpeichern->setDefault(true);
     m_btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     m_btnAbbrechen->setGeometry(du.rect(rechts + 64, 135, 52, 15));
-    m_btnAbbrechen->setObjectName(QStringLiteral("1028"));
+    m_btnAbbrechen->setObjectName(QStringLiteral("m_btnAbbrechen"));
 
     // Frames must not cover the controls they hold.
     for (QWidget* r : rahmen)

@@ -30,31 +30,31 @@ public:
     void OnSpeichern();
     void OnAbbrechen();
 
-    // Controls, by id.
-    QLineEdit* m_editDatumHintergrund = nullptr;   // 1029
-    QLineEdit* m_editDatumBreite = nullptr;        // 1019
-    QLineEdit* m_editDatumFarbe = nullptr;         // 1030
-    QLineEdit* m_editDatumGroesse = nullptr;       // 1012
-    QComboBox* m_comboDatumSchrift = nullptr;      // 1031
-    QCheckBox* m_checkDatumBold = nullptr;         // 1020
-    QCheckBox* m_checkDatumUnderline = nullptr;    // 1022
-    QLineEdit* m_editOverHintergrund = nullptr;    // 1005
-    QLineEdit* m_editOverBreite = nullptr;         // 1021
-    QLineEdit* m_editOverFarbe = nullptr;          // 1006
-    QLineEdit* m_editOverGroesse = nullptr;        // 1011
-    QComboBox* m_comboOverSchrift = nullptr;       // 1017
-    QCheckBox* m_checkOverBold = nullptr;          // 1023
-    QCheckBox* m_checkOverUnderline = nullptr;     // 1024
-    QLineEdit* m_editTextHintergrund = nullptr;    // 1007
-    QLineEdit* m_editTextFarbe = nullptr;          // 1008
-    QLineEdit* m_editTextGroesse = nullptr;        // 1014
-    QComboBox* m_comboTextSchrift = nullptr;       // 1018
-    QLineEdit* m_editTabelleHintergrund = nullptr; // 1013
-    QLineEdit* m_editTabelleBreite = nullptr;      // 1009
-    QLineEdit* m_editBildHorizontal = nullptr;     // 1015, bound to nothing
-    QLineEdit* m_editBildVertikal = nullptr;       // 1010, bound to nothing
-    QPushButton* m_btnSpeichern = nullptr;         // 1027
-    QPushButton* m_btnAbbrechen = nullptr;         // 1028
+    // Controls.
+    QLineEdit* m_editDatumHintergrund = nullptr;
+    QLineEdit* m_editDatumBreite = nullptr;
+    QLineEdit* m_editDatumFarbe = nullptr;
+    QLineEdit* m_editDatumGroesse = nullptr;
+    QComboBox* m_comboDatumSchrift = nullptr;
+    QCheckBox* m_checkDatumBold = nullptr;
+    QCheckBox* m_checkDatumUnderline = nullptr;
+    QLineEdit* m_editOverHintergrund = nullptr;
+    QLineEdit* m_editOverBreite = nullptr;
+    QLineEdit* m_editOverFarbe = nullptr;
+    QLineEdit* m_editOverGroesse = nullptr;
+    QComboBox* m_comboOverSchrift = nullptr;
+    QCheckBox* m_checkOverBold = nullptr;
+    QCheckBox* m_checkOverUnderline = nullptr;
+    QLineEdit* m_editTextHintergrund = nullptr;
+    QLineEdit* m_editTextFarbe = nullptr;
+    QLineEdit* m_editTextGroesse = nullptr;
+    QComboBox* m_comboTextSchrift = nullptr;
+    QLineEdit* m_editTabelleHintergrund = nullptr;
+    QLineEdit* m_editTabelleBreite = nullptr;
+    QLineEdit* m_editBildHorizontal = nullptr; // bound to nothing
+    QLineEdit* m_editBildVertikal = nullptr;   // bound to nothing
+    QPushButton* m_btnSpeichern = nullptr;
+    QPushButton* m_btnAbbrechen = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,7 +1,7 @@
 #include "ui/aboutdlg.h"
 
-#include "platform/dialogunits.h"
 #include "ui/programmicon.h"
+#include "widgets/dialogunits.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -18,7 +18,7 @@ AboutDlg::AboutDlg(QWidget* parent, const std::filesystem::path& ordner) : QDial
     icon->setPixmap(ProgrammIcon().pixmap(32, 32));
     icon->move(du.x(11), du.y(17));
     icon->adjustSize();
-    auto* version = new QLabel(QStringLiteral("velmaro Version 1.0"), this);
+    auto* version = new QLabel(QStringLiteral("velmaro Version " VELMARO_VERSION), this);
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(du.rect(40, 10, 119, 8));
     auto* zweite = new QLabel(QStringLiteral("Copyright (C) 2026 Dorvent"), this);

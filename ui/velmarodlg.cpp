@@ -1,19 +1,19 @@
 #include "ui/velmarodlg.h"
 
 #include "platform/benutzerordner.h"
-#include "platform/dialogunits.h"
-#include "platform/meldung.h"
 #include "platform/pruefsumme.h"
 #include "platform/unicode.h"
 #include "publish/upload.h"
 #include "publish/verbindungstest.h"
-#include "publish/weblinks.h"
 #include "settings/ftpzugang.h"
 #include "settings/styledlg.h"
 #include "site/updatewebsite.h"
 #include "ui/aboutdlg.h"
 #include "ui/programmicon.h"
 #include "ui/uploadfortschritt.h"
+#include "ui/weblinks.h"
+#include "widgets/dialogunits.h"
+#include "widgets/meldung.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,8 +43,6 @@
 namespace velmaro {
 
 namespace {
-constexpr int kSystemBefehlInfo = 0x0010;
-
 // A group box as the templates draw it: the frame's top line runs through the middle of the title,
 // which interrupts it, so that the frame stays clear of the controls placed just below the title.
 class Gruppe : public QGroupBox {
@@ -73,7 +71,7 @@ const QString kFtpMeldung =
 
 VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent)
     : QDialog(parent)
-    , m_editor(m_zustand, this, [this](int code) { Ereignisanzeige(code); }) {
+    , m_editor(m_zustand, this, [this](Ereignisart art) { Ereignisanzeige(art); }) {
     m_zustand.m_ordner = ordner;
     ControlsAnlegen();
     BefehleVerbinden();
@@ -121,40 +119,41 @@ void VelmaroDlg::ControlsAnlegen() {
     QList<QWidget*> gruppen;
     m_editor.m_editUeberschrift = new QLineEdit(this);
     m_editor.m_editUeberschrift->setGeometry(du.rect(174, 33, 113, 15));
-    m_editor.m_editUeberschrift->setObjectName(QStringLiteral("1003"));
+    m_editor.m_editUeberschrift->setObjectName(QStringLiteral("m_editUeberschrift"));
     m_editor.m_editTextinhalt = new TextinhaltEdit(this);
     m_editor.m_editTextinhalt->setGeometry(du.rect(174, 54, 113, 115));
-    m_editor.m_editTextinhalt->setObjectName(QStringLiteral("1004"));
+    m_editor.m_editTextinhalt->setObjectName(QStringLiteral("m_editTextinhalt"));
     m_editor.m_editTextinhalt->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_editor.m_editTextinhalt->setTabChangesFocus(true);
     m_editor.m_editTextinhalt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_editor.m_editTextinhalt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_editor.m_btnSpeichern = knopf(QStringLiteral("Artikel speichern"), 375, 18, 68, 15, "1001");
-    m_editor.m_btnNeu = knopf(QStringLiteral("Neuer Artikel"), 303, 18, 68, 15, "1008");
+    m_editor.m_btnSpeichern = knopf(QStringLiteral("Artikel speichern"), 375, 18, 68, 15, "m_btnSpeichern");
+    m_editor.m_btnNeu = knopf(QStringLiteral("Neuer Artikel"), 303, 18, 68, 15, "m_btnNeu");
     m_editor.m_btnNeu->setDefault(true);
     gruppen << gruppe(QStringLiteral("Artikel Menue"), 297, 6, 152, 54);
     m_editor.m_ctrlDatum = new QDateEdit(this);
     m_editor.m_ctrlDatum->setGeometry(du.rect(174, 14, 113, 14));
-    m_editor.m_ctrlDatum->setObjectName(QStringLiteral("1007"));
+    m_editor.m_ctrlDatum->setObjectName(QStringLiteral("m_ctrlDatum"));
     m_editor.m_ctrlDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     m_editor.m_ctrlDatum->setCalendarPopup(true);
     m_editor.m_ctrlDatum->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-    m_btnBeenden = knopf(QStringLiteral("Beenden"), 376, 186, 68, 15, "IDOK");
+    m_btnBeenden = knopf(QStringLiteral("Beenden"), 376, 186, 68, 15, "m_btnBeenden");
     m_editor.m_listeArtikel = new ArtikelListe(this);
     m_editor.m_listeArtikel->setGeometry(du.rect(12, 16, 101, 186));
-    m_editor.m_listeArtikel->setObjectName(QStringLiteral("1000"));
+    m_editor.m_listeArtikel->setObjectName(QStringLiteral("m_listeArtikel"));
     m_editor.m_listeArtikel->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_editor.m_btnLoeschen = knopf(QStringLiteral("Artikel löschen"), 375, 39, 68, 15, "1002");
-    m_btnKontrollseite = knopf(QStringLiteral("Kontrollseite"), 376, 162, 68, 15, "1005");
-    m_btnHomepage = knopf(QStringLiteral("..:: Dorvent ::.."), 303, 186, 68, 15, "1006");
-    m_editor.m_btnBearbeiten = knopf(QStringLiteral("Artikel bearbeiten"), 303, 39, 68, 15, "1009");
+    m_editor.m_btnLoeschen = knopf(QStringLiteral("Artikel löschen"), 375, 39, 68, 15, "m_btnLoeschen");
+    m_btnKontrollseite = knopf(QStringLiteral("Kontrollseite"), 376, 162, 68, 15, "m_btnKontrollseite");
+    m_btnHomepage = knopf(QStringLiteral("..:: Dorvent ::.."), 303, 186, 68, 15, "m_btnHomepage");
+    m_editor.m_btnBearbeiten =
+        knopf(QStringLiteral("Artikel bearbeiten"), 303, 39, 68, 15, "m_btnBearbeiten");
     gruppen << gruppe(QStringLiteral("Update Menue"), 297, 146, 152, 64);
-    m_btnUpdate = knopf(QStringLiteral("Update Website"), 303, 162, 68, 15, "1010");
+    m_btnUpdate = knopf(QStringLiteral("Update Website"), 303, 162, 68, 15, "m_btnUpdate");
     gruppen << gruppe(QStringLiteral("Artikel Details"), 121, 6, 171, 204);
     gruppen << gruppe(QStringLiteral("Artikelauswahl"), 7, 6, 110, 204);
     gruppen << gruppe(QStringLiteral("Ereignis Anzeige"), 7, 213, 283, 59);
     m_ereignis = text(QString(), 20, 226, 267, 33, Qt::AlignLeft);
-    m_ereignis->setObjectName(QStringLiteral("1012"));
+    m_ereignis->setObjectName(QStringLiteral("m_ereignis"));
     m_ereignis->setWordWrap(true);
     const Qt::Alignment rechts = Qt::AlignRight;
     text(QStringLiteral("Datum : "), 129, 16, 40, 14, rechts);
@@ -168,19 +167,19 @@ void VelmaroDlg::ControlsAnlegen() {
     text(QStringLiteral("Artikel auf der Vorschau-Seite : "), 305, 72, 101, 10, Qt::AlignLeft);
     m_comboProSeite = new QComboBox(this);
     m_comboProSeite->setGeometry(du.rect(409, 71, 34, 12));
-    m_comboProSeite->setObjectName(QStringLiteral("1016"));
+    m_comboProSeite->setObjectName(QStringLiteral("m_comboProSeite"));
     m_comboProSeite->setEditable(true);
     m_comboProSeite->setInsertPolicy(QComboBox::NoInsert);
     m_comboProSeite->setCompleter(nullptr);
     gruppen << gruppe(QStringLiteral("Einstellungen"), 297, 63, 152, 80);
     text(QStringLiteral("FTP Zugangsdaten ändern : "), 301, 113, 101, 10, rechts);
-    m_btnFtpZugang = knopf(QStringLiteral("Go"), 409, 111, 34, 12, "1017");
+    m_btnFtpZugang = knopf(QStringLiteral("Go"), 409, 111, 34, 12, "m_btnFtpZugang");
     text(QStringLiteral("Stylesheet anpassen : "), 301, 128, 101, 10, rechts);
-    m_btnStylesheet = knopf(QStringLiteral("Go"), 409, 127, 34, 12, "1018");
+    m_btnStylesheet = knopf(QStringLiteral("Go"), 409, 127, 34, 12, "m_btnStylesheet");
     text(QStringLiteral("Anzahl der Vorschau-Zeichen : "), 306, 86, 101, 10, Qt::AlignLeft);
     m_comboVorschauZeichen = new QComboBox(this);
     m_comboVorschauZeichen->setGeometry(du.rect(409, 84, 34, 12));
-    m_comboVorschauZeichen->setObjectName(QStringLiteral("1021"));
+    m_comboVorschauZeichen->setObjectName(QStringLiteral("m_comboVorschauZeichen"));
     m_comboVorschauZeichen->setEditable(true);
     m_comboVorschauZeichen->setEnabled(false);
     text(QStringLiteral(
@@ -188,14 +187,14 @@ void VelmaroDlg::ControlsAnlegen() {
          174, 177, 111, 27, Qt::AlignLeft);
     m_checkDatum = new QCheckBox(QStringLiteral("Datum anzeigen "), this);
     m_checkDatum->setGeometry(du.rect(347, 99, 69, 10));
-    m_checkDatum->setObjectName(QStringLiteral("1020"));
+    m_checkDatum->setObjectName(QStringLiteral("m_checkDatum"));
     m_checkDatum->setLayoutDirection(Qt::RightToLeft);
     // Menu 129 is shown by no window; its commands 130 and 134 reach the dialog as actions.
     m_befehlNeuerArtikel = new QAction(QStringLiteral("Neuer Artikel"), this);
-    m_befehlNeuerArtikel->setObjectName(QStringLiteral("130"));
+    m_befehlNeuerArtikel->setObjectName(QStringLiteral("m_befehlNeuerArtikel"));
     addAction(m_befehlNeuerArtikel);
     m_befehlUpdate = new QAction(QStringLiteral("Website aktualisieren"), this);
-    m_befehlUpdate->setObjectName(QStringLiteral("134"));
+    m_befehlUpdate->setObjectName(QStringLiteral("m_befehlUpdate"));
     addAction(m_befehlUpdate);
 
     // Group boxes frame the controls; they must not cover them.
@@ -313,7 +312,7 @@ void VelmaroDlg::FensterInitialisieren() {
     for (const char* n : {"5", "6", "7", "8", "9"})
         m_comboProSeite->addItem(QString::fromLatin1(n));
     m_comboProSeite->setCurrentIndex(-1);
-    Ereignisanzeige(1);
+    Ereignisanzeige(Ereignisart::Bereit);
 
     // Before anything is read: a second window would write back its own older state.
     const Ordnersperre::Ergebnis sperre = m_sperre.Nehmen(m_zustand.datenPfad(kSperreDatei));
@@ -575,18 +574,14 @@ void VelmaroDlg::reject() {
         Schliessen(true);
 }
 
-void VelmaroDlg::SystemBefehl(int befehl) {
-    if ((befehl & 0xFFF0) == kSystemBefehlInfo) {
-        AboutDlg dlgAbout(this, m_zustand.m_ordner);
-        dlgAbout.exec();
-    }
+void VelmaroDlg::OnInfo() {
+    AboutDlg dlgAbout(this, m_zustand.m_ordner);
+    dlgAbout.exec();
 }
 
 void VelmaroDlg::contextMenuEvent(QContextMenuEvent* event) {
-    // Linux has no system menu to extend; the window's own context menu carries the entry.
     QMenu menu(this);
-    menu.addAction(QStringLiteral("&Info über velmaro..."), this,
-                   [this] { SystemBefehl(kSystemBefehlInfo); });
+    menu.addAction(QStringLiteral("&Info über velmaro..."), this, &VelmaroDlg::OnInfo);
     // The preview writes output/ as the upload's worker does.
     menu.addAction(QStringLiteral("Vorschau im Browser"), this, &VelmaroDlg::OnVorschau)
         ->setEnabled(!UploadLaeuft());
@@ -662,8 +657,8 @@ public:
             QMetaObject::invokeMethod(&m_dlg, std::forward<F>(f), Qt::BlockingQueuedConnection);
     }
 
-    void Ereignis(int code) override {
-        imFenster([&] { m_dlg.Ereignisanzeige(code); });
+    void Ereignis(Ereignisart art) override {
+        imFenster([&] { m_dlg.Ereignisanzeige(art); });
     }
     void Fortschritt(const std::string& text) override {
         imFenster([&] {
@@ -745,8 +740,9 @@ void VelmaroDlg::OnUpdateWebsite() {
     // The list is not changed while its controls are locked, so the worker reads it in place.
     m_arbeiter = std::thread([this, ftp, style, proSeite, ausgabe, daten, alle] {
         FensterBeobachter beobachter(*this);
-        const GeneratorErgebnis erzeugt = WebsiteErzeugen(m_zustand.m_artikelListe, proSeite, style, ausgabe,
-                                                          [&] { beobachter.Ereignis(4); });
+        const GeneratorErgebnis erzeugt =
+            WebsiteErzeugen(m_zustand.m_artikelListe, proSeite, style, ausgabe,
+                            [&] { beobachter.Ereignis(Ereignisart::SeitenErstellt); });
         // A partly written site is not sent: the server keeps its complete older one.
         const bool senden = erzeugt.fehlendeDateien.empty() && !m_abbrechen;
         if (senden) {

@@ -39,9 +39,9 @@ public:
     ~VelmaroDlg() override;
 
     // Event display.
-    void Ereignisanzeige(int code);
-    // System command of the context menu ("&Info über velmaro...").
-    void SystemBefehl(int befehl);
+    void Ereignisanzeige(Ereignisart art);
+    // "&Info über velmaro..." of the context menu: the About box.
+    void OnInfo();
 
     // Command handlers.
     void OnBeenden();
@@ -71,19 +71,19 @@ public:
     // The last "Update Website" run.
     GeneratorErgebnis m_letzterLauf;
 
-    // Controls beside the editor's, in template order (ids in the comments).
-    QPushButton* m_btnBeenden = nullptr;         // IDOK
-    QPushButton* m_btnKontrollseite = nullptr;   // 1005
-    QPushButton* m_btnHomepage = nullptr;        // 1006
-    QPushButton* m_btnUpdate = nullptr;          // 1010
-    QLabel* m_ereignis = nullptr;                // 1012
-    QComboBox* m_comboProSeite = nullptr;        // 1016
-    QPushButton* m_btnFtpZugang = nullptr;       // 1017
-    QPushButton* m_btnStylesheet = nullptr;      // 1018
-    QComboBox* m_comboVorschauZeichen = nullptr; // 1021
-    QCheckBox* m_checkDatum = nullptr;           // 1020
-    QAction* m_befehlNeuerArtikel = nullptr;     // menu command 130
-    QAction* m_befehlUpdate = nullptr;           // menu command 134
+    // Controls beside the editor's, in template order.
+    QPushButton* m_btnBeenden = nullptr;
+    QPushButton* m_btnKontrollseite = nullptr;
+    QPushButton* m_btnHomepage = nullptr;
+    QPushButton* m_btnUpdate = nullptr;
+    QLabel* m_ereignis = nullptr;
+    QComboBox* m_comboProSeite = nullptr;
+    QPushButton* m_btnFtpZugang = nullptr;
+    QPushButton* m_btnStylesheet = nullptr;
+    QComboBox* m_comboVorschauZeichen = nullptr;
+    QCheckBox* m_checkDatum = nullptr;
+    QAction* m_befehlNeuerArtikel = nullptr;
+    QAction* m_befehlUpdate = nullptr;
 
     QString m_ereignisText;
 

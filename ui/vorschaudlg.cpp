@@ -1,10 +1,10 @@
 // "Vorschau im Browser": writes output/ as "Update Website" does, without uploading, and the
 // preview pages into vorschau/, then opens the first page in the browser.
-#include "platform/meldung.h"
 #include "platform/unicode.h"
 #include "site/generator.h"
 #include "site/vorschau.h"
 #include "ui/velmarodlg.h"
+#include "widgets/meldung.h"
 
 #include <QDesktopServices>
 #include <QStringList>

@@ -89,33 +89,53 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
         EXPECT_EQ(fehler.find("550") != npos, !f.fehlen.empty()) << fehler;
         EXPECT_EQ(fehler.find("mit --publish wiederholt") != npos, f.gesendet < 10) << fehler;
         EXPECT_EQ(fehler.find("Update Website"), npos) << fehler;
+        // The event line's texts, one a line.
+        EXPECT_EQ(
+            fehler.rfind(
+                "velmaro: Verbindung zum Server wird hergestellt\nvelmaro: Daten werden übertragen\n", 0),
+            0u)
+            << fehler;
     }
 }
 
-// Arguments: -C DIR alone opens the window there (it is still running after a while); anything
-// unknown ends at once with the usage and status 2.
-TEST(BatchArgumente, NurOrdnerOeffnetDasFensterUnbekanntesEndetMitStatus2) {
+// The command line: -C DIR alone or --desktop opens the window (still running after a while),
+// --desktop in a folder of its own; the batch mode needs no display; help in German with every
+// option; anything unknown ends at once with the usage and status 2.
+TEST(BatchArgumente, FensterBatchHilfeUndFehler) {
     TempDir leer;
+    const std::string ordner = "'" + leer.path().string() + "'", fenster = "QT_QPA_PLATFORM=offscreen ",
+                      ohneAnzeige = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    fs::create_directories(leer / "data");
     const struct {
-        std::string argumente;
-        int status; // 124: still running when timeout ended it
+        std::string aufruf; // environment, @ for the program, arguments
+        int status;         // 124: still running when timeout ended it
         const char* ausgabe;
     } faelle[] = {
-        {"-C '" + leer.path().string() + "'", 124, ""},
-        {"--workdir='" + leer.path().string() + "'", 124, ""},
-        {"-C '" + (leer / "fehlt").string() + "'", 1, "nicht gefunden"},
-        {"--publsh", 2, "unbekannte Option „publsh“"},
-        {"-C '" + leer.path().string() + "' generate", 2, "unbekanntes Argument „generate“"},
+        {fenster + "@ -C " + ordner, 124, ""},
+        {fenster + "XDG_DATA_HOME=" + ordner + " @ --desktop", 124, ""},
+        {"@ -C '" + (leer / "fehlt").string() + "'", 1, "nicht gefunden"},
+        {ohneAnzeige + "@ -C " + ordner + " --generate", 0, "1 Indexseite und 0 Artikel"},
+        {ohneAnzeige + "@ --help", 0, "Optionen:\n  -h, --help"},
+        {"@ --version", 0, "velmaro " VELMARO_VERSION "\n"},
+        {"@ --publsh", 2, "unbekannte Option „publsh“"},
+        {"@ -C " + ordner + " generate", 2, "unbekanntes Argument „generate“"},
+        {"@ --desktop -C " + ordner, 2, "--desktop gilt allein"},
     };
     for (const auto& f : faelle) {
-        const std::string befehl = "QT_QPA_PLATFORM=offscreen timeout 3 '" + std::string(VELMARO_BINARY) +
-                                   "' " + f.argumente + " 2>'" + (leer / "fehler").string() + "' </dev/null";
+        std::string befehl = f.aufruf;
+        befehl.replace(befehl.find('@'), 1, "timeout 3 '" + std::string(VELMARO_BINARY) + "'");
+        befehl += " >'" + (leer / "aus").string() + "' 2>&1 </dev/null";
         const int roh = std::system(befehl.c_str());
-        EXPECT_EQ(WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, f.status) << f.argumente;
-        const std::string fehler = readFile(leer / "fehler");
-        EXPECT_NE(fehler.find(f.ausgabe), npos) << fehler;
-        EXPECT_EQ(fehler.find("--publish") != npos, f.status == 2) << fehler; // the usage
+        EXPECT_EQ(WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, f.status) << befehl;
+        const std::string aus = readFile(leer / "aus");
+        EXPECT_NE(aus.find(f.ausgabe), npos) << aus;
+        // The usage, all of it in German: with --help, and after every mistake.
+        const bool hilfe = f.status == 2 || f.aufruf.find("--help") != npos;
+        for (const char* zeile : {"Aufruf: ", "--desktop ", "--trust <FINGERABDRUCK>"})
+            EXPECT_EQ(aus.find(zeile) != npos, hilfe) << aus;
+        EXPECT_EQ(aus.find("Usage"), npos) << aus;
     }
+    EXPECT_TRUE(fs::is_directory(leer / "velmaro/data") && fs::is_directory(leer / "velmaro/output"));
 }
 
 // Batch mode never asks: an unknown certificate ends --publish with its fingerprint; --trust

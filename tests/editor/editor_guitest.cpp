@@ -125,9 +125,7 @@ private slots:
         VelmaroDlg& dlg = *l.dlg;
         QSignalSpy auswahl(dlg.m_editor.m_listeArtikel, &ArtikelListe::auswahlGeaendert);
         zeileKlicken(dlg, 1);
-        auto* befehl130 = dlg.findChild<QAction*>(u"130"_s);
-        QVERIFY(befehl130);
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         // Delete and edit would act on the article no longer shown.
         QCOMPARE(stand(dlg), u"ls...htd 2 | "_s + kDrei);
         QCOMPARE(felder(dlg), kHeute + u" |  | "_s);
@@ -157,7 +155,7 @@ private slots:
 
         // In new mode a click on the line still selected brings its article back, and with it the
         // way to the next new one.
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         zeileKlicken(dlg, 0);
         QCOMPARE(stand(dlg), u"l.xne... 6 | "_s + blank + u" | "_s + kDrei);
         QTest::keyClick(dlg.m_editor.m_listeArtikel, Qt::Key_Down);
@@ -165,7 +163,7 @@ private slots:
         QCOMPARE(auswahl.count(), 5);
         // The menu command leaves an article under edit alone; refilling the list is no selection.
         QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         QCOMPARE(stand(dlg),
                  u".s...htd 6 | "_s + blank + u" | 02.05.2003 : Neue Preise | 01.05.2003 : Umzug"_s);
         QCOMPARE(felder(dlg), kSommerfest);
@@ -174,7 +172,7 @@ private slots:
         QCOMPARE(auswahl.count(), 5);
 
         // Discarding a typed article shows the line picked.
-        befehl130->trigger();
+        dlg.m_befehlNeuerArtikel->trigger();
         tippen(dlg.m_editor.m_editUeberschrift, u"Weg"_s);
         l.boxen.naechsteAntwort(Antwort::ArtikelVerwerfen);
         zeileKlicken(dlg, 3);
@@ -313,6 +311,7 @@ private slots:
                  u"l..n.... 5 | 20.05.2003 : Neue Preise 😀 | 03.05.2003 : Sommerfest | 01.05.2003 : Umzug"_s);
         zeileKlicken(dlg, 2);
         QTest::mouseClick(dlg.m_editor.m_btnLoeschen, Qt::LeftButton);
+        QCOMPARE(dlg.m_ereignis->text(), kEreignisse[7]);
         // Still open at "Beenden" with a field emptied, an article goes back as it was opened.
         zeileKlicken(dlg, 1);
         QTest::mouseClick(dlg.m_editor.m_btnBearbeiten, Qt::LeftButton);

@@ -13,16 +13,17 @@
 
 using namespace velmaro;
 using namespace velmaro::test;
+using enum velmaro::Ereignisart;
 namespace fs = std::filesystem;
 using Menge = std::set<std::string>;
 
 namespace {
 
 struct Zaehler : UploadBeobachter {
-    std::vector<int> ereignisse;
+    std::vector<Ereignisart> ereignisse;
     std::vector<std::string> fortschritt, meldungen, gesendet;
     int abbrechenNach = -1; // files taken before the user cancels; -1 never
-    void Ereignis(int code) override { ereignisse.push_back(code); }
+    void Ereignis(Ereignisart art) override { ereignisse.push_back(art); }
     void Fortschritt(const std::string& t) override { fortschritt.push_back(t); }
     void Meldung(const std::string& t, const std::string&) override { meldungen.push_back(t); }
     void DateiGesendet(const std::string& name) override { gesendet.push_back(name); }
@@ -136,7 +137,7 @@ TEST_F(SchnellUpload, SendetNurWasSichGeaendertHat) {
         EXPECT_TRUE(letztes.vollstaendig);
         EXPECT_EQ(letztes.gesendet, static_cast<int>(erwartet.size()));
         EXPECT_EQ(letztes.aktuell, static_cast<int>(alle().size() - erwartet.size()));
-        EXPECT_EQ(b.ereignisse, (std::vector<int>{8, 9, 10}));
+        EXPECT_EQ(b.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung, Uebertragen}));
         // The outcomes in upload order, whichever connection finished first.
         auto reihenfolge = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
         std::erase_if(reihenfolge, [&](const std::string& n) { return !erwartet.count(n); });
@@ -168,7 +169,7 @@ TEST_F(SchnellUpload, AbgebrochenUndFortgesetzt) {
     const Menge erst = hochladen(false, 6);
     EXPECT_TRUE(letztes.abgebrochen);
     EXPECT_FALSE(letztes.vollstaendig);
-    EXPECT_EQ(b.ereignisse.back(), kTeilweiseUebertragen);
+    EXPECT_EQ(b.ereignisse.back(), TeilweiseUebertragen);
     EXPECT_GE(erst.size(), 6u);
     EXPECT_LT(erst.size(), alle().size());
     EXPECT_EQ(letztes.gesendet, static_cast<int>(erst.size()));

@@ -12,6 +12,7 @@
 
 using namespace velmaro;
 using namespace velmaro::test;
+using enum velmaro::Ereignisart;
 namespace fs = std::filesystem;
 constexpr auto npos = std::string::npos;
 
@@ -20,8 +21,8 @@ namespace {
 struct Frager : UploadBeobachter {
     bool antwort = false;
     std::vector<std::string> fragen, meldungen;
-    std::vector<int> ereignisse;
-    void Ereignis(int code) override { ereignisse.push_back(code); }
+    std::vector<Ereignisart> ereignisse;
+    void Ereignis(Ereignisart art) override { ereignisse.push_back(art); }
     void Fortschritt(const std::string&) override {}
     void Meldung(const std::string& t, const std::string&) override { meldungen.push_back(t); }
     bool IdentitaetVertrauen(const std::string& text) override {
@@ -58,7 +59,7 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
             std::unique_ptr<ServerVerbindung> v;
             const FtpZugangsdaten zugang{"test", server->adresse(), kFtpBenutzer, passwort};
             const auto e = Upload(f, s, v, data).DatenUebertragen(zugang, ausgabe, erzeugt);
-            EXPECT_EQ(f.ereignisse.back(), e.vollstaendig ? 10 : 11);
+            EXPECT_EQ(f.ereignisse.back(), e.vollstaendig ? Uebertragen : NichtUebertragen);
             return std::pair{f, e};
         };
         const auto vertraut = [&] {

@@ -13,6 +13,7 @@
 
 using namespace velmaro;
 using namespace velmaro::test;
+using enum velmaro::Ereignisart;
 namespace fs = std::filesystem;
 using Liste = std::vector<std::string>;
 using Dateien = std::map<std::string, std::string>; // name, bytes
@@ -22,10 +23,10 @@ constexpr auto npos = std::string::npos;
 namespace {
 
 struct Protokoll : UploadBeobachter {
-    std::vector<int> ereignisse;
+    std::vector<Ereignisart> ereignisse;
     Liste fortschritt;
     std::vector<Box> meldungen;
-    void Ereignis(int code) override { ereignisse.push_back(code); }
+    void Ereignis(Ereignisart art) override { ereignisse.push_back(art); }
     void Fortschritt(const std::string& text) override { fortschritt.push_back(text); }
     void Meldung(const std::string& t, const std::string& c) override { meldungen.push_back({t, c}); }
     // "Abbrechen" once this many files were sent; never when negative.
@@ -106,7 +107,7 @@ struct UploadTest : ::testing::Test {
     // Nothing sent; event 11 and one message naming the step and the reason, never the password.
     void scheitert(const std::string& schritt, const std::string& grund) {
         EXPECT_FALSE(hochladen(1, 0).verbunden);
-        EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 11}));
+        EXPECT_EQ(p.ereignisse, (std::vector{Verbindungsaufbau, NichtUebertragen}));
         ASSERT_EQ(p.meldungen.size(), 1u);
         const auto& [text, titel] = p.meldungen[0];
         EXPECT_EQ(titel, "Fehler");
@@ -125,7 +126,7 @@ TEST_F(UploadTest, ErsterLegtDataAnUndSendetUnveraendertInReihenfolgeZweiterErse
     Dateien lokal = ausgabe(2, 3);
 
     EXPECT_TRUE(hochladen(2, 3).vollstaendig);
-    EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 9, 10}));
+    EXPECT_EQ(p.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung, Uebertragen}));
     EXPECT_TRUE(p.meldungen.empty());
     // A progress text for every file but the stylesheet.
     EXPECT_EQ(p.fortschritt.size(), 6u);
@@ -148,7 +149,7 @@ TEST_F(UploadTest, OrdnerNichtAnlegbarGibtGenauEineMeldungUndSendetNichts) {
     ausgabe(1, 1);
 
     EXPECT_FALSE(hochladen(1, 1).verbunden);
-    EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 11}));
+    EXPECT_EQ(p.ereignisse, (std::vector{Verbindungsaufbau, NichtUebertragen}));
     EXPECT_EQ(p.meldungen, (std::vector<Box>{{kOrdnerMeldung, "Fehler"}}));
     EXPECT_EQ(server.befehle(), erwartet({"CWD data", "MKD data"}, {}));
 }
@@ -231,7 +232,8 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         EXPECT_LT(std::chrono::steady_clock::now() - beginn, std::chrono::seconds(8));
         EXPECT_EQ(e.gesendet, 7 - static_cast<int>(s.fehlen.size()));
         EXPECT_EQ(e.nichtAngekommen, s.fehlen);
-        EXPECT_EQ(p.ereignisse, (std::vector<int>{8, 9, e.gesendet ? kTeilweiseUebertragen : 11}));
+        EXPECT_EQ(p.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung,
+                                             e.gesendet ? TeilweiseUebertragen : NichtUebertragen}));
         // One box for the file the fault hit, then the summary; not one box per remaining file.
         ASSERT_EQ(p.meldungen.size(), 2u);
         EXPECT_EQ(p.meldungen[0], Box(NichtGesendetText(s.fehlen.front()), ""));
@@ -272,7 +274,7 @@ TEST_F(UploadTest, AbbrechenEndetVorDerNaechstenDateiUndNenntDieUebrigen) {
                                         "artikel1.php, artikel2.php, artikel3.php."),
               npos);
     EXPECT_NE(p.meldungen[0].first.find("auf Ihren Wunsch abgebrochen"), npos);
-    EXPECT_EQ(p.ereignisse.back(), kTeilweiseUebertragen);
+    EXPECT_EQ(p.ereignisse.back(), TeilweiseUebertragen);
     EXPECT_EQ(inhalt(server.wurzel() / "data"),
               (Dateien{{"style.css", lokal["style.css"]}, {"inhalt0.php", lokal["inhalt0.php"]}}));
 }
@@ -298,7 +300,7 @@ TEST_F(UploadTest, GroessenAuchOhneMlsdGeprueftOhneJedeAbfrageNieBehauptet) {
                                    [&](const std::string& b) { return b.rfind(f.abfrage, 0) == 0; }),
                       befehle.end());
             EXPECT_EQ(e.nichtAngekommen, Liste{"artikel1.php"});
-            EXPECT_EQ(p.ereignisse.back(), kTeilweiseUebertragen);
+            EXPECT_EQ(p.ereignisse.back(), TeilweiseUebertragen);
         } else {
             // Nothing to check with: said once, never claimed.
             EXPECT_TRUE(e.vollstaendig && e.ungeprueft);

@@ -23,16 +23,17 @@ using namespace velmaro::test;
 
 namespace {
 
-// The ids of the sixteen text controls, in the order of the style file.
-const char* const kTextIds[16] = {"1029", "1019", "1030", "1012", "1031", "1005", "1021", "1006",
-                                  "1011", "1017", "1007", "1008", "1014", "1018", "1013", "1009"};
-
-// An edit, or a font combo box's edit field.
+// The sixteen text controls, in the order of the style file; a font box by its edit field.
 QLineEdit* feld(StyleDlg* s, int i) {
-    const QString id = QString::fromLatin1(kTextIds[i]);
-    if (auto* e = s->findChild<QLineEdit*>(id, Qt::FindDirectChildrenOnly))
-        return e;
-    return s->findChild<QComboBox*>(id)->lineEdit();
+    QWidget* const w[16] = {s->m_editDatumHintergrund, s->m_editDatumBreite,     s->m_editDatumFarbe,
+                            s->m_editDatumGroesse,     s->m_comboDatumSchrift,   s->m_editOverHintergrund,
+                            s->m_editOverBreite,       s->m_editOverFarbe,       s->m_editOverGroesse,
+                            s->m_comboOverSchrift,     s->m_editTextHintergrund, s->m_editTextFarbe,
+                            s->m_editTextGroesse,      s->m_comboTextSchrift,    s->m_editTabelleHintergrund,
+                            s->m_editTabelleBreite};
+    if (auto* c = qobject_cast<QComboBox*>(w[i]))
+        return c->lineEdit();
+    return static_cast<QLineEdit*>(w[i]);
 }
 
 // Types over the whole text; QTest::keyClicks knows only ASCII.

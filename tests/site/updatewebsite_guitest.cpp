@@ -53,9 +53,8 @@ private slots:
         dlg.show();
         QApplication::setActiveWindow(&dlg);
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        auto* knopf = dlg.findChild<QPushButton*>(QStringLiteral("1010"));
-        auto* befehl = dlg.findChild<QAction*>(QStringLiteral("134"));
-        QVERIFY(knopf && befehl);
+        QPushButton* knopf = dlg.m_btnUpdate;
+        QAction* befehl = dlg.m_befehlUpdate;
         Protokoll protokoll(dlg.m_ereignis, knopf);
 
         // The button writes what the core writes from the same state.

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the window tests: message boxes answered and recorded instead of shown.
 
-#include "platform/meldung.h"
+#include "widgets/meldung.h"
 
 #include <QList>
 #include <QStringList>

@@ -39,7 +39,7 @@ private slots:
             QCOMPARE(dlg.windowIcon().pixmap(groesse, groesse).width(), groesse);
         dlg.show();
         QString titel, ordner;
-        bool bild = false;
+        bool bild = false, version = false;
         QTimer::singleShot(0, [&] {
             auto* about = qobject_cast<AboutDlg*>(QApplication::activeModalWidget());
             QVERIFY(about);
@@ -47,12 +47,16 @@ private slots:
             ordner = about->findChild<QLabel*>(QStringLiteral("ordner"))->toolTip();
             bild = std::ranges::any_of(about->findChildren<QLabel*>(),
                                        [](QLabel* l) { return !l->pixmap().isNull(); });
+            // The version --version prints.
+            version = std::ranges::any_of(about->findChildren<QLabel*>(), [](QLabel* l) {
+                return l->text() == QStringLiteral("velmaro Version " VELMARO_VERSION);
+            });
             QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);
         });
-        dlg.SystemBefehl(0x0010);
+        dlg.OnInfo();
         QCOMPARE(titel, QStringLiteral("Info über velmaro"));
         QCOMPARE(ordner, QString::fromStdString(dir.path().string()));
-        QVERIFY(bild && dlg.isVisible());
+        QVERIFY(bild && version && dlg.isVisible());
     }
 
     void vorschauAusDemKontextmenueOeffnetDieErsteSeite() {

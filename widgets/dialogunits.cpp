@@ -1,4 +1,4 @@
-#include "platform/dialogunits.h"
+#include "widgets/dialogunits.h"
 
 #include <QDialog>
 #include <QFontMetrics>

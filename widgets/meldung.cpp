@@ -1,4 +1,4 @@
-#include "platform/meldung.h"
+#include "widgets/meldung.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,0 +1,23 @@
+#pragma once
+// The events of the event display line and their texts, for the window and the batch mode.
+
+namespace velmaro {
+
+enum class Ereignisart {
+    Bereit,         // the window has started
+    NeuerArtikel,   // "Neuer Artikel" opened the fields
+    SeitenErstellt, // "Update Website" writes the pages
+    ArtikelGespeichert,
+    ArtikelEditiert, // an article was loaded into the fields
+    ArtikelGeloescht,
+    Verbindungsaufbau,    // the upload connects
+    Uebertragung,         // the upload sends
+    Uebertragen,          // every file arrived
+    NichtUebertragen,     // no file arrived
+    TeilweiseUebertragen, // some files arrived, not all
+};
+
+// The event line's text, UTF-8.
+const char* EreignisText(Ereignisart art);
+
+} // namespace velmaro
