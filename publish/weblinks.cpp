@@ -12,12 +12,12 @@
 namespace velmaro {
 
 namespace {
-constexpr const char* kSeite = "/news.php?sitename=data/inhalt1.php";
+constexpr const char* kSeite = "news.php?sitename=data/inhalt1.php";
 } // namespace
 
 void SeiteOeffnen(QWidget* parent, const std::string& adresse) {
     const QUrl url(zuUnicode(adresse), QUrl::TolerantMode);
-    if (!url.isValid() || url.scheme() != QLatin1String("http")) {
+    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
         Meldung(parent, QStringLiteral("„%1“ ist keine gültige Webadresse.").arg(zuUnicode(adresse)),
                 QStringLiteral("Fehler"));
         return;
@@ -30,17 +30,23 @@ void SeiteOeffnen(QWidget* parent, const std::string& adresse) {
                 QStringLiteral("Fehler"));
 }
 
-std::optional<std::string> KontrollseitenAdresse(const std::string& ftpAdresse) {
-    // The form the page was made for: the address without its first six characters ("ftp://").
-    if (ftpAdresse.rfind("ftp://", 0) == 0 && ftpAdresse.find_first_of(":@", 6) == std::string::npos)
-        return "http://" + ftpAdresse.substr(6) + kSeite;
-    if (const auto a = AdresseLesen(ftpAdresse))
-        return "http://" + a->host + kSeite;
+std::optional<std::string> KontrollseitenAdresse(const FtpZugangsdaten& ftp) {
+    if (const auto basis = WebsiteAdresse(ftp.website, ftp.adresse))
+        return *basis + kSeite;
     return std::nullopt;
 }
 
-void KontrollseiteOeffnen(QWidget* parent, const std::string& ftpAdresse) {
-    const auto adresse = KontrollseitenAdresse(ftpAdresse);
+void KontrollseiteOeffnen(QWidget* parent, const FtpZugangsdaten& ftp) {
+    const auto adresse = KontrollseitenAdresse(ftp);
+    if (!adresse && !ftp.website.empty()) {
+        // Only a hand-edited file gets here: the dialog refuses such an address.
+        Meldung(parent,
+                QStringLiteral("Die Adresse der Website „%1“ ist keine http- oder https-Adresse, daher kann "
+                               "die Kontrollseite nicht geöffnet werden.")
+                    .arg(zuUnicode(ftp.website)),
+                QStringLiteral("Fehler"));
+        return;
+    }
     if (!adresse) {
         Meldung(parent,
                 QStringLiteral("Die FTP-Adresse fehlt oder nennt keinen Server, daher kann die Kontrollseite "

@@ -2,6 +2,7 @@
 #include "site/vorschau.h"
 
 #include "platform/file.h"
+#include "site/generator.h"
 
 #include <algorithm>
 #include <cctype>
@@ -120,13 +121,15 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
     // apply only to pages without one, as the site's own pages are.
     std::string seite = "<html>\n<head>\n<meta charset=\"windows-1252\">\n<title>";
     seite += titel;
-    seite += "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n";
+    seite += "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n"
+             "<link rel=\"alternate\" type=\"application/atom+xml\" title=\"Newsfeed\" href=\"feed.xml\">\n"
+             "</head>\n<body>\n";
     if (!menu.empty()) {
         seite += LinksUmschreiben(menu);
         seite += "</td></tr></table>\n";
     }
     seite += LinksUmschreiben(fragment);
-    seite += "\n</body>\n</html>\n";
+    seite += "\n<p><a href=\"feed.xml\">Newsfeed (Atom)</a></p>\n</body>\n</html>\n";
     return seite;
 }
 
@@ -140,9 +143,11 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
             fs::remove(it->path(), ec);
     }
 
-    std::string css;
-    if (!readWholeFile(ausgabe / "style.css", css) || !dateiSchreiben(ziel / "style.css", css))
-        ergebnis.fehlendeDateien.push_back("style.css");
+    for (const char* name : {kStylesheetName, kFeedName}) {
+        std::string bytes;
+        if (!readWholeFile(ausgabe / name, bytes) || !dateiSchreiben(ziel / name, bytes))
+            ergebnis.fehlendeDateien.push_back(name);
+    }
     std::string menu;
     if (!readWholeFile(ausgabe / "inhalt0.php", menu))
         ergebnis.fehlendeDateien.push_back("inhalt0.php");
