@@ -90,10 +90,8 @@ bool WebAdresseGueltig(const std::string& text) {
     std::string rest = text;
     if (!schemaAbtrennen(rest, "https") && !schemaAbtrennen(rest, "http"))
         return false;
-    const std::size_t pfad = rest.find('/');
-    const std::string server = rest.substr(0, pfad);
-    // Only the host's characters and a port: a user or password in a public address is a leak.
-    if (server.empty() || server.find('@') != std::string::npos || !AdresseLesen(server))
+    // The host's characters and a port only: no user or password.
+    if (!AdresseLesen(rest.substr(0, rest.find('/'))))
         return false;
     for (unsigned char c : rest)
         if (c <= ' ' || c == 0x7f || c == '?' || c == '#' || c == '"' || c == '\'' || c == '<' || c == '>' ||

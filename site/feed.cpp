@@ -23,14 +23,9 @@ constexpr const char* kAtom = "http://www.w3.org/2005/Atom";
 // Atom wants a date also where there is none: an empty list, an article without a valid date.
 constexpr const char* kKeinDatum = "1970-01-01T00:00:00Z";
 
-// Windows-1252 as UTF-8, without the control characters XML 1.0 cannot hold at all.
+// Windows-1252 as UTF-8. The control characters XML 1.0 cannot hold the writer leaves out.
 QString xmlText(const std::string& text) {
-    std::string rein;
-    rein.reserve(text.size());
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
-            rein += c;
-    return QString::fromStdString(cp1252::toUtf8(rein));
+    return QString::fromStdString(cp1252::toUtf8(text));
 }
 
 std::optional<QDateTime> ortszeit(const DateTime& d) {

@@ -53,8 +53,8 @@ TEST(Feed, LinksImTextWerdenAbsolut) {
         {"<a href=\"http://a.de/x\"><a href=//b.de/><a href=#oben><a href=\"mailto:a@b.de\">",
          "<a href=\"http://a.de/x\"><a href=//b.de/><a href=#oben><a href=\"mailto:a@b.de\">"},
         // Only attributes of tags: text and other attributes' values are not links.
-        {"src=\"bilder/x\" <img title=\"src=bilder/y > href=z\" data-src=\"bilder/z\"> a < b src=c",
-         "src=\"bilder/x\" <img title=\"src=bilder/y > href=z\" data-src=\"bilder/z\"> a < b src=c"},
+        {"src=\"bilder/x\" <img title=\"a src=bilder/y > href=z\" data-src=\"bilder/z\"> a < b src=c",
+         "src=\"bilder/x\" <img title=\"a src=bilder/y > href=z\" data-src=\"bilder/z\"> a < b src=c"},
         {"<img src=\"bilder/ohne Ende", "<img src=\"https://www.example.de/verein/data/bilder/ohne Ende"},
     };
     for (const auto& [html, erwartet] : faelle)
