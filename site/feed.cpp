@@ -90,12 +90,6 @@ std::string absolut(std::string_view wert, std::string_view basis) {
     return std::string(basis) + std::string(wert);
 }
 
-bool gleichOhneGross(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == y;
-           });
-}
-
 } // namespace
 
 std::string LinksAbsolut(std::string_view html, std::string_view basis) {
@@ -140,7 +134,7 @@ std::string LinksAbsolut(std::string_view html, std::string_view basis) {
         std::size_t gleich = ende;
         while (gleich < html.size() && leer(html[gleich]))
             ++gleich;
-        if (!(gleichOhneGross(name, "src") || gleichOhneGross(name, "href")) || gleich >= html.size() ||
+        if (!(GleichOhneGross(name, "src") || GleichOhneGross(name, "href")) || gleich >= html.size() ||
             html[gleich] != '=')
             continue;
         std::size_t anfang = gleich + 1;

@@ -26,12 +26,6 @@ bool istZiffer(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool gleichOhneGross(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == y;
-           });
-}
-
 // The preview page for the link value starting at wert, and the length of the value it replaces;
 // 0 when the value is none of the generated links.
 std::size_t linkErkennen(std::string_view wert, char anfuehrung, std::string& seite) {
@@ -95,7 +89,7 @@ std::string LinksUmschreiben(std::string_view fragment) {
     out.reserve(fragment.size());
     std::size_t i = 0;
     while (i < fragment.size()) {
-        const bool href = i + 5 <= fragment.size() && gleichOhneGross(fragment.substr(i, 5), "href=");
+        const bool href = i + 5 <= fragment.size() && GleichOhneGross(fragment.substr(i, 5), "href=");
         if (!href) {
             out += fragment[i++];
             continue;
