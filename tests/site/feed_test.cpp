@@ -71,10 +71,7 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
     z.m_artikelProSeite = "5";
     z.m_ftp = {"Vereins-News & <Neues> \xE4", "ftp://ftp.example.de", "ich", "pw",
                "https://www.example.de/verein"};
-    struct Monat {
-        int jahr, monat;
-    };
-    std::vector<Monat> monate;
+    std::vector<std::pair<int, int>> monate; // year, month
     for (int i = 0; i < 22; ++i)
         monate.push_back({2024 - i / 12, 12 - i % 12});
     monate[3] = monate[2];
@@ -83,7 +80,7 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
     };
     for (int i = 1; i <= 22; ++i)
         z.m_artikelListe.addTail(
-            {DateTime::fromParts(monate[i - 1].jahr, monate[i - 1].monat, 15, 10, 30), ueberschrift(i),
+            {DateTime::fromParts(monate[i - 1].first, monate[i - 1].second, 15, 10, 30), ueberschrift(i),
              "<b>Text\x01</b> <img src=\"bilder/" + std::to_string(i) + ".png\"> & \x80\r\nmehr"});
     const auto erzeugen = [&] {
         ASSERT_TRUE(z.DateienSchreiben().empty());
@@ -95,10 +92,11 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
 
     // The parser's view of the first 20, the first being article number `erster` on the site.
     const auto erwartet = [&](int erster) {
-        const auto sekunden = [](Monat m) {
+        const auto sekunden = [](std::pair<int, int> m) {
             std::tm t{};
-            t.tm_year = m.jahr - 1900, t.tm_mon = m.monat - 1, t.tm_mday = 15, t.tm_hour = 10, t.tm_min = 30;
-            return std::to_string(::timegm(&t) - (m.monat >= 4 && m.monat <= 10 ? 7200 : 3600));
+            t.tm_year = m.first - 1900, t.tm_mon = m.second - 1, t.tm_mday = 15, t.tm_hour = 10,
+            t.tm_min = 30;
+            return std::to_string(::timegm(&t) - (m.second >= 4 && m.second <= 10 ? 7200 : 3600));
         };
         std::vector<std::string> e = {
             "version atom10 bozo False",
@@ -122,9 +120,8 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
     erzeugen();
     std::vector<std::string> zeilen = gelesen(dir / "output/feed.xml", neueIds);
     ASSERT_EQ(neueIds.size(), 22u);
-    EXPECT_EQ(neueIds[1], ids[1]);
-    EXPECT_EQ(std::vector<std::string>(neueIds.begin() + 3, neueIds.end()),
-              std::vector<std::string>(ids.begin() + 2, ids.end() - 1));
+    neueIds.erase(neueIds.begin() + 2), ids.pop_back();
+    EXPECT_EQ(neueIds, ids);
     const std::vector<std::string> verschoben = erwartet(2);
     EXPECT_EQ(std::vector<std::string>(zeilen.begin() + 3, zeilen.end()),
               std::vector<std::string>(verschoben.begin() + 2, verschoben.end() - 1));
