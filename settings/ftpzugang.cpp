@@ -68,7 +68,11 @@ void FTPZugang::ControlsAnlegen() {
     m_editPasswort = feld("1026", 63);
     m_editPasswort->setEchoMode(QLineEdit::Password);
     m_editWebsite = feld("website", 79);
-    m_editWebsite->setPlaceholderText(QStringLiteral("http://HOST/ der FTP-Adresse"));
+    // Left empty, the address the FTP address gives: shown in the empty field.
+    connect(m_editFtpAdresse, &QLineEdit::textChanged, this, [this](const QString& ftp) {
+        m_editWebsite->setPlaceholderText(
+            zuUnicode(WebsiteAdresse({}, zuCp1252(ftp)).value_or(std::string())));
+    });
     auto* rahmen = new QGroupBox(QStringLiteral("FTP-Zugang festlegen"), this);
     rahmen->setGeometry(du.rect(7, 3, 192, 117));
     rahmen->lower();

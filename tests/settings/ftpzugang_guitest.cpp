@@ -100,6 +100,7 @@ private slots:
         QVERIFY(w == kAlt);
 
         eintippen(dlg);
+        QCOMPARE(dlg.m_editWebsite->placeholderText(), QStringLiteral("http://neu.example.de/"));
         QTest::mouseClick(dlg.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QVERIFY(!dlg.isVisible());
