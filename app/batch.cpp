@@ -38,6 +38,8 @@ int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
     z.ResteEntfernen();
     const Ladezustand daten = z.DatenDateiLesen();
     const Ladezustand style = z.StyleDateiLesen();
+    // The feed's title and address; without them it is written all the same.
+    z.FtpDateiLesen();
     bool beschaedigt = false;
     for (auto [zustand, name] : {std::pair{daten, "daten.bit"}, std::pair{style, "styleconfig.bit"}}) {
         if (zustand == Ladezustand::Beschaedigt) {
@@ -56,7 +58,7 @@ int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
     if (daten == Ladezustand::Fehlt)
         err << "velmaro: data/daten.bit fehlt oder ist leer; die Seiten enthalten keine Artikel\n";
 
-    erzeugt = WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner());
+    erzeugt = WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.m_ftp, z.ausgabeOrdner());
     if (erzeugt.fehlendeDateien.empty()) {
         out << erzeugt.anzahlSeiten << (erzeugt.anzahlSeiten == 1 ? " Indexseite" : " Indexseiten") << " und "
             << erzeugt.anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";

@@ -69,7 +69,8 @@ struct Website {
     VelmaroZustand z;
     GeneratorErgebnis ergebnis;
     void erzeugen() {
-        ergebnis = WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner());
+        ergebnis =
+            WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.m_ftp, z.ausgabeOrdner());
     }
     // The generated files, to be written again by plain POSIX calls.
     std::vector<std::pair<fs::path, std::string>> dateien;

@@ -38,7 +38,7 @@ int erzeugen(const char* ordner, int anzahl, const char* proSeite, int bearbeite
         z.ArtikelEinfuegen(a);
     }
     const GeneratorErgebnis e =
-        WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner());
+        WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.m_ftp, z.ausgabeOrdner());
     if (!e.fehlendeDateien.empty()) {
         std::cerr << "could not write all files\n";
         return 1;

@@ -86,4 +86,32 @@ std::optional<ServerAdresse> AdresseLesen(const std::string& text) {
     return a;
 }
 
+bool WebAdresseGueltig(const std::string& text) {
+    std::string rest = text;
+    if (!schemaAbtrennen(rest, "https") && !schemaAbtrennen(rest, "http"))
+        return false;
+    // The host's characters and a port only: no user or password.
+    if (!AdresseLesen(rest.substr(0, rest.find('/'))))
+        return false;
+    for (unsigned char c : rest)
+        if (c <= ' ' || c == 0x7f || c == '?' || c == '#' || c == '"' || c == '\'' || c == '<' || c == '>' ||
+            c == '\\')
+            return false;
+    return true;
+}
+
+std::optional<std::string> WebsiteAdresse(const std::string& website, const std::string& ftpAdresse) {
+    if (!website.empty()) {
+        if (!WebAdresseGueltig(website))
+            return std::nullopt;
+        return website.back() == '/' ? website : website + "/";
+    }
+    // The form the check page was made for: the address without its first six characters ("ftp://").
+    if (ftpAdresse.rfind("ftp://", 0) == 0 && ftpAdresse.find_first_of(":@", 6) == std::string::npos)
+        return "http://" + ftpAdresse.substr(6) + "/";
+    if (const auto a = AdresseLesen(ftpAdresse))
+        return "http://" + a->host + "/";
+    return std::nullopt;
+}
+
 } // namespace velmaro

@@ -28,4 +28,13 @@ std::optional<Protokoll> ProtokollAusName(const std::string& name);
 // none of the forms (no host, a path, a port outside 1 to 65535, a character no host name has).
 std::optional<ServerAdresse> AdresseLesen(const std::string& text);
 
+// The site's public address as the FTP dialog takes it: http:// or https:// (any case), a host, an
+// optional port and path; no user, query, fragment, blank or quote, since pages and the feed append
+// their own paths to it.
+bool WebAdresseGueltig(const std::string& text);
+// Where the site's pages are reached, ending in "/": the site's address when one is set, else
+// "http://HOST/" with HOST from the FTP address as the check page takes it. Empty when the set
+// address is no web address or the FTP address names no server.
+std::optional<std::string> WebsiteAdresse(const std::string& website, const std::string& ftpAdresse);
+
 } // namespace velmaro

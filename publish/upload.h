@@ -79,7 +79,7 @@ std::string AktuellText(int aktuell);
 // "<name> konnte nicht gesendet werden"
 std::string NichtGesendetText(const std::string& name);
 // The files of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
-// artikel1.php to artikel<artikel>.php.
+// artikel1.php to artikel<artikel>.php, feed.xml.
 std::vector<std::string> UploadDateien(int seiten, int artikel);
 
 struct UploadErgebnis {

@@ -5,15 +5,12 @@
 namespace velmaro {
 
 namespace {
-constexpr const char* kSeite = "/news.php?sitename=data/inhalt1.php";
+constexpr const char* kSeite = "news.php?sitename=data/inhalt1.php";
 } // namespace
 
-std::optional<std::string> KontrollseitenAdresse(const std::string& ftpAdresse) {
-    // The form the page was made for: the address without its first six characters ("ftp://").
-    if (ftpAdresse.rfind("ftp://", 0) == 0 && ftpAdresse.find_first_of(":@", 6) == std::string::npos)
-        return "http://" + ftpAdresse.substr(6) + kSeite;
-    if (const auto a = AdresseLesen(ftpAdresse))
-        return "http://" + a->host + kSeite;
+std::optional<std::string> KontrollseitenAdresse(const FtpZugangsdaten& ftp) {
+    if (const auto basis = WebsiteAdresse(ftp.website, ftp.adresse))
+        return *basis + kSeite;
     return std::nullopt;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The address of the site's check page.
 
+#include "store/einstellungen.h"
+
 #include <optional>
 #include <string>
 
 namespace velmaro {
 
-// The check page of the FTP address ftpAdresse: "ftp://host" gives "http://host/news.php?...", every
-// other form the upload accepts its host alone, never a port or a user. Empty when none can be
-// formed.
-std::optional<std::string> KontrollseitenAdresse(const std::string& ftpAdresse);
+// The check page: news.php?sitename=data/inhalt1.php below the site's address (WebsiteAdresse of the
+// FTP settings). Empty when none can be formed.
+std::optional<std::string> KontrollseitenAdresse(const FtpZugangsdaten& ftp);
 
 } // namespace velmaro

@@ -1,6 +1,7 @@
 #include "settings/ftpzugang.h"
 
 #include "platform/ftpclient.h"
+#include "platform/serveradresse.h"
 #include "platform/unicode.h"
 #include "widgets/dialogunits.h"
 #include "widgets/meldung.h"
@@ -14,12 +15,13 @@
 namespace velmaro {
 
 FTPZugang::FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zugangsname,
-                     std::string& passwort, QWidget* parent)
+                     std::string& passwort, std::string& website, QWidget* parent)
     : QDialog(parent)
     , m_pName(&name)
     , m_pFtpAdresse(&ftpAdresse)
     , m_pZugangsname(&zugangsname)
-    , m_pPasswort(&passwort) {
+    , m_pPasswort(&passwort)
+    , m_pWebsite(&website) {
     ControlsAnlegen();
     DatenAustausch(false);
     // The first control in tab order holds the focus when the dialog opens.
@@ -27,22 +29,24 @@ FTPZugang::FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zu
 }
 
 void FTPZugang::ControlsAnlegen() {
-    // The template's 111 units and a row below the group for "Verbindung testen".
-    const DialogUnits du = festerDialog(*this, QStringLiteral("FTP-Zugang"), 207, 129);
+    // The template's 111 units, a row for the site's address and one below the group for
+    // "Verbindung testen".
+    const DialogUnits du = festerDialog(*this, QStringLiteral("FTP-Zugang"), 207, 145);
     setModal(true);
 
     auto knopf = [&](const QString& text, const char* id, int x) {
         auto* b = new QPushButton(text, this);
-        b->setGeometry(du.rect(x, 84, 68, 14));
+        b->setGeometry(du.rect(x, 100, 68, 14));
         b->setObjectName(QString::fromLatin1(id));
         // Enter on a focused button presses that button; there is no default button.
         b->setAutoDefault(true);
         return b;
     };
-    auto beschriftung = [&](const QString& text, int y) {
+    auto beschriftung = [&](const QString& text, int y, int hoehe = 8) {
         auto* l = new QLabel(text, this);
-        l->setGeometry(du.rect(16, y, 52, 8));
+        l->setGeometry(du.rect(16, y, 52, hoehe));
         l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        l->setWordWrap(true);
     };
     auto feld = [&](const char* id, int y) {
         auto* e = new QLineEdit(this);
@@ -57,17 +61,24 @@ void FTPZugang::ControlsAnlegen() {
     beschriftung(QStringLiteral("Passwort : "), 64);
     beschriftung(QStringLiteral("FTP-Adresse : "), 32);
     beschriftung(QStringLiteral("Name : "), 16);
+    beschriftung(QStringLiteral("Adresse der Website : "), 78, 16);
     m_editName = feld("m_editName", 15);
     m_editFtpAdresse = feld("m_editFtpAdresse", 31);
     m_editZugangsname = feld("m_editZugangsname", 47);
     m_editPasswort = feld("m_editPasswort", 63);
     m_editPasswort->setEchoMode(QLineEdit::Password);
+    m_editWebsite = feld("m_editWebsite", 79);
+    // Left empty, the address the FTP address gives: shown in the empty field.
+    connect(m_editFtpAdresse, &QLineEdit::textChanged, this, [this](const QString& ftp) {
+        m_editWebsite->setPlaceholderText(
+            zuUnicode(WebsiteAdresse({}, zuCp1252(ftp)).value_or(std::string())));
+    });
     auto* rahmen = new QGroupBox(QStringLiteral("FTP-Zugang festlegen"), this);
-    rahmen->setGeometry(du.rect(7, 3, 192, 101));
+    rahmen->setGeometry(du.rect(7, 3, 192, 117));
     rahmen->lower();
 
     m_btnTesten = new QPushButton(QStringLiteral("Verbindung testen"), this);
-    m_btnTesten->setGeometry(du.rect(122, 108, 68, 14));
+    m_btnTesten->setGeometry(du.rect(122, 124, 68, 14));
     m_btnTesten->setAutoDefault(true);
 
     setTabOrder(m_btnAbbrechen, m_btnSpeichern);
@@ -75,7 +86,8 @@ void FTPZugang::ControlsAnlegen() {
     setTabOrder(m_editName, m_editFtpAdresse);
     setTabOrder(m_editFtpAdresse, m_editZugangsname);
     setTabOrder(m_editZugangsname, m_editPasswort);
-    setTabOrder(m_editPasswort, m_btnTesten);
+    setTabOrder(m_editPasswort, m_editWebsite);
+    setTabOrder(m_editWebsite, m_btnTesten);
 
     connect(m_btnAbbrechen, &QPushButton::clicked, this, &FTPZugang::OnAbbrechen);
     connect(m_btnSpeichern, &QPushButton::clicked, this, &FTPZugang::OnSpeichern);
@@ -83,10 +95,11 @@ void FTPZugang::ControlsAnlegen() {
 }
 
 bool FTPZugang::DatenAustausch(bool speichern) {
-    const std::array<std::pair<QLineEdit*, std::string*>, 4> felder = {{{m_editName, m_pName},
+    const std::array<std::pair<QLineEdit*, std::string*>, 5> felder = {{{m_editName, m_pName},
                                                                         {m_editFtpAdresse, m_pFtpAdresse},
                                                                         {m_editZugangsname, m_pZugangsname},
-                                                                        {m_editPasswort, m_pPasswort}}};
+                                                                        {m_editPasswort, m_pPasswort},
+                                                                        {m_editWebsite, m_pWebsite}}};
     if (!speichern) {
         for (std::size_t i = 0; i < felder.size(); ++i) {
             felder[i].first->setText(zuUnicode(*felder[i].second));
@@ -94,7 +107,8 @@ bool FTPZugang::DatenAustausch(bool speichern) {
         }
         return true;
     }
-    static const char* const namen[] = {"Name", "FTP-Adresse", "Zugangsname", "Passwort"};
+    static const char* const namen[] = {"Name", "FTP-Adresse", "Zugangsname", "Passwort",
+                                        "Adresse der Website"};
     for (std::size_t i = 0; i < felder.size(); ++i) {
         // A character the file cannot hold would be stored as '?': a different password.
         if (!passtInCp1252(felder[i].first->text())) {
@@ -108,7 +122,7 @@ bool FTPZugang::DatenAustausch(bool speichern) {
             return false;
         }
         // Refused here already, not only at upload time: the user can still see what was typed.
-        if (hatSteuerzeichen(zuCp1252(felder[i].first->text()))) {
+        if (felder[i].second != m_pWebsite && hatSteuerzeichen(zuCp1252(felder[i].first->text()))) {
             Meldung(this,
                     QStringLiteral("Das Feld „%1“ enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder "
                                    "Tabulator). Solche Zeichen würden an den FTP-Server als eigene Befehle "
@@ -120,6 +134,20 @@ bool FTPZugang::DatenAustausch(bool speichern) {
             felder[i].first->selectAll();
             return false;
         }
+    }
+    // Pages and the feed append their paths to it; anything but a web address would make them dead.
+    const std::string website = zuCp1252(m_editWebsite->text());
+    if (!website.empty() && !WebAdresseGueltig(website)) {
+        Meldung(this,
+                QStringLiteral("„%1“ ist keine Adresse einer Website.\nDie Adresse der Website beginnt mit "
+                               "http:// oder https:// und nennt den Server, etwa https://www.example.de/ "
+                               "(ohne Leerzeichen, ? oder #). Bleibt das Feld leer, gilt http:// und der "
+                               "Server der FTP-Adresse.")
+                    .arg(m_editWebsite->text()),
+                QStringLiteral("Fehler"));
+        m_editWebsite->setFocus();
+        m_editWebsite->selectAll();
+        return false;
     }
     for (std::size_t i = 0; i < felder.size(); ++i) {
         const QString text = felder[i].first->text();

@@ -1,5 +1,6 @@
 #pragma once
-// The FTP access dialog (138, "FTP-Zugang"): edits the main window's four FTP values in place.
+// The FTP access dialog (138, "FTP-Zugang"): edits the main window's four FTP values and the site's
+// address in place.
 // "Speichern" and Enter in a field take the fields into them; "Abbrechen", Esc and the close box
 // leave them as they were. Nothing is written to disk here.
 
@@ -18,9 +19,9 @@ namespace velmaro {
 class FTPZugang : public QDialog {
     Q_OBJECT
 public:
-    // The four strings (Windows-1252) must outlive the dialog.
+    // The five strings (Windows-1252) must outlive the dialog.
     FTPZugang(std::string& name, std::string& ftpAdresse, std::string& zugangsname, std::string& passwort,
-              QWidget* parent = nullptr);
+              std::string& website, QWidget* parent = nullptr);
 
     void OnSpeichern();
     void OnAbbrechen();
@@ -29,14 +30,15 @@ public:
     // The dialog's OK command (Enter in a field): takes the fields, then closes.
     void accept() override;
 
-    // Controls, in template order.
+    // Controls, in template order (ids in the comments).
     QPushButton* m_btnAbbrechen = nullptr;
     QPushButton* m_btnSpeichern = nullptr;
     QLineEdit* m_editName = nullptr;
     QLineEdit* m_editFtpAdresse = nullptr;
     QLineEdit* m_editZugangsname = nullptr;
     QLineEdit* m_editPasswort = nullptr;
-    QPushButton* m_btnTesten = nullptr; // "Verbindung testen", below the group
+    QLineEdit* m_editWebsite = nullptr;     // "Adresse der Website", below the password
+    QPushButton* m_btnTesten = nullptr;     // "Verbindung testen", below the group
 
     // Address, user name, password (Windows-1252) -> the answer (UTF-8); nothing to show when empty.
     std::function<std::string(const std::string&, const std::string&, const std::string&)> m_verbindungTest;
@@ -54,8 +56,9 @@ private:
     std::string* m_pFtpAdresse;
     std::string* m_pZugangsname;
     std::string* m_pPasswort;
+    std::string* m_pWebsite;
     // What each field showed, so that an untouched field gives back its stored bytes unchanged.
-    std::array<QString, 4> m_gezeigt;
+    std::array<QString, 5> m_gezeigt;
 };
 
 } // namespace velmaro

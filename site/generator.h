@@ -5,6 +5,8 @@
 #include "store/artikel.h"
 #include "store/einstellungen.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -33,6 +35,24 @@ inline constexpr const char* kStylesheetName = "style.css";
 std::string SeitenName(int k);
 std::string ArtikelName(int n);
 
+// The news feed: an Atom document of the newest kFeedArtikel articles in list order, each linking to
+// its article page as the pages number them. titel (Windows-1252) names the feed and its author;
+// adresse is the site's address ending in "/" (WebsiteAdresse), or empty when none is known: the
+// links then stay relative to the feed's own place in data/.
+inline constexpr const char* kFeedName = "feed.xml";
+inline constexpr std::size_t kFeedArtikel = 20;
+std::string FeedText(const Artikelliste& liste, const std::string& titel, const std::string& adresse);
+// An article body with every relative src and href value made absolute against basis, the address
+// of the folder the article pages lie in ("…/data/"); root-relative ones against basis's server.
+std::string LinksAbsolut(std::string_view html, std::string_view basis);
+
+// HTML names in any case: a against the lower-case b.
+inline bool GleichOhneGross(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == y;
+           });
+}
+
 // The byte builders append to out, so that one buffer can serve a whole run.
 void VorschauZeileAnhaengen(std::string& out, const Artikel& a, std::string_view artikelName);
 void ArtikelSeiteAnhaengen(std::string& out, const Artikel& a);
@@ -49,13 +69,15 @@ struct GeneratorErgebnis {
     std::string grund;
 };
 
-// Writes style.css, inhalt1.php ... with the article pages, and inhalt0.php into ordner as "Update
-// Website" does, creating the folder when missing. Returns the counts of what was written and the
-// names (inside output/) of the files that could not be written. An index page after the first that
+// Writes style.css, inhalt1.php ... with the article pages, inhalt0.php and the feed (named and
+// addressed by the FTP settings) into ordner as "Update Website" does, creating the folder when
+// missing. Returns the counts of what was written and the names (inside output/) of the files that
+// could not be written. An index page after the first that
 // cannot be created ends the pages there: the counters then cover only the pages and articles
 // before it. ersteSeite is called once inhalt1.php has been created.
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
-                                  const StyleWerte& style, const std::filesystem::path& ordner,
+                                  const StyleWerte& style, const FtpZugangsdaten& ftp,
+                                  const std::filesystem::path& ordner,
                                   const std::function<void()>& ersteSeite = {});
 
 } // namespace velmaro

@@ -2,6 +2,7 @@
 #include "site/vorschau.h"
 
 #include "platform/file.h"
+#include "site/generator.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,12 +24,6 @@ constexpr Ziel kZiele[] = {{"news.php?sitename=data/inhalt", "inhalt"},
 
 bool istZiffer(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool gleichOhneGross(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == y;
-           });
 }
 
 // The preview page for the link value starting at wert, and the length of the value it replaces;
@@ -94,7 +89,7 @@ std::string LinksUmschreiben(std::string_view fragment) {
     out.reserve(fragment.size());
     std::size_t i = 0;
     while (i < fragment.size()) {
-        const bool href = i + 5 <= fragment.size() && gleichOhneGross(fragment.substr(i, 5), "href=");
+        const bool href = i + 5 <= fragment.size() && GleichOhneGross(fragment.substr(i, 5), "href=");
         if (!href) {
             out += fragment[i++];
             continue;
@@ -120,13 +115,15 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
     // apply only to pages without one, as the site's own pages are.
     std::string seite = "<html>\n<head>\n<meta charset=\"windows-1252\">\n<title>";
     seite += titel;
-    seite += "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n";
+    seite += "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n"
+             "<link rel=\"alternate\" type=\"application/atom+xml\" title=\"Newsfeed\" href=\"feed.xml\">\n"
+             "</head>\n<body>\n";
     if (!menu.empty()) {
         seite += LinksUmschreiben(menu);
         seite += "</td></tr></table>\n";
     }
     seite += LinksUmschreiben(fragment);
-    seite += "\n</body>\n</html>\n";
+    seite += "\n<p><a href=\"feed.xml\">Newsfeed (Atom)</a></p>\n</body>\n</html>\n";
     return seite;
 }
 
@@ -140,9 +137,11 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
             fs::remove(it->path(), ec);
     }
 
-    std::string css;
-    if (!readWholeFile(ausgabe / "style.css", css) || !dateiSchreiben(ziel / "style.css", css))
-        ergebnis.fehlendeDateien.push_back("style.css");
+    for (const char* name : {kStylesheetName, kFeedName}) {
+        std::string bytes;
+        if (!readWholeFile(ausgabe / name, bytes) || !dateiSchreiben(ziel / name, bytes))
+            ergebnis.fehlendeDateien.push_back(name);
+    }
     std::string menu;
     if (!readWholeFile(ausgabe / "inhalt0.php", menu))
         ergebnis.fehlendeDateien.push_back("inhalt0.php");

@@ -18,8 +18,8 @@ std::string VorschauName(std::string_view fragment);
 // byte unchanged.
 std::string LinksUmschreiben(std::string_view fragment);
 
-// A whole page around one fragment: the stylesheet, the page menu, then the fragment. The menu is
-// closed first, as it ends inside an open table cell.
+// A whole page around one fragment: the stylesheet, the page menu, the fragment and a link to the
+// feed. The menu is closed first, as it ends inside an open table cell.
 std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel);
 
 struct VorschauErgebnis {
@@ -27,7 +27,7 @@ struct VorschauErgebnis {
     std::vector<std::string> fehlendeDateien; // fragments not found or pages not written
 };
 
-// Writes style.css, inhalt1.html ... inhalt<anzahlSeiten>.html and artikel1.html ...
+// Writes style.css, feed.xml, inhalt1.html ... inhalt<anzahlSeiten>.html and artikel1.html ...
 // artikel<anzahlArtikel>.html into ziel (created when missing) from the fragments in ausgabe.
 // Pages of an earlier, longer preview are removed, so that no page links to a stale one.
 VorschauErgebnis VorschauSchreiben(const std::filesystem::path& ausgabe, int anzahlSeiten, int anzahlArtikel,

@@ -3,6 +3,7 @@
 #include "site/generator.h"
 
 #include "platform/file.h"
+#include "platform/serveradresse.h"
 #include "store/zustand.h"
 
 #include <cerrno>
@@ -46,7 +47,7 @@ bool dateiSchreiben(const fs::path& pfad, std::string_view bytes, std::string& g
 
 // A page name of ours ("style.css", "inhalt<k>.php", "artikel<n>.php").
 bool ausgabeName(const std::string& name) {
-    if (name == kStylesheetName)
+    if (name == kStylesheetName || name == kFeedName)
         return true;
     for (const std::string_view kopf : {"inhalt", "artikel"}) {
         if (name.size() <= kopf.size() + 4 || name.compare(0, kopf.size(), kopf) != 0 ||
@@ -122,7 +123,7 @@ private:
 } // namespace
 
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
-                                  const StyleWerte& style, const fs::path& ordner,
+                                  const StyleWerte& style, const FtpZugangsdaten& ftp, const fs::path& ordner,
                                   const std::function<void()>& ersteSeite) {
     GeneratorErgebnis e;
     // Without the folder nothing could be written, yet the upload would still run.
@@ -183,6 +184,10 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
 
     if (!dateiSchreiben(ordner / SeitenName(0), MenuText(e.anzahlSeiten), e.grund))
         e.fehlendeDateien.push_back(SeitenName(0));
+    const std::string feed =
+        FeedText(liste, ftp.name, WebsiteAdresse(ftp.website, ftp.adresse).value_or(std::string()));
+    if (!dateiSchreiben(ordner / kFeedName, feed, e.grund))
+        e.fehlendeDateien.push_back(kFeedName);
     return e;
 }
 

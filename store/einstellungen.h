@@ -12,6 +12,9 @@ struct FtpZugangsdaten {
     std::string adresse;
     std::string zugangsname;
     std::string passwort;
+    // The site's public address: a fifth line, written only when set, so that a file without it
+    // keeps its four lines.
+    std::string website = {};
     bool operator==(const FtpZugangsdaten&) const = default;
 };
 

@@ -741,7 +741,7 @@ void VelmaroDlg::OnUpdateWebsite() {
     m_arbeiter = std::thread([this, ftp, style, proSeite, ausgabe, daten, alle] {
         FensterBeobachter beobachter(*this);
         const GeneratorErgebnis erzeugt =
-            WebsiteErzeugen(m_zustand.m_artikelListe, proSeite, style, ausgabe,
+            WebsiteErzeugen(m_zustand.m_artikelListe, proSeite, style, ftp, ausgabe,
                             [&] { beobachter.Ereignis(Ereignisart::SeitenErstellt); });
         // A partly written site is not sent: the server keeps its complete older one.
         const bool senden = erzeugt.fehlendeDateien.empty() && !m_abbrechen;
@@ -813,7 +813,7 @@ void VelmaroDlg::EinstellungenFesthalten(const std::string& vorher) {
 }
 
 void VelmaroDlg::OnKontrollseite() {
-    KontrollseiteOeffnen(this, m_zustand.m_ftp.adresse);
+    KontrollseiteOeffnen(this, m_zustand.m_ftp);
 }
 
 void VelmaroDlg::OnHomepage() {
@@ -822,7 +822,7 @@ void VelmaroDlg::OnHomepage() {
 
 void VelmaroDlg::OnFtpZugang() {
     FtpZugangsdaten& f = m_zustand.m_ftp;
-    FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, this);
+    FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, f.website, this);
     ftp_zugang.m_verbindungTest = [this](const std::string& adresse, const std::string& benutzer,
                                          const std::string& passwort) {
         return VerbindungPruefen(this, m_zustand.datenPfad(kVertrauenDatei), adresse, benutzer, passwort);

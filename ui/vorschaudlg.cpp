@@ -14,7 +14,7 @@ namespace velmaro {
 
 void VelmaroDlg::OnVorschau() {
     m_letzterLauf = WebsiteErzeugen(m_zustand.m_artikelListe, m_zustand.m_artikelProSeite, m_zustand.m_style,
-                                    m_zustand.ausgabeOrdner());
+                                    m_zustand.m_ftp, m_zustand.ausgabeOrdner());
     const VorschauErgebnis e =
         VorschauSchreiben(m_zustand.ausgabeOrdner(), m_letzterLauf.anzahlSeiten, m_letzterLauf.anzahlArtikel,
                           m_zustand.m_ordner / "vorschau");

@@ -1,5 +1,6 @@
 #include "ui/weblinks.h"
 
+#include "platform/unicode.h"
 #include "publish/weblinks.h"
 #include "site/generator.h"
 #include "widgets/browser.h"
@@ -7,8 +8,17 @@
 
 namespace velmaro {
 
-void KontrollseiteOeffnen(QWidget* parent, const std::string& ftpAdresse) {
-    const auto adresse = KontrollseitenAdresse(ftpAdresse);
+void KontrollseiteOeffnen(QWidget* parent, const FtpZugangsdaten& ftp) {
+    const auto adresse = KontrollseitenAdresse(ftp);
+    if (!adresse && !ftp.website.empty()) {
+        // Only a hand-edited file gets here: the dialog refuses such an address.
+        Meldung(parent,
+                QStringLiteral("Die Adresse der Website „%1“ ist keine http- oder https-Adresse, daher kann "
+                               "die Kontrollseite nicht geöffnet werden.")
+                    .arg(zuUnicode(ftp.website)),
+                QStringLiteral("Fehler"));
+        return;
+    }
     if (!adresse) {
         Meldung(parent,
                 QStringLiteral("Die FTP-Adresse fehlt oder nennt keinen Server, daher kann die Kontrollseite "

@@ -10,7 +10,7 @@ namespace velmaro {
 
 void SeiteOeffnen(QWidget* parent, const std::string& adresse) {
     const QUrl url(zuUnicode(adresse), QUrl::TolerantMode);
-    if (!url.isValid() || url.scheme() != QLatin1String("http")) {
+    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
         Meldung(parent, QStringLiteral("„%1“ ist keine gültige Webadresse.").arg(zuUnicode(adresse)),
                 QStringLiteral("Fehler"));
         return;

@@ -33,6 +33,7 @@ header('Content-Type: text/html; charset=windows-1252');
 <?php } ?>
 <title>Neuigkeiten</title>
 <link rel="stylesheet" href="data/style.css">
+<link rel="alternate" type="application/atom+xml" title="Newsfeed" href="data/feed.xml">
 </head>
 <body>
 <?php
@@ -47,5 +48,6 @@ if (is_file($daten . $fragment)) {
     echo "<p>Noch keine Neuigkeiten.</p>\n";
 }
 ?>
+<p><a href="data/feed.xml">Newsfeed (Atom)</a></p>
 </body>
 </html>

@@ -154,10 +154,10 @@ TEST_F(BatchPublish, UnbekanntesZertifikatNurMitTrustDannNurGeaendertes) {
         {"--publish", 1, "--trust " + zert.fingerabdruck, false},
         {"--trust " + fremd.fingerabdruck, 1, "anderen Fingerabdruck vor: " + zert.fingerabdruck, false},
         {"--trust " + zert.fingerabdruck, 0, "wird nun vertraut", true},
-        {"--publish", 0, "10 von 10 Dateien gesendet", true},
+        {"--publish", 0, "11 von 11 Dateien gesendet", true},
         // Sent and confirmed: nothing again, unless asked for everything.
-        {"--publish", 0, "0 von 0 Dateien gesendet, 10 waren auf dem Server schon aktuell", true},
-        {"--publish --all", 0, "10 von 10 Dateien gesendet", true},
+        {"--publish", 0, "0 von 0 Dateien gesendet, 11 waren auf dem Server schon aktuell", true},
+        {"--publish --all", 0, "11 von 11 Dateien gesendet", true},
         {"--all", 2, "nur zusammen mit --publish", true},
     };
     for (const auto& s : schritte) {
@@ -166,5 +166,8 @@ TEST_F(BatchPublish, UnbekanntesZertifikatNurMitTrustDannNurGeaendertes) {
         EXPECT_NE((aus + fehler).find(s.text), npos) << aus << fehler;
         EXPECT_EQ(fs::exists(arbeit / "data/vertrauen.bit"), s.vertraut) << s.optionen;
     }
-    EXPECT_EQ(readFile(server.wurzel() / "data/artikel6.php"), readFile(arbeit / "output/artikel6.php"));
+    // The feed goes up with the pages, titled by the settings the upload used.
+    const std::string feed = readFile(server.wurzel() / "data/feed.xml");
+    EXPECT_EQ(feed, readFile(arbeit / "output/feed.xml"));
+    EXPECT_NE(feed.find("<title>Stapel</title>"), npos) << feed;
 }

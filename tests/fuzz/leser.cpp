@@ -77,7 +77,7 @@ std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
 // An LF always ends a line, so no value holds one. A CR stays in its value except the one right
 // before an LF; the writer puts a CR LF after each of the first three values and nothing after the
 // last, so even a value ending in CR comes back, and all four values must survive the round trip.
-// Lines after the fourth are dropped.
+// Lines after the fifth are dropped.
 std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     VelmaroZustand z, wieder;
     bool gelesen = false;
@@ -87,7 +87,7 @@ std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     const FtpZugangsdaten& w = z.m_ftp;
     if (!gelesen)
         return "ftpconfig.bit: Speicherdatei nicht lesbar";
-    if ((w.name + w.adresse + w.zugangsname + w.passwort).find('\n') != std::string::npos)
+    if ((w.name + w.adresse + w.zugangsname + w.passwort + w.website).find('\n') != std::string::npos)
         return "ein FTP-Wert enthält einen Zeilenvorschub";
     MemDevice out;
     writeTextString(out, z.FtpConfigText());

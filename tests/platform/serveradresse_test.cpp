@@ -16,12 +16,7 @@ TEST(ServerAdresse, FormenUndIhrProtokoll) {
         {"Ftps://127.0.0.1:990/", ServerAdresse{Protokoll::Ftps, "127.0.0.1", 990}},
         {"sftp://example.de", ServerAdresse{Protokoll::Sftp, "example.de", 22}},
         {"sftp://example.de:2222", ServerAdresse{Protokoll::Sftp, "example.de", 2222}},
-        {"b\xFC"
-         "cher.de",
-         ServerAdresse{Protokoll::Ftp,
-                       "b\xFC"
-                       "cher.de",
-                       21}},
+        {"b\374cher.de", ServerAdresse{Protokoll::Ftp, "b\374cher.de", 21}},
         {"", std::nullopt},
         {"ftps://", std::nullopt},
         {"host:65536", std::nullopt},

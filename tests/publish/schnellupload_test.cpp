@@ -55,7 +55,7 @@ struct SchnellUpload : ::testing::Test {
         Artikelliste liste;
         for (const auto& a : artikel)
             liste.addTail(a);
-        erzeugt = WebsiteErzeugen(liste, "5", StyleWerte{}, t / "output");
+        erzeugt = WebsiteErzeugen(liste, "5", StyleWerte{}, FtpZugangsdaten{}, t / "output");
     }
     Menge geaendert() {
         Menge m;
@@ -104,7 +104,7 @@ TEST_F(SchnellUpload, SendetNurWasSichGeaendertHat) {
              artikel[6].textinhalt = "Neuer Text";
              erzeugen();
              const Menge g = geaendert();
-             EXPECT_EQ(g, (Menge{"artikel7.php", "inhalt2.php"})); // its page and its index page
+             EXPECT_EQ(g, (Menge{"artikel7.php", "feed.xml", "inhalt2.php"})); // its pages and the feed
              return g;
          }},
         {"ein Artikel dazu",

@@ -11,28 +11,27 @@ using namespace velmaro::test;
 
 namespace {
 
-using Four = std::array<std::string, 4>;
+using Five = std::array<std::string, 5>;
 
-TEST(FtpConfig, ReadingTakesFourLinesWhateverTheirEnds) {
+// The fifth line, the site's address, is newer: files of four lines are as good.
+TEST(FtpConfig, ReadingTakesFiveLinesWhateverTheirEnds) {
     TempDir dir;
-    const std::pair<std::string, Four> faelle[] = {
-        {"Name\r\nftp.example.org\r\nuser\r\ngeheim", {"Name", "ftp.example.org", "user", "geheim"}},
-        {"a\nb\nc\nd\n", {"a", "b", "c", "d"}},
-        {"a\r\nb\r\nc\r\nd\r\n", {"a", "b", "c", "d"}},
-        {"nur\r\nzwei", {"nur", "zwei", "", ""}},
-        {"", {"", "", "", ""}},
-        {"1\r\n2\r\n3\r\n4\r\n5\r\n6", {"1", "2", "3", "4"}},
-        {"M\xFCller\r\n\r\n\r\nStra\xDF"
-         "e",
-         {"M\xFCller", "", "",
-          "Stra\xDF"
-          "e"}}};
-    for (const auto& [bytes, four] : faelle) {
+    const std::pair<std::string, Five> faelle[] = {
+        {"Name\r\nftp.example.org\r\nuser\r\ngeheim", {"Name", "ftp.example.org", "user", "geheim", ""}},
+        {"a\nb\nc\nd\n", {"a", "b", "c", "d", ""}},
+        {"a\r\nb\r\nc\r\nd\r\n", {"a", "b", "c", "d", ""}},
+        {"nur\r\nzwei", {"nur", "zwei", "", "", ""}},
+        {"", {"", "", "", "", ""}},
+        {"1\r\n2\r\n3\r\n4\r\nhttps://x.de/\r\n6", {"1", "2", "3", "4", "https://x.de/"}},
+        {"M\xFCller\r\n\r\n\r\nStra\337e", {"M\xFCller", "", "", "Stra\337e", ""}}};
+    for (const auto& [bytes, five] : faelle) {
         writeFile(dir / "data/ftpconfig.bit", bytes);
         VelmaroZustand z;
         z.m_ordner = dir.path();
         ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
-        EXPECT_EQ((Four{z.m_ftp.name, z.m_ftp.adresse, z.m_ftp.zugangsname, z.m_ftp.passwort}), four);
+        EXPECT_EQ(
+            (Five{z.m_ftp.name, z.m_ftp.adresse, z.m_ftp.zugangsname, z.m_ftp.passwort, z.m_ftp.website}),
+            five);
     }
     VelmaroZustand ohne;
     ohne.m_ordner = dir / "anderswo";
@@ -50,10 +49,13 @@ TEST(FtpConfig, WritingAtBeenden) {
     ASSERT_EQ(::stat((dir / "data/ftpconfig.bit").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
-    // A longer old file leaves nothing behind the fourth value.
+    // A longer file leaves nothing behind the fifth value, and without an address four lines.
     writeFile(dir / "data/ftpconfig.bit", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
     ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
     z.m_ftp.passwort = "";
+    ASSERT_TRUE(z.DateienSchreiben().empty());
+    EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), "1\r\n2\r\n3\r\n\r\n5");
+    z.m_ftp.website = "";
     ASSERT_TRUE(z.DateienSchreiben().empty());
     EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), "1\r\n2\r\n3\r\n");
 }

@@ -20,15 +20,18 @@ using namespace velmaro::test;
 
 namespace {
 
-// Name, address, user and password as the main window holds them (Windows-1252).
-using Werte = std::array<std::string, 4>;
-const Werte kAlt = {"Meine Seite", "ftp://ftp.example.de", "m\xFCller", "Ge\xDFheim!"};
-const Werte kNeu = {"Neu", "ftp://neu.example.de:2121", "j\xF6rg", "s\x80kret"};
+// Name, address, user, password and the site's address as the main window holds them (Windows-1252).
+using Werte = std::array<std::string, 5>;
+const Werte kAlt = {"Meine Seite", "ftp://ftp.example.de", "m\xFCller", "Ge\xDFheim!", ""};
+const Werte kNeu = {"Neu", "ftp://neu.example.de:2121", "j\xF6rg", "s\x80kret",
+                    "https://neu.example.de/verein"};
 
 // kNeu in every field. QTest types ASCII only; the rest goes in as an input method puts it.
 void eintippen(FTPZugang& dlg) {
-    for (QLineEdit* e : {dlg.m_editName, dlg.m_editFtpAdresse, dlg.m_editZugangsname, dlg.m_editPasswort})
+    for (QLineEdit* e :
+         {dlg.m_editName, dlg.m_editFtpAdresse, dlg.m_editZugangsname, dlg.m_editPasswort, dlg.m_editWebsite})
         e->clear();
+    QTest::keyClicks(dlg.m_editWebsite, QStringLiteral("https://neu.example.de/verein"));
     QTest::keyClicks(dlg.m_editName, QStringLiteral("Neu"));
     QTest::keyClicks(dlg.m_editFtpAdresse, QStringLiteral("ftp://neu.example.de:2121"));
     QTest::keyClicks(dlg.m_editZugangsname, QStringLiteral("j"));
@@ -44,15 +47,27 @@ class FtpZugangTest : public QObject {
 private slots:
     void zeigtMaskiertUndSpeichernNimmtAlleFelder() {
         Werte w = kAlt;
-        FTPZugang dlg(w[0], w[1], w[2], w[3]);
+        FTPZugang dlg(w[0], w[1], w[2], w[3], w[4]);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         QCOMPARE(dlg.m_editZugangsname->text(), QStringLiteral("müller"));
         QCOMPARE(dlg.m_editPasswort->text(), QStringLiteral("Geßheim!"));
         QCOMPARE(dlg.m_editPasswort->echoMode(), QLineEdit::Password);
+        MeldungsRekorder boxen;
+        // The pages and the feed append their paths to the site's address.
+        for (const char* falsch : {"ftp://example.de", "www.example.de", "http://", "https://a b.de/",
+                                   "https://example.de/?seite=1", "https://ich@example.de/"}) {
+            boxen.leeren();
+            dlg.m_editWebsite->setText(QString::fromLatin1(falsch));
+            QTest::mouseClick(dlg.m_btnSpeichern, Qt::LeftButton);
+            QCOMPARE(boxen.nachrichten().size(), 1);
+            QVERIFY2(boxen.texte().first().contains(QStringLiteral("keine Adresse einer Website")), falsch);
+            QCOMPARE(dlg.focusWidget(), dlg.m_editWebsite);
+        }
 
         // ł has no Windows-1252 byte: a message and the dialog stays, rather than a silently altered value.
-        MeldungsRekorder boxen;
+        boxen.leeren();
+        dlg.m_editWebsite->clear();
         dlg.m_editPasswort->setText(QStringLiteral("pass\u0142wort"));
         QTest::mouseClick(dlg.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(boxen.nachrichten().size(), 1);
@@ -85,55 +100,46 @@ private slots:
         QVERIFY(w == kAlt);
 
         eintippen(dlg);
+        QCOMPARE(dlg.m_editWebsite->placeholderText(), QStringLiteral("http://neu.example.de/"));
         QTest::mouseClick(dlg.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QVERIFY(!dlg.isVisible());
         QVERIFY(w == kNeu);
     }
 
-    void abbrechenUndEscLassenDieWerte() {
-        for (bool esc : {false, true}) {
-            Werte w = kAlt;
-            FTPZugang dlg(w[0], w[1], w[2], w[3]);
-            dlg.show();
-            QVERIFY(QTest::qWaitForWindowActive(&dlg));
-            eintippen(dlg);
-            if (esc)
-                QTest::keyClick(dlg.m_editPasswort, Qt::Key_Escape);
-            else
-                QTest::mouseClick(dlg.m_btnAbbrechen, Qt::LeftButton);
-            QCOMPARE(dlg.result(), int(QDialog::Rejected));
-            QVERIFY(w == kAlt);
-        }
-    }
-
     // Changed through the main window's button, written by "Beenden", read at the next start. The
-    // untouched fields keep bytes no keyboard produces, as a hand-edited file may hold them.
+    // untouched fields keep bytes no keyboard produces, as a hand-edited file may hold them. After Esc
+    // or "Abbrechen" an old file of four lines stays as it is; the site's address becomes a fifth line.
     void ueberBeendenBisZumNaechstenStart() {
         TempDir dir;
         const std::string vorher = "Mein\xA0Name\r\nftp://alt.example.de\r\nich\r\n\x81\x8Dpw";
+        const std::string nachher =
+            "Mein\xA0Name\r\nftp://neu.example.de\r\nich\r\n\x81\x8Dpw\r\nhttp://neu.de:8080";
         writeFile(dir / "data/ftpconfig.bit", vorher);
         MeldungsRekorder boxen;
-        {
+        for (int weg : {int(Qt::Key_Escape), 0, int(Qt::Key_Return)}) {
             VelmaroDlg dlg(dir.path());
-            QTimer::singleShot(0, [] {
+            QTimer::singleShot(0, [weg] {
                 auto* ftp = qobject_cast<FTPZugang*>(QApplication::activeModalWidget());
                 QVERIFY(ftp);
                 ftp->m_editFtpAdresse->setText(QStringLiteral("ftp://neu.example.de"));
+                ftp->m_editWebsite->setText(QStringLiteral("http://neu.de:8080"));
                 // Enter in a field saves like "Speichern" (and does not press the focused Abbrechen).
-                ftp->m_editFtpAdresse->setFocus();
-                QTest::keyClick(ftp->m_editFtpAdresse, Qt::Key_Return);
+                ftp->m_editWebsite->setFocus();
+                if (weg)
+                    QTest::keyClick(ftp->m_editWebsite, Qt::Key(weg));
+                else
+                    QTest::mouseClick(ftp->m_btnAbbrechen, Qt::LeftButton);
                 if (ftp->isVisible())
                     ftp->reject(); // a failure, not a hang
             });
             QTest::mouseClick(dlg.m_btnFtpZugang, Qt::LeftButton);
             QCOMPARE(readFile(dir / "data/ftpconfig.bit"), vorher); // not before "Beenden"
             QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
+            QCOMPARE(readFile(dir / "data/ftpconfig.bit"), weg == Qt::Key_Return ? nachher : vorher);
         }
-        QCOMPARE(readFile(dir / "data/ftpconfig.bit"),
-                 std::string("Mein\xA0Name\r\nftp://neu.example.de\r\nich\r\n\x81\x8Dpw"));
         VelmaroDlg wieder(dir.path());
-        QCOMPARE(wieder.m_zustand.m_ftp.adresse, std::string("ftp://neu.example.de"));
+        QCOMPARE(wieder.m_zustand.m_ftp.website, std::string("http://neu.de:8080"));
         QCOMPARE(wieder.m_zustand.m_ftp.passwort, std::string("\x81\x8Dpw"));
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
     }

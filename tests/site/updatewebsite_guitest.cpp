@@ -114,7 +114,7 @@ private slots:
         QVERIFY(UpdateAbwarten(dlg, [&] { befehl->trigger(); }));
         QCOMPARE(m_boxen.nachrichten().size(), 1);
         QVERIFY2(
-            m_boxen.texte()[0].startsWith(QStringLiteral("3 Dateien konnten nicht in den Ordner output "
+            m_boxen.texte()[0].startsWith(QStringLiteral("4 Dateien konnten nicht in den Ordner output "
                                                          "geschrieben werden (ein Teil des Pfads ist kein "
                                                          "Ordner)")),
             qPrintable(m_boxen.texte()[0]));

@@ -66,6 +66,7 @@ TEST_F(ServerSeiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
     const std::string seite2 = server->url("news.php?sitename=data/inhalt2.php");
     ASSERT_TRUE(hatLink(erste, seite2));
     ASSERT_TRUE(hatLink(erste, server->url("data/artikel.php?sitename=artikel1.php")));
+    EXPECT_TRUE(hatLink(erste, server->url("data/feed.xml")));
 
     // The links as the browser resolved them lead where they say, the article's menu included.
     const std::vector<Seite> gefolgt =
@@ -74,7 +75,7 @@ TEST_F(ServerSeiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
     EXPECT_EQ(gefolgt[0].text.find("Meldung 1"), npos) << gefolgt[0].text;
     EXPECT_NE(gefolgt[1].text.find("Text von Meldung 1"), npos) << gefolgt[1].text;
     EXPECT_EQ(gefolgt[1].ueberschriftStil, "rgb(18, 52, 86) 17px");
-    EXPECT_TRUE(hatLink(gefolgt[1], seite2));
+    EXPECT_TRUE(hatLink(gefolgt[1], seite2) && hatLink(gefolgt[1], server->url("data/feed.xml")));
 }
 
 TEST_F(ServerSeiten, FremdeNamenZeigenDieErsteSeite) {
@@ -138,7 +139,7 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
     for (std::size_t i = 0; i < seiten.size(); ++i) {
         SCOPED_TRACE(urls[i]);
         EXPECT_FALSE(seiten[i].text.empty());
-        EXPECT_FALSE(seiten[i].links.empty());
+        EXPECT_TRUE(hatLink(seiten[i], "file://" + (ordner / "vorschau/feed.xml").string()));
         for (const std::string& link : seiten[i].links) {
             // The publisher's address in every article footer is the one link off the site.
             EXPECT_TRUE(link == "http://www.dorvent.de/" ||

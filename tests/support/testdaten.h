@@ -24,7 +24,8 @@ inline std::string& Einstellung(VelmaroZustand& z, int i) {
 
 // "Update Website" on the state's own folder.
 inline GeneratorErgebnis Erzeugen(VelmaroZustand& z, const std::function<void()>& ersteSeite = {}) {
-    return WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.ausgabeOrdner(), ersteSeite);
+    return WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.m_ftp, z.ausgabeOrdner(),
+                           ersteSeite);
 }
 
 // Two distinct versions of everything "Beenden" saves, for the tests that kill a program while it
@@ -38,7 +39,8 @@ inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem
         z.m_artikelListe.addTail({DateTime::fromParts(2003, 1 + i % 12, 1 + i % 28),
                                   "Artikel " + std::to_string(i) + " Fassung " + f,
                                   std::string(100 + i, static_cast<char>('a' + (i + fassung) % 26))});
-    z.m_ftp = {"Seite " + f, "ftp://example.de", "benutzer", "Passwort-" + f};
+    z.m_ftp = {"Seite " + f, "ftp://example.de", "benutzer", "Passwort-" + f,
+               fassung ? "https://example.de/" : ""};
     for (int i = 4; i < 20; ++i)
         Einstellung(z, i) = "Wert " + std::to_string(i) + " Fassung " + f;
     z.m_style.datumBold = fassung;

@@ -1,0 +1,137 @@
+// The news feed: output/feed.xml as Debian's feed parser reads it, its ids across an insertion, and
+// the links of a body made absolute.
+#include "site/generator.h"
+
+#include "platform/cp1252.h"
+
+#include "../support/tempdir.h"
+#include "../support/testdaten.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <set>
+#include <sstream>
+
+using namespace velmaro;
+using namespace velmaro::test;
+
+namespace {
+
+// The lines tests/support/feedpruefen.py prints, and the ids of its last line apart.
+std::vector<std::string> gelesen(const std::filesystem::path& feed, std::vector<std::string>& ids) {
+    const auto [status, aus] = Ausfuehren(
+        "/usr/bin/python3 '" VELMARO_SOURCE_DIR "/tests/support/feedpruefen.py' '" + feed.string() + "'");
+    EXPECT_EQ(status, 0) << aus;
+    std::vector<std::string> zeilen;
+    std::istringstream s(aus);
+    for (std::string z; std::getline(s, z);)
+        zeilen.push_back(z);
+    std::istringstream letzte(zeilen.empty() ? "" : zeilen.back());
+    ids.clear();
+    for (std::string id; letzte >> id;)
+        ids.push_back(id);
+    if (!zeilen.empty())
+        zeilen.pop_back();
+    return zeilen;
+}
+
+} // namespace
+
+TEST(Feed, LinksImTextWerdenAbsolut) {
+    const std::string basis = "https://www.example.de/verein/data/";
+    const std::pair<std::string, std::string> faelle[] = {
+        {"<img src=\"bilder/a b.png\">", "<img src=\"https://www.example.de/verein/data/bilder/a b.png\">"},
+        {"<IMG alt=x SRC='bilder/b.jpg'>",
+         "<IMG alt=x SRC='https://www.example.de/verein/data/bilder/b.jpg'>"},
+        {"<a href=artikel.php?sitename=artikel2.php>",
+         "<a href=https://www.example.de/verein/data/artikel.php?sitename=artikel2.php>"},
+        {"<a\r\nhref = \"../news.php\">", "<a\r\nhref = \"https://www.example.de/verein/data/../news.php\">"},
+        {"<a href=\"/impressum.html\">", "<a href=\"https://www.example.de/impressum.html\">"},
+        // Absolute, scheme-relative, in-page and non-web links stay.
+        {"<a href=\"http://a.de/x\"><a href=//b.de/><a href=#oben><a href=\"mailto:a@b.de\">",
+         "<a href=\"http://a.de/x\"><a href=//b.de/><a href=#oben><a href=\"mailto:a@b.de\">"},
+        // Only attributes of tags: text and other attributes' values are not links.
+        {"src=\"bilder/x\" <img title=\"a src=bilder/y > href=z\" data-src=\"bilder/z\"> a < b src=c",
+         "src=\"bilder/x\" <img title=\"a src=bilder/y > href=z\" data-src=\"bilder/z\"> a < b src=c"},
+        {"<img src=\"bilder/ohne Ende", "<img src=\"https://www.example.de/verein/data/bilder/ohne Ende"},
+    };
+    for (const auto& [html, erwartet] : faelle)
+        EXPECT_EQ(LinksAbsolut(html, basis), erwartet) << html;
+}
+
+// 22 articles a month apart, newest first, in winter and summer time; two with the same date and
+// headline; "&", "<", bytes above 127 and a control character in headlines and bodies. Written by
+// the real program in German time.
+TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
+    TempDir dir;
+    VelmaroZustand z;
+    z.m_ordner = dir.path();
+    z.m_artikelProSeite = "5";
+    z.m_ftp = {"Vereins-News & <Neues> \xE4", "ftp://ftp.example.de", "ich", "pw",
+               "https://www.example.de/verein"};
+    std::vector<std::pair<int, int>> monate; // year, month
+    for (int i = 0; i < 22; ++i)
+        monate.push_back({2024 - i / 12, 12 - i % 12});
+    monate[3] = monate[2];
+    const auto ueberschrift = [](int i) {
+        return "Meldung " + std::to_string(i == 4 ? 3 : i) + " & <Gr\xFC\xDF>";
+    };
+    for (int i = 1; i <= 22; ++i)
+        z.m_artikelListe.addTail(
+            {DateTime::fromParts(monate[i - 1].first, monate[i - 1].second, 15, 10, 30), ueberschrift(i),
+             "<b>Text\x01</b> <img src=\"bilder/" + std::to_string(i) + ".png\"> & \x80\r\nmehr"});
+    const auto erzeugen = [&] {
+        ASSERT_TRUE(z.DateienSchreiben().empty());
+        const auto [status, aus] = Ausfuehren("TZ=CET-1CEST,M3.5.0,M10.5.0/3 '" VELMARO_BINARY "' -C '" +
+                                              dir.path().string() + "' --generate 2>&1");
+        ASSERT_EQ(status, 0) << aus;
+    };
+    erzeugen();
+
+    // The parser's view of the first 20, the first being article number `erster` on the site.
+    const auto erwartet = [&](int erster) {
+        const auto sekunden = [](std::pair<int, int> m) {
+            std::tm t{};
+            t.tm_year = m.first - 1900, t.tm_mon = m.second - 1, t.tm_mday = 15, t.tm_hour = 10,
+            t.tm_min = 30;
+            return std::to_string(::timegm(&t) - (m.second >= 4 && m.second <= 10 ? 7200 : 3600));
+        };
+        std::vector<std::string> e = {
+            "version atom10 bozo False",
+            "feed Vereins-News & <Neues> ä " + sekunden(monate[0]) +
+                " https://www.example.de/verein/news.php?sitename=data/inhalt1.php"};
+        for (int i = 1; i <= 20; ++i)
+            e.push_back(cp1252::toUtf8(ueberschrift(i)) +
+                        "\thttps://www.example.de/verein/data/artikel.php?sitename=artikel" +
+                        std::to_string(i + erster - 1) + ".php\t" + sekunden(monate[i - 1]) +
+                        "\ttext/html\t<b>Text</b> <img src=\"https://www.example.de/verein/data/bilder/" +
+                        std::to_string(i) + ".png\"> & €\\nmehr");
+        return e;
+    };
+    std::vector<std::string> ids, neueIds;
+    EXPECT_EQ(gelesen(dir / "output/feed.xml", ids), erwartet(1));
+    ASSERT_EQ(ids.size(), 22u) << "ids not unique"; // "ids", the feed's, 20 entries'
+
+    // A newer article: every other keeps its id although its number moves on by one.
+    z.m_artikelListe.insertBefore(z.m_artikelListe.head(),
+                                  {DateTime::fromParts(2025, 1, 15, 10, 30), "Meldung 0", "Neu"});
+    erzeugen();
+    std::vector<std::string> zeilen = gelesen(dir / "output/feed.xml", neueIds);
+    ASSERT_EQ(neueIds.size(), 22u);
+    neueIds.erase(neueIds.begin() + 2), ids.pop_back();
+    EXPECT_EQ(neueIds, ids);
+    const std::vector<std::string> verschoben = erwartet(2);
+    EXPECT_EQ(std::vector<std::string>(zeilen.begin() + 3, zeilen.end()),
+              std::vector<std::string>(verschoben.begin() + 2, verschoben.end() - 1));
+
+    // No articles and no FTP settings: still a feed.
+    VelmaroZustand leer;
+    leer.m_ordner = dir / "leer";
+    std::filesystem::create_directory(leer.m_ordner);
+    ASSERT_TRUE(Erzeugen(leer).fehlendeDateien.empty());
+    EXPECT_EQ(gelesen(dir / "leer/output/feed.xml", ids),
+              (std::vector<std::string>{"version atom10 bozo False",
+                                        "feed  0 ../news.php?sitename=data/inhalt1.php"}));
+}
