@@ -1,12 +1,16 @@
 // The pages in headless Chromium: the site's own news.php and data/artikel.php, served by php -S
-// with the fragments the program generated in data/; and the preview's local pages.
+// with the fragments the program generated in data/; and the preview's local pages, replaced whole.
 #include "site/vorschau.h"
 
+#include "../support/testdaten.h"
 #include "../support/webseite.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <map>
+#include <sys/resource.h>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -146,4 +150,57 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
                 << link;
         }
     }
+}
+
+// vorschau/ is replaced whole, like output/: pages of a longer earlier preview go, a full disk leaves
+// the previous preview, and a link at its name is refused, with nothing written through it.
+TEST(Vorschau, WirdAlsGanzesErsetzt) {
+    TempDir dir, draussen;
+    const auto inhalt = [&] {
+        std::map<std::string, std::string> m;
+        for (const auto& e : fs::directory_iterator(dir / "vorschau"))
+            m[e.path().filename().string()] = readFile(e.path());
+        return m;
+    };
+    VelmaroZustand z;
+    z.m_ordner = dir.path();
+    z.m_artikelProSeite = "5";
+    for (int i = 1; i <= 7; ++i)
+        z.m_artikelListe.addTail(
+            {DateTime::fromParts(2003, 5, 10 - i), "M" + std::to_string(i), std::string(900, 'x')});
+    const auto vorschau = [&] {
+        const GeneratorErgebnis e = Erzeugen(z);
+        return VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    };
+    ASSERT_TRUE(vorschau().fehlendeDateien.empty());
+    const auto sieben = inhalt();
+    ASSERT_EQ(sieben.size(), 10u);
+
+    while (z.m_artikelListe.size() > 4)
+        z.m_artikelListe.removeAt(z.m_artikelListe.head());
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_FSIZE, &vorher);
+    rlimit grenze{1500, vorher.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    const GeneratorErgebnis e = Erzeugen(z);
+    const VorschauErgebnis voll =
+        VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    EXPECT_TRUE(voll.ersteSeite.empty());
+    EXPECT_EQ(inhalt(), sieben);
+
+    EXPECT_EQ(vorschau().ersteSeite, dir / "vorschau/inhalt1.html");
+    std::vector<std::string> namen;
+    for (const auto& [name, bytes] : inhalt())
+        namen.push_back(name);
+    EXPECT_EQ(namen, (std::vector<std::string>{"artikel1.html", "artikel2.html", "artikel3.html",
+                                               "artikel4.html", "inhalt1.html", "style.css"}));
+
+    fs::remove_all(dir / "vorschau");
+    fs::create_symlink(draussen.path(), dir / "vorschau");
+    const VorschauErgebnis verweis = vorschau();
+    EXPECT_TRUE(verweis.ersteSeite.empty());
+    EXPECT_NE(verweis.grund.find("symbolischer Verweis"), npos) << verweis.grund;
+    EXPECT_TRUE(fs::is_empty(draussen.path()));
 }

@@ -1,5 +1,6 @@
-// "Update Website" on real files: which files, what they hold, the counters and the failures; and
-// velmaro -C DIR --generate, run as the real program, writing the same.
+// "Update Website" on real files: which files, what they hold, the counters, output/ replaced as a
+// whole (after a failure, a kill, through a link); and velmaro -C DIR --generate, run as the real
+// program, writing the same.
 #include "site/generator.h"
 
 #include "../support/tempdir.h"
@@ -7,9 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <map>
 #include <numeric>
@@ -22,11 +28,11 @@ namespace {
 
 using Dateien = std::map<std::string, std::string>;
 
+// Everything in the folder; anything but a regular file shows as "?".
 Dateien dateien(const fs::path& ordner) {
     Dateien m;
     for (const auto& e : fs::directory_iterator(ordner))
-        if (e.is_regular_file())
-            m[e.path().filename().string()] = readFile(e.path());
+        m[e.path().filename().string()] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "?";
     return m;
 }
 
@@ -73,40 +79,27 @@ TEST(Website, PagesFilesAndCounters) {
     const struct {
         int artikel;
         std::string proSeite;
-        std::vector<std::string> gesperrt; // names taken by folders, so that they cannot be created
-        std::vector<int> seiten;           // rows per index page written
+        std::vector<int> seiten; // rows per index page written
     } faelle[] = {
-        {7, "5", {}, {5, 2}},
-        {0, "5", {}, {0}},
-        {5, "5", {}, {5}},
-        {6, "5", {}, {5, 1}},
-        {12, "", {}, {0, 12}},
-        {400, "-1", {}, {400}}, // beyond the writer's buffer
-        // A later index page that cannot be created ends the pages; the rest stays whole.
-        {13, "5", {"inhalt3.php"}, {5, 5}},
-        {3, "5", {"inhalt1.php"}, {}},
-        {3, "5", {"artikel2.php"}, {3}},
-        {6, "5", {"style.css", "inhalt0.php"}, {5, 1}},
+        {7, "5", {5, 2}}, {0, "5", {0}},     {5, "5", {5}},
+        {6, "5", {5, 1}}, {12, "", {0, 12}}, {400, "-1", {400}}, // beyond the writer's buffer
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(testing::Message() << f.artikel << " articles, per page '" << f.proSeite << "'");
         TempDir dir;
         VelmaroZustand z = zustand(dir.path(), f.artikel, f.proSeite);
-        for (const auto& name : f.gesperrt)
-            fs::create_directories(dir / "output" / name);
-        auto soll = erwartet(f.seiten);
-        for (const auto& name : f.gesperrt)
-            soll.erase(name);
-
-        // Without blocked names output/ is missing and must be created. A second run gives the same bytes.
+        // output/ missing at first, then holding what the run did not write; a second run gives
+        // the same bytes.
         for (int lauf = 0; lauf < 2; ++lauf) {
             int meldungen = 0;
             const GeneratorErgebnis e = Erzeugen(z, [&] { ++meldungen; });
-            EXPECT_EQ(vorgefunden(dir / "output"), soll);
-            EXPECT_EQ(meldungen, f.seiten.empty() ? 0 : 1);
-            EXPECT_EQ(e.anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
+            EXPECT_EQ(vorgefunden(dir / "output"), erwartet(f.seiten));
+            EXPECT_EQ(meldungen, 1);
+            EXPECT_EQ(e.anzahlSeiten, static_cast<int>(f.seiten.size()));
             EXPECT_EQ(e.anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
-            EXPECT_EQ(e.fehlendeDateien, f.gesperrt);
+            EXPECT_TRUE(e.fehlendeDateien.empty());
+            fs::create_directories(dir / "output/artikel9999.php/x");
+            writeFile(dir / "output/inhalt77.php", "alt");
         }
     }
 }
@@ -179,46 +172,93 @@ TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
     }
 }
 
-// Each page replaces its old file only when whole: a link at a page's name is replaced, never
-// followed, and a run that cannot write everything (a full disk) leaves every earlier page whole.
-TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
+// output/ is always one whole site: exactly the last run's files, also through a link to a folder
+// elsewhere, whatever an earlier run or a crash left in the spare; after a failure (a full disk)
+// exactly the previous site.
+TEST(Website, OutputIsAlwaysOneWholeSite) {
     TempDir dir, draussen;
-    VelmaroZustand z = zustand(dir.path(), 7, "5");
-    fs::create_directories(dir / "output");
-    writeFile(draussen / "fremd.css", "fremd");
-    fs::create_symlink(draussen / "fremd.css", dir / "output/style.css");
-    fs::create_symlink(draussen / "nirgends.php", dir / "output/inhalt0.php");
-    EXPECT_TRUE(Erzeugen(z).fehlendeDateien.empty());
-    EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
-    EXPECT_FALSE(fs::exists(draussen / "nirgends.php"));
-    EXPECT_FALSE(fs::is_symlink(dir / "output/style.css"));
+    fs::create_directories(draussen / "site");
+    fs::create_symlink(draussen / "site", dir / "output");
+    VelmaroZustand sieben = zustand(dir.path(), 7, "5");
+    ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
     const Dateien alt = dateien(dir / "output");
 
-    // Longer bodies, written where no file may grow beyond 1,500 bytes: the first index page and
-    // two article pages do not fit.
-    TempDir frisch;
-    VelmaroZustand laenger = zustand(frisch.path(), 7, "5", 800);
-    Erzeugen(laenger);
-    const Dateien neu = dateien(frisch / "output");
-    laenger.m_ordner = dir.path();
+    // The spare as a crash or another program may leave it: a link out, a file shared with one
+    // outside, a FIFO, a folder at a page's name.
+    const fs::path ersatz = draussen / ".site.ersatz";
+    writeFile(draussen / "fremd.css", "fremd");
+    fs::create_symlink(draussen / "fremd.css", ersatz / "style.css");
+    fs::create_hard_link(draussen / "fremd.css", ersatz / "inhalt0.php");
+    ASSERT_EQ(::mkfifo((ersatz / "inhalt1.php").c_str(), 0644), 0);
+    fs::create_directories(ersatz / "artikel1.php/x");
+
+    // Three articles fewer and longer bodies, first where no file may grow beyond 1,500 bytes.
+    VelmaroZustand vier = zustand(dir.path(), 4, "5", 800);
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit vorher{};
     ::getrlimit(RLIMIT_FSIZE, &vorher);
     rlimit grenze{1500, vorher.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &grenze);
-    GeneratorErgebnis e = Erzeugen(laenger);
+    const GeneratorErgebnis voll = Erzeugen(vier);
     ::setrlimit(RLIMIT_FSIZE, &vorher);
+    EXPECT_EQ(dateien(dir / "output"), alt);
+    EXPECT_EQ(voll.fehlendeDateien.size(), 7u); // style, menu, 1 index and 4 article pages
+    EXPECT_NE(voll.grund.find("bei inhalt1.php"), std::string::npos) << voll.grund;
 
-    std::vector<std::string> fehlen;
-    for (const auto& [name, bytes] : dateien(dir / "output")) {
-        if (bytes == neu.at(name))
-            continue;
-        EXPECT_EQ(bytes, alt.at(name)) << name;
-        fehlen.push_back(name);
+    ASSERT_TRUE(Erzeugen(vier).fehlendeDateien.empty());
+    EXPECT_TRUE(fs::is_symlink(dir / "output"));
+    EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
+    EXPECT_EQ(vorgefunden(dir / "output"), erwartet({4}));
+    EXPECT_EQ(dateien(ersatz), alt);
+
+    // A file system that cannot exchange folders renames twice; a crash between the renames
+    // leaves the previous site beside a missing folder, and the next run starts from it.
+    fs::rename(draussen / "site", draussen / ".site.alt");
+    ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
+    EXPECT_EQ(dateien(dir / "output"), alt);
+    EXPECT_EQ(vorgefunden(ersatz), erwartet({4}));
+}
+
+// The window's and the program's output/ survive a kill at any moment whole: always exactly the
+// site of one version of the data.
+TEST(Generate, AKilledRunLeavesOneWholeSite) {
+    TempDir dir, vorlage;
+    VelmaroZustand fassung[2] = {zustand(dir.path(), 300, "5", 900), zustand(dir.path(), 200, "7", 3000)};
+    Dateien site[2];
+    for (int i = 0; i < 2; ++i) {
+        fassung[i].m_ordner = vorlage.path();
+        Erzeugen(fassung[i]);
+        site[i] = dateien(vorlage / "output");
+        fassung[i].m_ordner = dir.path();
     }
-    EXPECT_FALSE(fehlen.empty());
-    std::sort(e.fehlendeDateien.begin(), e.fehlendeDateien.end());
-    EXPECT_EQ(e.fehlendeDateien, fehlen);
+    ASSERT_TRUE(fassung[0].DateienSchreiben().empty());
+    // Kills spread over one run's time and a little beyond.
+    const auto anfang = std::chrono::steady_clock::now();
+    ASSERT_EQ(generieren(dir.path()).first, 0);
+    const auto dauer =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - anfang);
+    std::mt19937 zufall(std::random_device{}());
+    std::uniform_int_distribution<int> wartezeit(0, static_cast<int>(dauer.count() * 3 / 2));
+    int gesehen[2] = {0, 0};
+    for (int k = 0; k < 16; ++k) {
+        const int jetzt = dateien(dir / "output") == site[1];
+        ASSERT_TRUE(fassung[1 - jetzt].DateienSchreiben().empty());
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(::open("/dev/null", O_WRONLY), 1);
+            ::execl(VELMARO_BINARY, "velmaro", "-C", dir.path().c_str(), "--generate", nullptr);
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(wartezeit(zufall)));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        const Dateien danach = dateien(dir / "output");
+        ASSERT_TRUE(danach == site[0] || danach == site[1]) << "kill " << k;
+        ++gesehen[danach != site[jetzt]];
+    }
+    // Kills landed both before and after the exchange.
+    EXPECT_GT(gesehen[0], 0);
+    EXPECT_GT(gesehen[1], 0);
 }
 
 } // namespace
