@@ -1,0 +1,43 @@
+// The folder replaced as a whole, with what a later run adds: files in subfolders, and names that
+// come from article texts.
+#include "platform/ersatzordner.h"
+
+#include "../support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmaro;
+using namespace velmaro::test;
+namespace fs = std::filesystem;
+
+TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
+    TempDir dir, draussen;
+    // A link at the spare's name is not followed, and the folder keeps its permissions.
+    fs::create_symlink(draussen.path(), dir / ".output.ersatz");
+    fs::create_directories(dir / "output");
+    fs::permissions(dir / "output", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    const auto lauf = [&](const std::vector<std::string>& namen) {
+        ErsatzOrdner ordner(dir / "output", ErsatzOrdner::Folgen);
+        for (const std::string& name : namen)
+            ordner.schreiben(name, name);
+        return ordner.tauschen() ? std::string() : ordner.fehlerText();
+    };
+    ASSERT_EQ(lauf({"a.php", "bilder/x.jpg", "bilder/y.jpg", "bilder/alt/z.png"}), "");
+    EXPECT_TRUE(fs::is_empty(draussen.path()));
+    EXPECT_EQ(fs::status(dir / "output").permissions(), fs::perms(0750));
+    writeFile(dir / ".output.ersatz/bilder", "eine Datei, wo ein Ordner hin soll");
+    ASSERT_EQ(lauf({"a.php", "bilder/x.jpg"}), "");
+    std::vector<std::string> da;
+    for (const auto& e : fs::recursive_directory_iterator(dir / "output"))
+        da.push_back(fs::relative(e.path(), dir / "output").string());
+    std::sort(da.begin(), da.end());
+    EXPECT_EQ(da, (std::vector<std::string>{"a.php", "bilder", "bilder/x.jpg"}));
+    EXPECT_EQ(readFile(dir / "output/bilder/x.jpg"), "bilder/x.jpg");
+
+    for (const std::string name : {"../weg.php", "bilder/../../weg.php", "/tmp/weg.php", "bilder/", ""}) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(lauf({"a.php", name}).find("bei " + name), std::string::npos);
+        EXPECT_FALSE(fs::exists(dir.path().parent_path() / "weg.php"));
+        EXPECT_TRUE(fs::exists(dir / "output/bilder/x.jpg"));
+    }
+}
