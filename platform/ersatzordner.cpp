@@ -176,21 +176,31 @@ int ErsatzOrdner::unterordner(const std::string& pfad) {
     return fd;
 }
 
-ErsatzDatei ErsatzOrdner::anlegen(const std::string& name) {
-    ErsatzDatei datei;
-    m_namen.push_back(name);
-    if (!m_fehlerText.empty())
-        return datei;
+int ErsatzOrdner::ordnerFuer(const std::string& name, const char*& kurz) {
     // Names come from article texts too: none may leave the folder.
     if (name.empty() || name.front() == '/' || name.back() == '/' || name.find("..") != std::string::npos) {
         fehler(name, EINVAL);
-        return datei;
+        return -1;
     }
     const std::size_t strich = name.rfind('/');
-    const int ordnerFd = strich == std::string::npos ? m_ersatzFd : unterordner(name.substr(0, strich));
+    kurz = name.c_str() + (strich == std::string::npos ? 0 : strich + 1);
+    return strich == std::string::npos ? m_ersatzFd : unterordner(name.substr(0, strich));
+}
+
+void ErsatzOrdner::entfernen(int ordnerFd, const char* kurz, const std::string& name) {
+    if (::unlinkat(ordnerFd, kurz, 0) != 0 && errno == EISDIR) {
+        std::error_code ec;
+        fs::remove_all(ersatz() / name, ec);
+    }
+}
+
+ErsatzDatei ErsatzOrdner::anlegen(const std::string& name) {
+    ErsatzDatei datei;
+    m_namen.push_back(name);
+    const char* kurz = nullptr;
+    const int ordnerFd = m_fehlerText.empty() ? ordnerFuer(name, kurz) : -1;
     if (ordnerFd < 0)
         return datei;
-    const char* kurz = name.c_str() + (strich == std::string::npos ? 0 : strich + 1);
     // The spare's files are written over in place, emptied only once known to be no one else's;
     // O_NONBLOCK keeps a FIFO from blocking the open.
     int fd = ::openat(ordnerFd, kurz, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
@@ -199,10 +209,7 @@ ErsatzDatei ErsatzOrdner::anlegen(const std::string& name) {
         (st.st_size > 0 && ::ftruncate(fd, 0) != 0)) {
         // A link, a folder, a FIFO, a file shared with another folder or one not writable: it goes.
         schliessenFalls(fd);
-        if (::unlinkat(ordnerFd, kurz, 0) != 0 && errno == EISDIR) {
-            std::error_code ec;
-            fs::remove_all(ersatz() / name, ec);
-        }
+        entfernen(ordnerFd, kurz, name);
         fd = ::openat(ordnerFd, kurz, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0) {
             fehler(name, errno);
@@ -214,6 +221,24 @@ ErsatzDatei ErsatzOrdner::anlegen(const std::string& name) {
     datei.m_fd = fd;
     datei.m_name = name;
     return datei;
+}
+
+bool ErsatzOrdner::uebernehmen(const std::string& name) {
+    struct stat st {};
+    const fs::path quelle = m_ziel / name;
+    const char* kurz = nullptr;
+    if (!m_fehlerText.empty() || m_zielFehlt || ::lstat(quelle.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    const int ordnerFd = ordnerFuer(name, kurz);
+    if (ordnerFd < 0)
+        return false;
+    // Shared with the previous content: a later run that writes this name makes a file of its own.
+    entfernen(ordnerFd, kurz, name);
+    if (::linkat(AT_FDCWD, quelle.c_str(), ordnerFd, kurz, 0) != 0)
+        return false;
+    m_namen.push_back(name);
+    m_geschrieben.insert(name);
+    return true;
 }
 
 bool ErsatzOrdner::schreiben(const std::string& name, std::string_view bytes) {

@@ -47,6 +47,9 @@ public:
     // failure of the run nothing more is written, but every name is still noted.
     ErsatzDatei anlegen(const std::string& name);
     bool schreiben(const std::string& name, std::string_view bytes);
+    // Takes the file of this name from the previous content unchanged, without copying its bytes (a
+    // picture converted in an earlier run). False when there is none; nothing is noted then.
+    bool uebernehmen(const std::string& name);
 
     // Removes from the spare whatever this run did not write, then puts it in the folder's place.
     // False, with the folder unchanged, when anything of the run failed.
@@ -65,7 +68,10 @@ private:
     friend class ErsatzDatei;
     void fehler(const std::string& name, int err);
     bool vorbereiten(Verweis verweis);
+    // The folder in the spare that holds name, made when missing, and name's last part in kurz.
+    int ordnerFuer(const std::string& name, const char*& kurz);
     int unterordner(const std::string& pfad);
+    void entfernen(int ordnerFd, const char* kurz, const std::string& name);
     bool ausraeumen(const std::filesystem::path& ordner, const std::string& vorsatz);
 
     std::filesystem::path m_ordner;

@@ -1,5 +1,5 @@
-// The folder replaced as a whole, with what a later run adds: files in subfolders, and names that
-// come from article texts.
+// The folder replaced as a whole, with what a later run adds: files in subfolders, files taken over
+// from the previous content, and names that come from article texts.
 #include "platform/ersatzordner.h"
 
 #include "../support/tempdir.h"
@@ -33,6 +33,20 @@ TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     std::sort(da.begin(), da.end());
     EXPECT_EQ(da, (std::vector<std::string>{"a.php", "bilder", "bilder/x.jpg"}));
     EXPECT_EQ(readFile(dir / "output/bilder/x.jpg"), "bilder/x.jpg");
+
+    // Taken over, the file is shared with the previous content only until a run writes it anew.
+    {
+        ErsatzOrdner ordner(dir / "output", ErsatzOrdner::Folgen);
+        EXPECT_FALSE(ordner.uebernehmen("bilder/y.jpg"));
+        ASSERT_TRUE(ordner.uebernehmen("bilder/x.jpg"));
+        ASSERT_TRUE(ordner.tauschen());
+    }
+    ErsatzOrdner neu(dir / "output", ErsatzOrdner::Folgen);
+    ASSERT_TRUE(neu.schreiben("bilder/x.jpg", "neu"));
+    EXPECT_EQ(readFile(dir / "output/bilder/x.jpg"), "bilder/x.jpg");
+    ASSERT_TRUE(neu.tauschen());
+    EXPECT_EQ(readFile(dir / "output/bilder/x.jpg"), "neu");
+    EXPECT_EQ(readFile(dir / ".output.ersatz/bilder/x.jpg"), "bilder/x.jpg");
 
     for (const std::string name : {"../weg.php", "bilder/../../weg.php", "/tmp/weg.php", "bilder/", ""}) {
         SCOPED_TRACE(name);
