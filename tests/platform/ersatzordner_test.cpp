@@ -37,7 +37,8 @@ TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     // Taken over, the file is shared with the previous content only until a run writes it anew.
     {
         ErsatzOrdner ordner(dir / "output", ErsatzOrdner::Folgen);
-        EXPECT_FALSE(ordner.uebernehmen("bilder/y.jpg"));
+        fs::create_symlink("/etc/passwd", dir / "output/bilder/l.jpg");
+        EXPECT_FALSE(ordner.uebernehmen("bilder/y.jpg") || ordner.uebernehmen("bilder/l.jpg"));
         ASSERT_TRUE(ordner.uebernehmen("bilder/x.jpg"));
         ASSERT_TRUE(ordner.tauschen());
     }
