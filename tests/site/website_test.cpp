@@ -171,6 +171,13 @@ TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
         EXPECT_FALSE(fs::exists(arbeit / "output"));
         EXPECT_TRUE(art >= 2 || readFile(arbeit / name) == bytes);
     }
+
+    // Without a new output/ no preview either.
+    TempDir datei;
+    datenAnlegen(datei.path());
+    writeFile(datei / "output", "x");
+    EXPECT_EQ(Ausfuehren("'" VELMARO_BINARY "' -C '" + datei.path().string() + "' --preview 2>&1").first, 1);
+    EXPECT_FALSE(fs::exists(datei / "vorschau"));
 }
 
 // output/ is always one whole site: exactly the last run's files, also through a link to a folder
