@@ -63,8 +63,7 @@ private slots:
         QVERIFY(UpdateAbwarten(dlg, [&] { QTest::mouseClick(knopf, Qt::LeftButton); }));
         z.m_ordner = kern.path();
         Erzeugen(z);
-        for (const auto& e : fs::directory_iterator(kern / "output"))
-            QCOMPARE(readFile(dir / "output" / e.path().filename()), readFile(e.path()));
+        QVERIFY(Ordnerinhalt(dir / "output") == Ordnerinhalt(kern / "output"));
         // Event 4 while the button is off; then DatenUebertragen takes over and turns it on again.
         QVERIFY(protokoll.eintraege.size() >= 2);
         QCOMPARE(protokoll.eintraege[0],

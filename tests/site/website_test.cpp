@@ -28,14 +28,6 @@ namespace {
 
 using Dateien = std::map<std::string, std::string>;
 
-// Everything in the folder; anything but a regular file shows as "?".
-Dateien dateien(const fs::path& ordner) {
-    Dateien m;
-    for (const auto& e : fs::directory_iterator(ordner))
-        m[e.path().filename().string()] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "?";
-    return m;
-}
-
 // What a run must leave: style.css, the menu, the index pages and an article page per row; each
 // index page links its rows' article pages, numbered on across the pages. The bytes of each are
 // the page builders' and checked there.
@@ -54,7 +46,7 @@ std::map<std::string, std::vector<int>> erwartet(const std::vector<int>& seiten)
 
 std::map<std::string, std::vector<int>> vorgefunden(const fs::path& ordner) {
     std::map<std::string, std::vector<int>> m;
-    for (const auto& [name, bytes] : dateien(ordner)) {
+    for (const auto& [name, bytes] : Ordnerinhalt(ordner)) {
         std::vector<int>& links = m[name];
         for (auto p = bytes.find("sitename=artikel"); name.starts_with("inhalt") && p != std::string::npos;
              p = bytes.find("sitename=artikel", p + 1))
@@ -121,21 +113,6 @@ VelmaroZustand datenAnlegen(const fs::path& ordner) {
     return z;
 }
 
-TEST(Generate, WritesWhatUpdateWebsiteWrites) {
-    TempDir arbeit, fenster;
-    VelmaroZustand z = datenAnlegen(arbeit.path());
-    const std::string daten = readFile(arbeit / "data/daten.bit");
-    const auto [status, aus] = generieren(arbeit.path());
-    EXPECT_EQ(status, 0) << aus;
-    EXPECT_EQ(aus, "2 Indexseiten und 7 Artikel nach " + (arbeit / "output").string() + " geschrieben\n");
-    EXPECT_EQ(readFile(arbeit / "data/daten.bit"), daten);
-    // What "Update Website" writes from the same articles and settings, as the window holds them after
-    // reading the files.
-    z.m_ordner = fenster.path();
-    Erzeugen(z);
-    EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
-}
-
 TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
     TempDir leer;
     const auto [ohneStatus, ohneAus] = generieren(leer.path());
@@ -189,7 +166,7 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
     fs::create_symlink(draussen / "site", dir / "output");
     VelmaroZustand sieben = zustand(dir.path(), 7, "5");
     ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
-    const Dateien alt = dateien(dir / "output");
+    const Dateien alt = Ordnerinhalt(dir / "output");
 
     // The spare as a crash or another program may leave it: a link out, a file shared with one
     // outside, a FIFO, a folder at a page's name.
@@ -209,7 +186,7 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
     ::setrlimit(RLIMIT_FSIZE, &grenze);
     const GeneratorErgebnis voll = Erzeugen(vier);
     ::setrlimit(RLIMIT_FSIZE, &vorher);
-    EXPECT_EQ(dateien(dir / "output"), alt);
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), alt);
     EXPECT_EQ(voll.fehlendeDateien.size(), 7u); // style, menu, 1 index and 4 article pages
     EXPECT_NE(voll.grund.find("bei inhalt1.php"), std::string::npos) << voll.grund;
 
@@ -217,39 +194,44 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
     EXPECT_TRUE(fs::is_symlink(dir / "output"));
     EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
     EXPECT_EQ(vorgefunden(dir / "output"), erwartet({4}));
-    EXPECT_EQ(dateien(ersatz), alt);
+    EXPECT_EQ(Ordnerinhalt(ersatz), alt);
 
     // A file system that cannot exchange folders renames twice; a crash between the renames
     // leaves the previous site beside a missing folder, and the next run starts from it.
     fs::rename(draussen / "site", draussen / ".site.alt");
     ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
-    EXPECT_EQ(dateien(dir / "output"), alt);
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), alt);
     EXPECT_EQ(vorgefunden(ersatz), erwartet({4}));
 }
 
-// The window's and the program's output/ survive a kill at any moment whole: always exactly the
-// site of one version of the data.
-TEST(Generate, AKilledRunLeavesOneWholeSite) {
+// The program writes what "Update Website" writes from the same articles and settings, and its
+// output/ survives a kill at any moment whole: always exactly the site of one version of the data.
+TEST(Generate, WritesWhatUpdateWebsiteWritesAndSurvivesAKill) {
     TempDir dir, vorlage;
-    VelmaroZustand fassung[2] = {zustand(dir.path(), 300, "5", 900), zustand(dir.path(), 200, "7", 3000)};
+    VelmaroZustand fassung[2] = {datenAnlegen(dir.path()), zustand(dir.path(), 200, "7", 3000)};
+    fassung[0].m_artikelListe = zustand(dir.path(), 300, "5", 900).m_artikelListe;
     Dateien site[2];
     for (int i = 0; i < 2; ++i) {
         fassung[i].m_ordner = vorlage.path();
         Erzeugen(fassung[i]);
-        site[i] = dateien(vorlage / "output");
+        site[i] = Ordnerinhalt(vorlage / "output");
         fassung[i].m_ordner = dir.path();
     }
     ASSERT_TRUE(fassung[0].DateienSchreiben().empty());
+    const std::string daten = readFile(dir / "data/daten.bit");
     // Kills spread over one run's time and a little beyond.
     const auto anfang = std::chrono::steady_clock::now();
-    ASSERT_EQ(generieren(dir.path()).first, 0);
+    EXPECT_EQ(generieren(dir.path()), std::pair(0, "60 Indexseiten und 300 Artikel nach " +
+                                                       (dir / "output").string() + " geschrieben\n"));
     const auto dauer =
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - anfang);
+    EXPECT_EQ(readFile(dir / "data/daten.bit"), daten);
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), site[0]);
     std::mt19937 zufall(std::random_device{}());
     std::uniform_int_distribution<int> wartezeit(0, static_cast<int>(dauer.count() * 3 / 2));
     int gesehen[2] = {0, 0};
     for (int k = 0; k < 16; ++k) {
-        const int jetzt = dateien(dir / "output") == site[1];
+        const int jetzt = Ordnerinhalt(dir / "output") == site[1];
         ASSERT_TRUE(fassung[1 - jetzt].DateienSchreiben().empty());
         const pid_t pid = ::fork();
         if (pid == 0) {
@@ -260,7 +242,7 @@ TEST(Generate, AKilledRunLeavesOneWholeSite) {
         ::usleep(static_cast<useconds_t>(wartezeit(zufall)));
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
-        const Dateien danach = dateien(dir / "output");
+        const Dateien danach = Ordnerinhalt(dir / "output");
         ASSERT_TRUE(danach == site[0] || danach == site[1]) << "kill " << k;
         ++gesehen[danach != site[jetzt]];
     }

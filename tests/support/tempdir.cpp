@@ -39,6 +39,13 @@ std::string readFile(const std::filesystem::path& path) {
     return s.str();
 }
 
+std::map<std::string, std::string> Ordnerinhalt(const std::filesystem::path& ordner) {
+    std::map<std::string, std::string> m;
+    for (const auto& e : std::filesystem::directory_iterator(ordner))
+        m[e.path().filename().string()] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "?";
+    return m;
+}
+
 std::pair<int, std::string> Ausfuehren(const std::string& befehl) {
     std::FILE* p = popen(befehl.c_str(), "r");
     if (!p)
