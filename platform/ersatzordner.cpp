@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -104,13 +105,13 @@ void ErsatzOrdner::fehler(const std::string& name, int err) {
         m_fehlerText = (err == ELOOP ? "ein symbolischer Verweis" : FehlerUrsache(err)) + ", bei " + name;
 }
 
-bool ErsatzOrdner::vorbereiten(Verweis verweis) {
+void ErsatzOrdner::vorbereiten(Verweis verweis) {
     const std::string anzeige = m_ordner.filename().string();
     struct stat st {};
     if (::lstat(m_ordner.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (verweis == Ablehnen) {
             fehler(anzeige, ELOOP);
-            return false;
+            return;
         }
         // The folder the link names, also when it is missing for the moment.
         std::error_code ec;
@@ -123,12 +124,16 @@ bool ErsatzOrdner::vorbereiten(Verweis verweis) {
             m_ziel = m_ziel.parent_path();
     }
     const std::string name = m_ziel.filename().string();
+    if (name.empty() || name == "..") {
+        fehler(anzeige, EINVAL);
+        return;
+    }
     m_ersatzName = "." + name + ".ersatz";
     const std::string zwischen = "." + name + ".alt";
     m_elternFd = ::open(m_ziel.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_elternFd < 0) {
         fehler(anzeige, errno);
-        return false;
+        return;
     }
     // What a crash between the two renames of a file system without exchange left.
     if (zielVorhanden(m_elternFd, zwischen)) {
@@ -144,19 +149,27 @@ bool ErsatzOrdner::vorbereiten(Verweis verweis) {
     if (::fstatat(m_elternFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno != ENOENT) {
             fehler(anzeige, errno);
-            return false;
+            return;
         }
         m_zielFehlt = true;
     } else if (!S_ISDIR(st.st_mode)) {
         fehler(anzeige, ENOTDIR);
-        return false;
+        return;
     }
     m_ersatzFd = ordnerOeffnen(m_elternFd, m_ersatzName.c_str());
     if (m_ersatzFd < 0) {
         fehler(anzeige, errno);
-        return false;
+        return;
     }
-    return true;
+    entfernen(m_ersatzFd, kMarke, kMarke);
+    const int marke =
+        ::openat(m_ersatzFd, kMarke, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (marke < 0) {
+        fehler(anzeige, errno);
+        return;
+    }
+    ::close(marke);
+    m_geschrieben.insert(kMarke);
 }
 
 int ErsatzOrdner::unterordner(const std::string& pfad) {
@@ -275,8 +288,27 @@ bool ErsatzOrdner::ausraeumen(const fs::path& ordner, const std::string& vorsatz
     return true;
 }
 
+bool ErsatzOrdner::fremd() {
+    struct stat st {};
+    if (m_zielFehlt || (::lstat((m_ziel / kMarke).c_str(), &st) == 0 && S_ISREG(st.st_mode)))
+        return false;
+    std::error_code ec;
+    for (fs::directory_iterator it(m_ziel, ec), ende; !ec && it != ende; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ec2;
+        if (!it->is_directory(ec2) || it->is_symlink(ec2) ||
+            std::any_of(m_unterordner.begin(), m_unterordner.end(),
+                        [&](const auto& u) { return u.first == name; }))
+            continue;
+        m_fehlerText =
+            "darin ein Ordner, der nicht zur Website gehört, bei " + (m_ordner.filename() / name).string();
+        return true;
+    }
+    return false;
+}
+
 bool ErsatzOrdner::tauschen() {
-    if (!m_fehlerText.empty() || !ausraeumen(ersatz(), {}))
+    if (!m_fehlerText.empty() || fremd() || !ausraeumen(ersatz(), {}))
         return false;
     const std::string name = m_ziel.filename().string();
     const char* ziel = name.c_str();

@@ -35,6 +35,11 @@ private:
 
 class ErsatzOrdner {
 public:
+    // An empty file in every folder this class made. Whatever the folder holds is removed one run
+    // later, so a folder without it is replaced only when it holds no folder this run does not
+    // write: an output link pointing at a home or a working folder by mistake must not empty it.
+    static constexpr const char* kMarke = ".velmaro";
+
     // A symbolic link at the folder's name: Folgen replaces the folder it names and keeps the link
     // (output/ may live elsewhere); Ablehnen fails the run.
     enum Verweis { Folgen, Ablehnen };
@@ -52,7 +57,8 @@ public:
     bool uebernehmen(const std::string& name);
 
     // Removes from the spare whatever this run did not write, then puts it in the folder's place.
-    // False, with the folder unchanged, when anything of the run failed.
+    // False, with the folder unchanged, when anything of the run failed, and when the folder holds
+    // a folder of someone else's (see kMarke).
     bool tauschen();
 
     // Every name asked for in this run, in order.
@@ -67,7 +73,8 @@ public:
 private:
     friend class ErsatzDatei;
     void fehler(const std::string& name, int err);
-    bool vorbereiten(Verweis verweis);
+    void vorbereiten(Verweis verweis);
+    bool fremd();
     // The folder in the spare that holds name, made when missing, and name's last part in kurz.
     int ordnerFuer(const std::string& name, const char*& kurz);
     int unterordner(const std::string& pfad);

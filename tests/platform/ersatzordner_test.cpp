@@ -1,5 +1,5 @@
 // The folder replaced as a whole, with what a later run adds: files in subfolders, files taken over
-// from the previous content, and names that come from article texts.
+// from the previous content, names that come from article texts, and a folder that is not its own.
 #include "platform/ersatzordner.h"
 
 #include "../support/tempdir.h"
@@ -28,7 +28,7 @@ TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     writeFile(dir / ".output.ersatz/bilder", "eine Datei, wo ein Ordner hin soll");
     ASSERT_EQ(lauf({"a.php", "bilder/x.jpg"}), "");
     EXPECT_EQ(Ordnerinhalt(dir / "output"),
-              (std::map<std::string, std::string>{{"a.php", "a.php"}, {"bilder", "?"}}));
+              (std::map<std::string, std::string>{{".velmaro", ""}, {"a.php", "a.php"}, {"bilder", "?"}}));
     EXPECT_EQ(Ordnerinhalt(dir / "output/bilder"),
               (std::map<std::string, std::string>{{"x.jpg", "bilder/x.jpg"}}));
 
@@ -53,4 +53,14 @@ TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
         EXPECT_FALSE(fs::exists(dir.path().parent_path() / "weg.php"));
         EXPECT_TRUE(fs::exists(dir / "output/bilder/x.jpg"));
     }
+    // A folder of its own loses folders it no longer writes; one without the mark, holding a
+    // folder of someone else's, is left alone.
+    ASSERT_EQ(lauf({"a.php"}), "");
+    EXPECT_FALSE(fs::exists(dir / "output/bilder"));
+    fs::create_directories(draussen / "Dokumente");
+    fs::create_symlink(draussen.path(), dir / "heim");
+    ErsatzOrdner heim(dir / "heim", ErsatzOrdner::Folgen);
+    EXPECT_FALSE(heim.schreiben("a.php", "") && heim.tauschen());
+    EXPECT_NE(heim.fehlerText().find("bei heim/Dokumente"), std::string::npos) << heim.fehlerText();
+    EXPECT_EQ(Ordnerinhalt(draussen.path()), (std::map<std::string, std::string>{{"Dokumente", "?"}}));
 }
