@@ -9,8 +9,6 @@
 
 namespace velmaro {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 // The index page being filled. Its rows are collected and written in few large writes, so that at
@@ -49,7 +47,7 @@ private:
 } // namespace
 
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
-                                  const StyleWerte& style, const fs::path& ordner,
+                                  const StyleWerte& style, const std::filesystem::path& ordner,
                                   const std::function<void()>& ersteSeite) {
     GeneratorErgebnis e;
     // The pages go into a spare folder swapped in whole at the end: output/ never holds a mix of two
