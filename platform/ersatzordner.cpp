@@ -161,15 +161,17 @@ void ErsatzOrdner::vorbereiten(Verweis verweis) {
         fehler(anzeige, errno);
         return;
     }
-    entfernen(m_ersatzFd, kMarke, kMarke);
-    const int marke =
-        ::openat(m_ersatzFd, kMarke, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (marke < 0) {
-        fehler(anzeige, errno);
-        return;
-    }
-    ::close(marke);
-    m_geschrieben.insert(kMarke);
+    // Device and inode tell a folder made here from any other that is put at the name.
+    struct stat ersatzSt {};
+    ::fstat(m_ersatzFd, &ersatzSt);
+    const auto kennung = [](const struct stat& s) {
+        return std::to_string(s.st_dev) + " " + std::to_string(s.st_ino) + "\n";
+    };
+    m_kennungen = kennung(ersatzSt) + (m_zielFehlt ? "" : kennung(st));
+    m_markeName = "." + name + ".velmaro";
+    std::string marke;
+    readWholeFile(m_ziel.parent_path() / m_markeName, marke, 4096);
+    m_eigen = m_zielFehlt || ("\n" + marke).find("\n" + kennung(st)) != std::string::npos;
 }
 
 int ErsatzOrdner::unterordner(const std::string& pfad) {
@@ -289,9 +291,6 @@ bool ErsatzOrdner::ausraeumen(const fs::path& ordner, const std::string& vorsatz
 }
 
 bool ErsatzOrdner::fremd() {
-    struct stat st {};
-    if (m_zielFehlt || (::lstat((m_ziel / kMarke).c_str(), &st) == 0 && S_ISREG(st.st_mode)))
-        return false;
     std::error_code ec;
     for (fs::directory_iterator it(m_ziel, ec), ende; !ec && it != ende; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -308,8 +307,18 @@ bool ErsatzOrdner::fremd() {
 }
 
 bool ErsatzOrdner::tauschen() {
-    if (!m_fehlerText.empty() || fremd() || !ausraeumen(ersatz(), {}))
+    if (!m_fehlerText.empty() || (!m_eigen && fremd()) || !ausraeumen(ersatz(), {}))
         return false;
+    // Noted before the exchange, so that after a crash both folders count as made here.
+    SaveFile marke(m_ziel.parent_path() / m_markeName);
+    try {
+        if (marke.open()) {
+            marke.write(m_kennungen.data(), m_kennungen.size());
+            marke.commit();
+        }
+    } catch (const FileError&) {
+        // Without the note the next run only checks the folder once more.
+    }
     const std::string name = m_ziel.filename().string();
     const char* ziel = name.c_str();
     const char* ersatzName = m_ersatzName.c_str();

@@ -35,11 +35,6 @@ private:
 
 class ErsatzOrdner {
 public:
-    // An empty file in every folder this class made. Whatever the folder holds is removed one run
-    // later, so a folder without it is replaced only when it holds no folder this run does not
-    // write: an output link pointing at a home or a working folder by mistake must not empty it.
-    static constexpr const char* kMarke = ".velmaro";
-
     // A symbolic link at the folder's name: Folgen replaces the folder it names and keeps the link
     // (output/ may live elsewhere); Ablehnen fails the run.
     enum Verweis { Folgen, Ablehnen };
@@ -58,7 +53,10 @@ public:
 
     // Removes from the spare whatever this run did not write, then puts it in the folder's place.
     // False, with the folder unchanged, when anything of the run failed, and when the folder holds
-    // a folder of someone else's (see kMarke).
+    // a folder of someone else's: whatever the folder holds is removed one run later, so a folder
+    // this class did not make is replaced only when it holds no folder this run does not write
+    // (an output link pointing at a home or working folder by mistake must not empty it). The
+    // folders it made are noted beside them, in .<name>.velmaro.
     bool tauschen();
 
     // Every name asked for in this run, in order.
@@ -87,6 +85,9 @@ private:
     int m_elternFd = -1;
     int m_ersatzFd = -1;
     bool m_zielFehlt = false;
+    bool m_eigen = false;
+    std::string m_markeName;
+    std::string m_kennungen; // of the spare and of the folder, as the mark notes them
     std::vector<std::pair<std::string, int>> m_unterordner;
     std::vector<std::string> m_namen;
     std::unordered_set<std::string> m_geschrieben;

@@ -183,5 +183,5 @@ TEST(Vorschau, WirdAlsGanzesErsetzt) {
     EXPECT_EQ(Ordnerinhalt(dir / "vorschau"), sieben);
 
     EXPECT_EQ(vorschau().ersteSeite, dir / "vorschau/inhalt1.html");
-    EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(), 7u); // the mark, style.css, inhalt1, artikel1 to 4
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(), 6u); // style.css, inhalt1, artikel1 to artikel4
 }

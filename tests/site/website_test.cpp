@@ -32,7 +32,7 @@ using Dateien = std::map<std::string, std::string>;
 // index page links its rows' article pages, numbered on across the pages. The bytes of each are
 // the page builders' and checked there.
 std::map<std::string, std::vector<int>> erwartet(const std::vector<int>& seiten) {
-    std::map<std::string, std::vector<int>> m{{".velmaro", {}}, {"style.css", {}}, {"inhalt0.php", {}}};
+    std::map<std::string, std::vector<int>> m{{"style.css", {}}, {"inhalt0.php", {}}};
     int n = 0;
     for (std::size_t k = 1; k <= seiten.size(); ++k) {
         std::vector<int>& links = m["inhalt" + std::to_string(k) + ".php"];
