@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -170,15 +168,11 @@ TEST(Vorschau, WirdAlsGanzesErsetzt) {
 
     while (z.m_artikelListe.size() > 4)
         z.m_artikelListe.removeAt(z.m_artikelListe.head());
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit vorher{};
-    ::getrlimit(RLIMIT_FSIZE, &vorher);
-    rlimit grenze{1500, vorher.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &grenze);
     const GeneratorErgebnis e = Erzeugen(z);
-    const VorschauErgebnis voll =
-        VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
-    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    VorschauErgebnis voll;
+    MitDateiGrenze(1500, [&] {
+        voll = VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    });
     EXPECT_TRUE(voll.ersteSeite.empty());
     EXPECT_EQ(Ordnerinhalt(dir / "vorschau"), sieben);
 

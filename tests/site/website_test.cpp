@@ -12,7 +12,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <random>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -179,13 +178,8 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
 
     // Three articles fewer and longer bodies, first where no file may grow beyond 1,500 bytes.
     VelmaroZustand vier = zustand(dir.path(), 4, "5", 800);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit vorher{};
-    ::getrlimit(RLIMIT_FSIZE, &vorher);
-    rlimit grenze{1500, vorher.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &grenze);
-    const GeneratorErgebnis voll = Erzeugen(vier);
-    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    GeneratorErgebnis voll;
+    MitDateiGrenze(1500, [&] { voll = Erzeugen(vier); });
     EXPECT_EQ(Ordnerinhalt(dir / "output"), alt);
     EXPECT_EQ(voll.fehlendeDateien.size(), 7u); // style, menu, 1 index and 4 article pages
     EXPECT_NE(voll.grund.find("bei inhalt1.php"), std::string::npos) << voll.grund;

@@ -1,11 +1,13 @@
 #include "tempdir.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace velmaro::test {
@@ -44,6 +46,16 @@ std::map<std::string, std::string> Ordnerinhalt(const std::filesystem::path& ord
     for (const auto& e : std::filesystem::directory_iterator(ordner))
         m[e.path().filename().string()] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "?";
     return m;
+}
+
+void MitDateiGrenze(std::uint64_t bytes, const std::function<void()>& f) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_FSIZE, &vorher);
+    const rlimit grenze{bytes, vorher.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    f();
+    ::setrlimit(RLIMIT_FSIZE, &vorher);
 }
 
 std::pair<int, std::string> Ausfuehren(const std::string& befehl) {
