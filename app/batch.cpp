@@ -64,10 +64,8 @@ int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
             << erzeugt.anzahlArtikel << " Artikel nach " << z.ausgabeOrdner().string() << " geschrieben\n";
         return 0;
     }
-    err << "velmaro: " << z.ausgabeOrdner().string() << " ist unvollständig, nicht geschrieben:";
-    for (const std::string& name : erzeugt.fehlendeDateien)
-        err << ' ' << cp1252::toUtf8(name);
-    err << '\n';
+    err << "velmaro: " << z.ausgabeOrdner().string() << " nicht erneuert (" << erzeugt.grund
+        << "); es enthält weiter die vorige Website\n";
     return 1;
 }
 

@@ -12,21 +12,23 @@ namespace velmaro {
 int VorschauErzeugen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     GeneratorErgebnis lauf;
     const int erzeugt = Generieren(z, lauf, err, err);
-    // Nothing generated at all (no folder, damaged data): no preview of an old site either.
-    if (erzeugt != 0 && lauf.fehlendeDateien.empty())
+    // Without a new output/ the preview keeps its previous pages too.
+    if (erzeugt != 0)
         return erzeugt;
     const VorschauErgebnis e =
         VorschauSchreiben(z.ausgabeOrdner(), lauf.anzahlSeiten, lauf.anzahlArtikel, z.m_ordner / "vorschau");
+    if (e.ersteSeite.empty()) {
+        err << "velmaro: vorschau/ nicht ersetzt" << (e.grund.empty() ? "" : " (" + e.grund + ")") << '\n';
+        return 1;
+    }
     if (!e.fehlendeDateien.empty()) {
         err << "velmaro: Vorschau unvollständig, nicht geschrieben:";
         for (const std::string& name : e.fehlendeDateien)
             err << ' ' << name;
         err << '\n';
     }
-    if (e.ersteSeite.empty())
-        return 1;
     out << e.ersteSeite.string() << '\n';
-    return erzeugt == 0 && e.fehlendeDateien.empty() ? 0 : 1;
+    return e.fehlendeDateien.empty() ? 0 : 1;
 }
 
 } // namespace velmaro

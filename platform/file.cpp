@@ -159,10 +159,7 @@ void writeTextString(Device& dev, const std::string& text) {
     dev.write(out.data(), out.size());
 }
 
-SaveFile::SaveFile(std::filesystem::path target, mode_t mode, Sync sync)
-    : m_target(std::move(target))
-    , m_mode(mode)
-    , m_sync(sync) {
+SaveFile::SaveFile(std::filesystem::path target, mode_t mode) : m_target(std::move(target)), m_mode(mode) {
 }
 
 SaveFile::~SaveFile() {
@@ -184,10 +181,8 @@ void SaveFile::discard() {
 bool SaveFile::open() {
     discard();
     // An unnamed file leaves nothing behind in the folder when the program dies before commit().
-    // It gets its name through /proc at commit time, so without /proc a named one is used. Files
-    // made again from others take the named one at once: it costs fewer calls, and their writer
-    // removes what a crash left.
-    if (m_sync == Durable && ::access("/proc/self/fd", X_OK) == 0) {
+    // It gets its name through /proc at commit time, so without /proc a named one is used.
+    if (::access("/proc/self/fd", X_OK) == 0) {
         const std::filesystem::path dir = m_target.parent_path();
         m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, m_mode);
         if (m_fd >= 0) {
@@ -251,7 +246,7 @@ bool SaveFile::commit() {
         m_error = errnoText(EBADF);
         return false;
     }
-    if (m_sync == Durable && ::fdatasync(m_fd) != 0) {
+    if (::fdatasync(m_fd) != 0) {
         m_error = errnoText(errno);
         discard();
         return false;
@@ -273,8 +268,6 @@ bool SaveFile::commit() {
         return false;
     }
     m_temp.clear();
-    if (m_sync == NoSync)
-        return true;
     // The rename itself must reach the disk too.
     std::filesystem::path dir = m_target.parent_path();
     int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

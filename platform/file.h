@@ -122,9 +122,7 @@ void writeTextString(Device& dev, const std::string& text);
 // system allows it, the temporary file has no name until commit(), so not even a crash leaves it.
 class SaveFile : public Device {
 public:
-    enum Sync { Durable, NoSync };
-    // NoSync skips the flushes to disk, for files that are made again from others.
-    explicit SaveFile(std::filesystem::path target, mode_t mode = 0644, Sync sync = Durable);
+    explicit SaveFile(std::filesystem::path target, mode_t mode = 0644);
     ~SaveFile() override;
     SaveFile(const SaveFile&) = delete;
     SaveFile& operator=(const SaveFile&) = delete;
@@ -144,7 +142,6 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     mode_t m_mode;
-    Sync m_sync;
     int m_fd = -1;
     bool m_unnamed = false;
     std::string m_error;

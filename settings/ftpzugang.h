@@ -37,8 +37,8 @@ public:
     QLineEdit* m_editFtpAdresse = nullptr;
     QLineEdit* m_editZugangsname = nullptr;
     QLineEdit* m_editPasswort = nullptr;
-    QLineEdit* m_editWebsite = nullptr;     // "Adresse der Website", below the password
-    QPushButton* m_btnTesten = nullptr;     // "Verbindung testen", below the group
+    QLineEdit* m_editWebsite = nullptr; // "Adresse der Website", below the password
+    QPushButton* m_btnTesten = nullptr; // "Verbindung testen", below the group
 
     // Address, user name, password (Windows-1252) -> the answer (UTF-8); nothing to show when empty.
     std::function<std::string(const std::string&, const std::string&, const std::string&)> m_verbindungTest;

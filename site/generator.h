@@ -63,18 +63,19 @@ std::string MenuText(int anzahlSeiten);
 struct GeneratorErgebnis {
     std::int32_t anzahlSeiten = 0;
     std::int32_t anzahlArtikel = 0;
-    // Files the run could not write (output/ names); empty after a complete run.
+    // Every file of the run when output/ could not be replaced by it (output/ then holds the
+    // previous site whole); empty after a complete run.
     std::vector<std::string> fehlendeDateien;
-    // Why the first of them could not be written (German, UTF-8).
+    // Why, with the file concerned (German, UTF-8).
     std::string grund;
 };
 
 // Writes style.css, inhalt1.php ... with the article pages, inhalt0.php and the feed (named and
-// addressed by the FTP settings) into ordner as "Update Website" does, creating the folder when
-// missing. Returns the counts of what was written and the names (inside output/) of the files that
-// could not be written. An index page after the first that
-// cannot be created ends the pages there: the counters then cover only the pages and articles
-// before it. ersteSeite is called once inhalt1.php has been created.
+// addressed by the FTP settings) as "Update Website" does, and puts them in the place of ordner's
+// content in one step, creating the folder when missing; a link at ordner keeps pointing at the
+// folder it names. Afterwards ordner holds exactly this run's files, or, after any failure, exactly
+// the previous ones. Returns the counts of the pages and articles. ersteSeite is called once
+// inhalt1.php has been created.
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
                                   const StyleWerte& style, const FtpZugangsdaten& ftp,
                                   const std::filesystem::path& ordner,

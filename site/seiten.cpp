@@ -1,10 +1,21 @@
 // The HTML fragments of the news pages: index page rows, article pages and the page menu. Texts go
-// in byte for byte: articles may hold HTML on purpose, so nothing is escaped.
+// in byte for byte, as articles may hold HTML on purpose, except "<?": the server runs the fragments
+// as PHP, so an article's "<?php ... ?>" would run there and "<?xml" would break the page.
 #include "site/generator.h"
 
 #include "store/datetime.h"
 
 namespace velmaro {
+
+namespace {
+void textAnhaengen(std::string& out, std::string_view text) {
+    for (std::size_t code; (code = text.find("<?")) != std::string_view::npos; text.remove_prefix(code + 1)) {
+        out += text.substr(0, code);
+        out += "&lt;";
+    }
+    out += text;
+}
+} // namespace
 
 std::string SeitenName(int k) {
     return "inhalt" + std::to_string(k) + ".php";
@@ -19,9 +30,9 @@ void VorschauZeileAnhaengen(std::string& out, const Artikel& a, std::string_view
     out += "<tr><td class=datum><font class=datum_text>";
     out += formatDatum(a.datum);
     out += "</font></td> <td class=over><font class=over_text>";
-    out += a.ueberschrift;
+    textAnhaengen(out, a.ueberschrift);
     out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
-    out += vorschau;
+    textAnhaengen(out, vorschau);
     out += ".....<br>....</font><a href=data/artikel.php?sitename=";
     out += artikelName;
     out += " onmouseover=\"status='Zum Artikelinhalt';return true\" onmouseout=\"status='';return true\">"
@@ -32,9 +43,9 @@ void ArtikelSeiteAnhaengen(std::string& out, const Artikel& a) {
     out += "<table class=newstable><tr><td class=datum><font class=datum_text>";
     out += formatDatum(a.datum);
     out += "</font></td><td class=over><font class=over_text>";
-    out += a.ueberschrift;
+    textAnhaengen(out, a.ueberschrift);
     out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
-    out += a.textinhalt;
+    textAnhaengen(out, a.textinhalt);
     out += "</font></td></tr><td class=textinhalt colspan=2><div align=center><font face=Arial size=1 >"
            "Diese Internetseite wird mit einem Content Management System vom<a href=";
     out += kVerlagsAdresse;

@@ -9,7 +9,7 @@ namespace velmaro {
 
 // The event-line text (UTF-8) for a run that could not write every file; empty after a complete run.
 std::string UnvollstaendigText(const GeneratorErgebnis& erzeugt);
-// The message for such a run: which files, why, and that nothing was uploaded.
+// The message for such a run: why, and that nothing was uploaded.
 std::string ErzeugungsFehlerText(const GeneratorErgebnis& erzeugt);
 
 } // namespace velmaro

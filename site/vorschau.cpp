@@ -1,6 +1,7 @@
 // The preview: the fragments of output/ as local HTML pages in vorschau/.
 #include "site/vorschau.h"
 
+#include "platform/ersatzordner.h"
 #include "platform/file.h"
 #include "site/generator.h"
 
@@ -49,31 +50,6 @@ std::size_t linkErkennen(std::string_view wert, char anfuehrung, std::string& se
         return i;
     }
     return 0;
-}
-
-bool dateiSchreiben(const fs::path& pfad, std::string_view bytes) {
-    BinaryFile datei;
-    if (!datei.createOrTruncate(pfad))
-        return false;
-    try {
-        datei.write(bytes.data(), bytes.size());
-        datei.close();
-    } catch (const FileError&) {
-        return false;
-    }
-    return true;
-}
-
-bool istVorschauSeite(const std::string& name) {
-    for (std::string_view art : {"inhalt", "artikel"}) {
-        if (!name.starts_with(art) || !name.ends_with(".html"))
-            continue;
-        const std::string_view nummer =
-            std::string_view(name).substr(art.size(), name.size() - art.size() - 5);
-        if (!nummer.empty() && std::all_of(nummer.begin(), nummer.end(), istZiffer))
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -130,16 +106,12 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
 VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, int anzahlArtikel,
                                    const fs::path& ziel) {
     VorschauErgebnis ergebnis;
-    std::error_code ec;
-    fs::create_directories(ziel, ec);
-    for (fs::directory_iterator it(ziel, ec), ende; !ec && it != ende; it.increment(ec)) {
-        if (istVorschauSeite(it->path().filename().string()))
-            fs::remove(it->path(), ec);
-    }
-
+    // Written like output/: swapped in whole, so a full disk leaves the previous preview, and never
+    // through a link.
+    ErsatzOrdner vorschau(ziel, ErsatzOrdner::Ablehnen);
     for (const char* name : {kStylesheetName, kFeedName}) {
         std::string bytes;
-        if (!readWholeFile(ausgabe / name, bytes) || !dateiSchreiben(ziel / name, bytes))
+        if (!readWholeFile(ausgabe / name, bytes) || !vorschau.schreiben(name, bytes))
             ergebnis.fehlendeDateien.push_back(name);
     }
     std::string menu;
@@ -148,21 +120,21 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
 
     auto schreiben = [&](const std::string& fragmentName, const std::string& titel) {
         std::string fragment;
-        const fs::path seite = ziel / VorschauName(fragmentName);
         if (!readWholeFile(ausgabe / fragmentName, fragment) ||
-            !dateiSchreiben(seite, VorschauSeite(menu, fragment, titel))) {
+            !vorschau.schreiben(VorschauName(fragmentName), VorschauSeite(menu, fragment, titel)))
             ergebnis.fehlendeDateien.push_back(fragmentName);
-            return false;
-        }
-        return true;
     };
-    for (int k = 1; k <= anzahlSeiten; ++k) {
-        if (schreiben("inhalt" + std::to_string(k) + ".php", "Vorschau: Seite " + std::to_string(k)) &&
-            k == 1)
-            ergebnis.ersteSeite = fs::absolute(ziel / "inhalt1.html", ec).lexically_normal();
-    }
+    for (int k = 1; k <= anzahlSeiten; ++k)
+        schreiben(SeitenName(k), "Vorschau: Seite " + std::to_string(k));
     for (int n = 1; n <= anzahlArtikel; ++n)
-        schreiben("artikel" + std::to_string(n) + ".php", "Vorschau: Artikel " + std::to_string(n));
+        schreiben(ArtikelName(n), "Vorschau: Artikel " + std::to_string(n));
+    if (vorschau.tauschen() && anzahlSeiten >= 1 &&
+        std::find(ergebnis.fehlendeDateien.begin(), ergebnis.fehlendeDateien.end(), SeitenName(1)) ==
+            ergebnis.fehlendeDateien.end()) {
+        std::error_code ec;
+        ergebnis.ersteSeite = fs::absolute(ziel / VorschauName(SeitenName(1)), ec).lexically_normal();
+    }
+    ergebnis.grund = vorschau.fehlerText();
     return ergebnis;
 }
 

@@ -25,11 +25,13 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
 struct VorschauErgebnis {
     std::filesystem::path ersteSeite;         // the first index page; empty when it could not be written
     std::vector<std::string> fehlendeDateien; // fragments not found or pages not written
+    std::string grund;                        // why vorschau/ was not replaced (German, UTF-8)
 };
 
 // Writes style.css, feed.xml, inhalt1.html ... inhalt<anzahlSeiten>.html and artikel1.html ...
-// artikel<anzahlArtikel>.html into ziel (created when missing) from the fragments in ausgabe.
-// Pages of an earlier, longer preview are removed, so that no page links to a stale one.
+// artikel<anzahlArtikel>.html from the fragments in ausgabe and puts them in the place of ziel's
+// content in one step, as the generator does with output/; nothing else stays in ziel, so no page
+// links to a stale one. A link at ziel is refused: the preview keeps its previous pages.
 VorschauErgebnis VorschauSchreiben(const std::filesystem::path& ausgabe, int anzahlSeiten, int anzahlArtikel,
                                    const std::filesystem::path& ziel);
 

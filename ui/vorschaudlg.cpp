@@ -2,6 +2,7 @@
 // preview pages into vorschau/, then opens the first page in the browser.
 #include "platform/unicode.h"
 #include "site/generator.h"
+#include "site/updatewebsite.h"
 #include "site/vorschau.h"
 #include "ui/velmarodlg.h"
 #include "widgets/meldung.h"
@@ -15,21 +16,27 @@ namespace velmaro {
 void VelmaroDlg::OnVorschau() {
     m_letzterLauf = WebsiteErzeugen(m_zustand.m_artikelListe, m_zustand.m_artikelProSeite, m_zustand.m_style,
                                     m_zustand.m_ftp, m_zustand.ausgabeOrdner());
+    // Without a new output/ the preview keeps its previous pages too.
+    if (!m_letzterLauf.fehlendeDateien.empty()) {
+        Meldung(this, QString::fromStdString(ErzeugungsFehlerText(m_letzterLauf)), QStringLiteral("Fehler"));
+        return;
+    }
     const VorschauErgebnis e =
         VorschauSchreiben(m_zustand.ausgabeOrdner(), m_letzterLauf.anzahlSeiten, m_letzterLauf.anzahlArtikel,
                           m_zustand.m_ordner / "vorschau");
     const QString erste = QString::fromStdString(e.ersteSeite.string());
     if (e.ersteSeite.empty()) {
-        Meldung(this, QStringLiteral("Die Vorschau konnte nicht in den Ordner vorschau geschrieben werden."),
-                QStringLiteral("Fehler"));
+        Meldung(
+            this,
+            QStringLiteral("Die Vorschau konnte nicht in den Ordner vorschau geschrieben werden") +
+                (e.grund.empty() ? QString() : QStringLiteral(" (%1)").arg(QString::fromStdString(e.grund))) +
+                QStringLiteral("."),
+            QStringLiteral("Fehler"));
         return;
     }
     QStringList fehlend;
-    for (const std::string& name : m_letzterLauf.fehlendeDateien)
-        fehlend << zuUnicode(name);
     for (const std::string& name : e.fehlendeDateien)
         fehlend << zuUnicode(name);
-    fehlend.removeDuplicates();
     if (!fehlend.isEmpty()) {
         // A long list would not fit on the screen; the first names say enough.
         constexpr int kGezeigt = 5;

@@ -1,5 +1,6 @@
 // The generator's texts byte for byte. The property order of style.css and the places of its four
-// flags are the file's format. Texts go in unchanged: articles may hold HTML on purpose.
+// flags are the file's format. Texts go in unchanged, as articles may hold HTML on purpose, but for
+// "<?", which the server would run as PHP.
 #include "site/generator.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,23 @@ TEST(Seiten, ArticlePageHoldsTheWholeBody) {
                   "size=1 >Diese Internetseite wird mit einem Content Management System vom<a "
                   "href=http://www.dorvent.de onmouseover=\"status='Zum Dorvent';return true\" "
                   "onmouseout=\"status='';return true\"> Dorvent</a> aktualisiert</font></div></table>");
+}
+
+TEST(Seiten, NoCodeForTheServer) {
+    const std::pair<std::string, std::string> faelle[] = {
+        {"<?php system('id'); ?>", "&lt;?php system('id'); ?>"},
+        {"<?xml version=\"1.0\"?><?=1?><?", "&lt;?xml version=\"1.0\"?>&lt;?=1?>&lt;?"},
+        {"<<?? < ?", "<&lt;?? < ?"},
+    };
+    for (const auto& [text, geschrieben] : faelle) {
+        std::string seite;
+        ArtikelSeiteAnhaengen(seite, {DateTime::fromParts(2003, 12, 24), text, text});
+        EXPECT_EQ(seite.find("<?"), std::string::npos) << seite;
+        EXPECT_NE(seite.find("over_text>" + geschrieben + "</font>"), std::string::npos) << seite;
+        EXPECT_NE(zeile(text).find("text_text>" + geschrieben + ".....<br>"), std::string::npos);
+    }
+    // The preview is cut before the change: the 200th byte "<" stays one.
+    EXPECT_NE(zeile(std::string(199, 'x') + "<?php").find("x<.....<br>"), std::string::npos);
 }
 
 TEST(Seiten, MenuOfOneHundredSixtyByteLinks) {

@@ -1,7 +1,8 @@
 // The pages in headless Chromium: the site's own news.php and data/artikel.php, served by php -S
-// with the fragments the program generated in data/; and the preview's local pages.
+// with the fragments the program generated in data/; and the preview's local pages, replaced whole.
 #include "site/vorschau.h"
 
+#include "../support/testdaten.h"
 #include "../support/webseite.h"
 
 #include <gtest/gtest.h>
@@ -147,4 +148,36 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
                 << link;
         }
     }
+}
+
+// vorschau/ is replaced whole, like output/: pages of a longer earlier preview go, and a full disk
+// leaves the previous preview.
+TEST(Vorschau, WirdAlsGanzesErsetzt) {
+    TempDir dir;
+    VelmaroZustand z;
+    z.m_ordner = dir.path();
+    z.m_artikelProSeite = "5";
+    for (int i = 1; i <= 7; ++i)
+        z.m_artikelListe.addTail(
+            {DateTime::fromParts(2003, 5, 10 - i), "M" + std::to_string(i), std::string(900, 'x')});
+    const auto vorschau = [&] {
+        const GeneratorErgebnis e = Erzeugen(z);
+        return VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    };
+    ASSERT_TRUE(vorschau().fehlendeDateien.empty());
+    const auto sieben = Ordnerinhalt(dir / "vorschau");
+
+    while (z.m_artikelListe.size() > 4)
+        z.m_artikelListe.removeAt(z.m_artikelListe.head());
+    const GeneratorErgebnis e = Erzeugen(z);
+    VorschauErgebnis voll;
+    MitDateiGrenze(1500, [&] {
+        voll = VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    });
+    EXPECT_TRUE(voll.ersteSeite.empty());
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau"), sieben);
+
+    EXPECT_EQ(vorschau().ersteSeite, dir / "vorschau/inhalt1.html");
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(),
+              7u); // style.css, feed.xml, inhalt1, artikel1 to artikel4
 }

@@ -1,5 +1,6 @@
-// "Update Website" on real files: which files, what they hold, the counters and the failures; and
-// velmaro -C DIR --generate, run as the real program, writing the same.
+// "Update Website" on real files: which files, what they hold, the counters, output/ replaced as a
+// whole (after a failure, a kill, through a link); and velmaro -C DIR --generate, run as the real
+// program, writing the same.
 #include "site/generator.h"
 
 #include "../support/tempdir.h"
@@ -7,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
-#include <sys/resource.h>
+#include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <map>
 #include <numeric>
@@ -21,14 +26,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Dateien = std::map<std::string, std::string>;
-
-Dateien dateien(const fs::path& ordner) {
-    Dateien m;
-    for (const auto& e : fs::directory_iterator(ordner))
-        if (e.is_regular_file())
-            m[e.path().filename().string()] = readFile(e.path());
-    return m;
-}
 
 // What a run must leave: style.css, the menu, the index pages and an article page per row; each
 // index page links its rows' article pages, numbered on across the pages. The bytes of each are
@@ -48,7 +45,7 @@ std::map<std::string, std::vector<int>> erwartet(const std::vector<int>& seiten)
 
 std::map<std::string, std::vector<int>> vorgefunden(const fs::path& ordner) {
     std::map<std::string, std::vector<int>> m;
-    for (const auto& [name, bytes] : dateien(ordner)) {
+    for (const auto& [name, bytes] : Ordnerinhalt(ordner)) {
         std::vector<int>& links = m[name];
         for (auto p = bytes.find("sitename=artikel"); name.starts_with("inhalt") && p != std::string::npos;
              p = bytes.find("sitename=artikel", p + 1))
@@ -73,40 +70,28 @@ TEST(Website, PagesFilesAndCounters) {
     const struct {
         int artikel;
         std::string proSeite;
-        std::vector<std::string> gesperrt; // names taken by folders, so that they cannot be created
-        std::vector<int> seiten;           // rows per index page written
+        std::vector<int> seiten; // rows per index page written
     } faelle[] = {
-        {7, "5", {}, {5, 2}},
-        {0, "5", {}, {0}},
-        {5, "5", {}, {5}},
-        {6, "5", {}, {5, 1}},
-        {12, "", {}, {0, 12}},
-        {400, "-1", {}, {400}}, // beyond the writer's buffer
-        // A later index page that cannot be created ends the pages; the rest stays whole.
-        {13, "5", {"inhalt3.php"}, {5, 5}},
-        {3, "5", {"inhalt1.php"}, {}},
-        {3, "5", {"artikel2.php"}, {3}},
-        {6, "5", {"style.css", "inhalt0.php"}, {5, 1}},
+        {7, "5", {5, 2}}, {0, "5", {0}},     {5, "5", {5}},
+        {6, "5", {5, 1}}, {12, "", {0, 12}}, {400, "-1", {400}}, // beyond the writer's buffer
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(testing::Message() << f.artikel << " articles, per page '" << f.proSeite << "'");
         TempDir dir;
         VelmaroZustand z = zustand(dir.path(), f.artikel, f.proSeite);
-        for (const auto& name : f.gesperrt)
-            fs::create_directories(dir / "output" / name);
-        auto soll = erwartet(f.seiten);
-        for (const auto& name : f.gesperrt)
-            soll.erase(name);
-
-        // Without blocked names output/ is missing and must be created. A second run gives the same bytes.
-        for (int lauf = 0; lauf < 2; ++lauf) {
+        // output/ missing at first; later runs write into what the one before the last left,
+        // with something left over and a page longer than it will be. Every run gives the same bytes.
+        for (int lauf = 0; lauf < 3; ++lauf) {
             int meldungen = 0;
             const GeneratorErgebnis e = Erzeugen(z, [&] { ++meldungen; });
-            EXPECT_EQ(vorgefunden(dir / "output"), soll);
-            EXPECT_EQ(meldungen, f.seiten.empty() ? 0 : 1);
-            EXPECT_EQ(e.anzahlSeiten, std::max<int>(1, static_cast<int>(f.seiten.size())));
+            EXPECT_EQ(vorgefunden(dir / "output"), erwartet(f.seiten));
+            EXPECT_EQ(meldungen, 1);
+            EXPECT_EQ(e.anzahlSeiten, static_cast<int>(f.seiten.size()));
             EXPECT_EQ(e.anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
-            EXPECT_EQ(e.fehlendeDateien, f.gesperrt);
+            EXPECT_TRUE(e.fehlendeDateien.empty());
+            fs::create_directories(dir / "output/artikel9999.php/x");
+            writeFile(dir / "output/inhalt1.php",
+                      readFile(dir / "output/inhalt1.php") + "sitename=artikel9999");
         }
     }
 }
@@ -125,21 +110,6 @@ VelmaroZustand datenAnlegen(const fs::path& ordner) {
     if (!z.DateienSchreiben().empty())
         throw std::runtime_error("cannot prepare data/");
     return z;
-}
-
-TEST(Generate, WritesWhatUpdateWebsiteWrites) {
-    TempDir arbeit, fenster;
-    VelmaroZustand z = datenAnlegen(arbeit.path());
-    const std::string daten = readFile(arbeit / "data/daten.bit");
-    const auto [status, aus] = generieren(arbeit.path());
-    EXPECT_EQ(status, 0) << aus;
-    EXPECT_EQ(aus, "2 Indexseiten und 7 Artikel nach " + (arbeit / "output").string() + " geschrieben\n");
-    EXPECT_EQ(readFile(arbeit / "data/daten.bit"), daten);
-    // What "Update Website" writes from the same articles and settings, as the window holds them after
-    // reading the files.
-    z.m_ordner = fenster.path();
-    Erzeugen(z);
-    EXPECT_EQ(dateien(arbeit / "output"), dateien(fenster / "output"));
 }
 
 TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
@@ -177,48 +147,102 @@ TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
         EXPECT_FALSE(fs::exists(arbeit / "output"));
         EXPECT_TRUE(art >= 2 || readFile(arbeit / name) == bytes);
     }
+
+    // Without a new output/ no preview either.
+    TempDir datei;
+    datenAnlegen(datei.path());
+    writeFile(datei / "output", "x");
+    EXPECT_EQ(Ausfuehren("'" VELMARO_BINARY "' -C '" + datei.path().string() + "' --preview 2>&1").first, 1);
+    EXPECT_FALSE(fs::exists(datei / "vorschau"));
 }
 
-// Each page replaces its old file only when whole: a link at a page's name is replaced, never
-// followed, and a run that cannot write everything (a full disk) leaves every earlier page whole.
-TEST(Website, PagesReplaceLinksAndSurviveAFullDisk) {
+// output/ is always one whole site: exactly the last run's files, also through a link to a folder
+// elsewhere, whatever an earlier run or a crash left in the spare; after a failure (a full disk)
+// exactly the previous site.
+TEST(Website, OutputIsAlwaysOneWholeSite) {
     TempDir dir, draussen;
-    VelmaroZustand z = zustand(dir.path(), 7, "5");
-    fs::create_directories(dir / "output");
+    fs::create_directories(draussen / "site");
+    fs::create_symlink(draussen / "site", dir / "output");
+    VelmaroZustand sieben = zustand(dir.path(), 7, "5");
+    ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
+    const Dateien alt = Ordnerinhalt(dir / "output");
+
+    // The spare as a crash or another program may leave it: a link out, a file shared with one
+    // outside, a FIFO, a folder at a page's name.
+    const fs::path ersatz = draussen / ".site.ersatz";
     writeFile(draussen / "fremd.css", "fremd");
-    fs::create_symlink(draussen / "fremd.css", dir / "output/style.css");
-    fs::create_symlink(draussen / "nirgends.php", dir / "output/inhalt0.php");
-    EXPECT_TRUE(Erzeugen(z).fehlendeDateien.empty());
+    fs::create_symlink(draussen / "fremd.css", ersatz / "style.css");
+    fs::create_hard_link(draussen / "fremd.css", ersatz / "inhalt0.php");
+    ASSERT_EQ(::mkfifo((ersatz / "inhalt1.php").c_str(), 0644), 0);
+    fs::create_directories(ersatz / "artikel1.php/x");
+
+    // Three articles fewer and longer bodies, first where no file may grow beyond 1,500 bytes.
+    VelmaroZustand vier = zustand(dir.path(), 4, "5", 800);
+    GeneratorErgebnis voll;
+    MitDateiGrenze(1500, [&] { voll = Erzeugen(vier); });
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), alt);
+    EXPECT_EQ(voll.fehlendeDateien.size(), 8u); // style, menu, feed, 1 index and 4 article pages
+    EXPECT_NE(voll.grund.find("bei inhalt1.php"), std::string::npos) << voll.grund;
+
+    ASSERT_TRUE(Erzeugen(vier).fehlendeDateien.empty());
+    EXPECT_TRUE(fs::is_symlink(dir / "output"));
     EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
-    EXPECT_FALSE(fs::exists(draussen / "nirgends.php"));
-    EXPECT_FALSE(fs::is_symlink(dir / "output/style.css"));
-    const Dateien alt = dateien(dir / "output");
+    EXPECT_EQ(vorgefunden(dir / "output"), erwartet({4}));
+    EXPECT_EQ(Ordnerinhalt(ersatz), alt);
 
-    // Longer bodies, written where no file may grow beyond 1,500 bytes: the first index page and
-    // two article pages do not fit.
-    TempDir frisch;
-    VelmaroZustand laenger = zustand(frisch.path(), 7, "5", 800);
-    Erzeugen(laenger);
-    const Dateien neu = dateien(frisch / "output");
-    laenger.m_ordner = dir.path();
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit vorher{};
-    ::getrlimit(RLIMIT_FSIZE, &vorher);
-    rlimit grenze{1500, vorher.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &grenze);
-    GeneratorErgebnis e = Erzeugen(laenger);
-    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    // A file system that cannot exchange folders renames twice; a crash between the renames
+    // leaves the previous site beside a missing folder, and the next run starts from it.
+    fs::rename(draussen / "site", draussen / ".site.alt");
+    ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), alt);
+    EXPECT_EQ(vorgefunden(ersatz), erwartet({4}));
+}
 
-    std::vector<std::string> fehlen;
-    for (const auto& [name, bytes] : dateien(dir / "output")) {
-        if (bytes == neu.at(name))
-            continue;
-        EXPECT_EQ(bytes, alt.at(name)) << name;
-        fehlen.push_back(name);
+// The program writes what "Update Website" writes from the same articles and settings, and its
+// output/ survives a kill at any moment whole: always exactly the site of one version of the data.
+TEST(Generate, WritesWhatUpdateWebsiteWritesAndSurvivesAKill) {
+    TempDir dir, vorlage;
+    VelmaroZustand fassung[2] = {datenAnlegen(dir.path()), zustand(dir.path(), 200, "7", 3000)};
+    fassung[0].m_artikelListe = zustand(dir.path(), 300, "5", 900).m_artikelListe;
+    Dateien site[2];
+    for (int i = 0; i < 2; ++i) {
+        fassung[i].m_ordner = vorlage.path();
+        Erzeugen(fassung[i]);
+        site[i] = Ordnerinhalt(vorlage / "output");
+        fassung[i].m_ordner = dir.path();
     }
-    EXPECT_FALSE(fehlen.empty());
-    std::sort(e.fehlendeDateien.begin(), e.fehlendeDateien.end());
-    EXPECT_EQ(e.fehlendeDateien, fehlen);
+    ASSERT_TRUE(fassung[0].DateienSchreiben().empty());
+    const std::string daten = readFile(dir / "data/daten.bit");
+    // Kills spread over one run's time and a little beyond.
+    const auto anfang = std::chrono::steady_clock::now();
+    EXPECT_EQ(generieren(dir.path()), std::pair(0, "60 Indexseiten und 300 Artikel nach " +
+                                                       (dir / "output").string() + " geschrieben\n"));
+    const auto dauer =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - anfang);
+    EXPECT_EQ(readFile(dir / "data/daten.bit"), daten);
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), site[0]);
+    std::mt19937 zufall(std::random_device{}());
+    std::uniform_int_distribution<int> wartezeit(0, static_cast<int>(dauer.count() * 3 / 2));
+    int gesehen[2] = {0, 0};
+    for (int k = 0; k < 16; ++k) {
+        const int jetzt = Ordnerinhalt(dir / "output") == site[1];
+        ASSERT_TRUE(fassung[1 - jetzt].DateienSchreiben().empty());
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(::open("/dev/null", O_WRONLY), 1);
+            ::execl(VELMARO_BINARY, "velmaro", "-C", dir.path().c_str(), "--generate", nullptr);
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(wartezeit(zufall)));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        const Dateien danach = Ordnerinhalt(dir / "output");
+        ASSERT_TRUE(danach == site[0] || danach == site[1]) << "kill " << k;
+        ++gesehen[danach != site[jetzt]];
+    }
+    // Kills landed both before and after the exchange.
+    EXPECT_GT(gesehen[0], 0);
+    EXPECT_GT(gesehen[1], 0);
 }
 
 } // namespace

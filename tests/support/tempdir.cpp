@@ -1,11 +1,13 @@
 #include "tempdir.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace velmaro::test {
@@ -37,6 +39,23 @@ std::string readFile(const std::filesystem::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::map<std::string, std::string> Ordnerinhalt(const std::filesystem::path& ordner) {
+    std::map<std::string, std::string> m;
+    for (const auto& e : std::filesystem::directory_iterator(ordner))
+        m[e.path().filename().string()] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "?";
+    return m;
+}
+
+void MitDateiGrenze(std::uint64_t bytes, const std::function<void()>& f) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_FSIZE, &vorher);
+    const rlimit grenze{bytes, vorher.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    f();
+    ::setrlimit(RLIMIT_FSIZE, &vorher);
 }
 
 std::pair<int, std::string> Ausfuehren(const std::string& befehl) {

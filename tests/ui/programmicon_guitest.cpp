@@ -86,6 +86,28 @@ private slots:
         QVERIFY(boxen.nachrichten().isEmpty());
         QVERIFY(readFile(erste).find("Meldung 1") != std::string::npos);
         QVERIFY(std::filesystem::exists(dir.path() / "vorschau/artikel6.html"));
+
+        // Without a new output/ the previous preview stays; a link at vorschau is refused.
+        namespace fs = std::filesystem;
+        const std::string vorher = readFile(erste);
+        fs::rename(dir.path() / "output", dir.path() / "alt");
+        writeFile(dir.path() / "output", "x");
+        dlg.OnVorschau();
+        QCOMPARE(readFile(erste), vorher);
+        fs::remove(dir.path() / "output");
+        fs::rename(dir.path() / "alt", dir.path() / "output");
+        fs::rename(dir.path() / "vorschau", dir.path() / "alt");
+        fs::create_directory(dir.path() / "draussen");
+        fs::create_symlink(dir.path() / "draussen", dir.path() / "vorschau");
+        dlg.OnVorschau();
+        QVERIFY(fs::is_empty(dir.path() / "draussen"));
+        QCOMPARE(boxen.texte().size(), 2);
+        QVERIFY(
+            boxen.texte()[0].startsWith(QStringLiteral("Der Ordner output konnte nicht erneuert werden")));
+        QCOMPARE(boxen.texte()[1],
+                 QStringLiteral("Die Vorschau konnte nicht in den Ordner vorschau geschrieben "
+                                "werden (ein symbolischer Verweis, bei vorschau)."));
+        QCOMPARE(browser.geoeffnet.size(), 1);
     }
 };
 
