@@ -49,7 +49,8 @@ private:
 
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
                                   const StyleWerte& style, const FtpZugangsdaten& ftp,
-                                  const std::filesystem::path& ordner, const std::function<void()>& ersteSeite) {
+                                  const std::filesystem::path& ordner,
+                                  const std::function<void()>& ersteSeite) {
     GeneratorErgebnis e;
     // The pages go into a spare folder swapped in whole at the end: output/ never holds a mix of two
     // runs, and pages of deleted articles leave with the rest of the old site.
