@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "publish/sendeplan.h"
+#include "store/bildablage.h"
 #include "store/uebertragen.h"
 #include "store/vertrauen.h"
 
@@ -359,7 +360,9 @@ std::vector<std::string>
 Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>& gesendet,
                         bool& ungeprueft) {
     std::vector<std::string> kurz;
-    const auto liste = m_verbindung->Groessen();
+    const bool mitBildern = std::any_of(gesendet.begin(), gesendet.end(),
+                                        [](const auto& g) { return g.first.find('/') != std::string::npos; });
+    const auto liste = ordnerGroessen(mitBildern);
     for (const auto& [name, soll] : gesendet) {
         std::optional<std::uint64_t> dort;
         if (liste) {
@@ -401,11 +404,28 @@ std::string serverSchluessel(const FtpZugangsdaten& ftp) {
 }
 } // namespace
 
+std::optional<std::map<std::string, std::uint64_t>> Upload::ordnerGroessen(bool mitBildern) {
+    auto liste = m_verbindung->Groessen();
+    if (!mitBildern || !liste)
+        return liste;
+    // The pictures' folder is listed from inside it, and so made when missing.
+    const std::string bilder(kBilderOrdner);
+    std::optional<std::map<std::string, std::uint64_t>> unten;
+    if (m_verbindung->OrdnerWechseln(std::string(kUploadOrdner) + "/" + bilder))
+        unten = m_verbindung->Groessen();
+    if (!m_verbindung->OrdnerWechseln(kUploadOrdner) || !unten)
+        return std::nullopt;
+    for (const auto& [name, groesse] : *unten)
+        liste->emplace(bilder + "/" + name, groesse);
+    return liste;
+}
+
 UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
                                         const GeneratorErgebnis& erzeugt) {
     using Stand = Lauf::Stand;
-    const std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
+    std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
+    dateien.insert(dateien.end(), erzeugt.bilder.begin(), erzeugt.bilder.end());
     UploadErgebnis ergebnis;
     ergebnis.dateien = static_cast<int>(dateien.size());
 
@@ -439,7 +459,8 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             m_beobachter.Meldung(hinweis, "Hinweis");
     }
     const std::string server = serverSchluessel(ftp);
-    const Sendeplan plan = SendeplanErstellen(lokal, record, server, m_verbindung->Groessen(), m_alle);
+    const Sendeplan plan =
+        SendeplanErstellen(lokal, record, server, ordnerGroessen(!erzeugt.bilder.empty()), m_alle);
     ergebnis.aktuell = static_cast<int>(plan.aktuell.size());
 
     // Pages the generator could not write keep their copies on the server and are reported in order.

@@ -1,5 +1,5 @@
 #pragma once
-// The style settings dialog (137, "Stylesheet anpassen"): edits the sixteen style values and four
+// The style settings dialog (137, "Stylesheet anpassen"): edits the eighteen style values and four
 // flags in place; "Speichern" takes the controls into them, "Abbrechen", Esc and
 // the close box leave them as they were.
 
@@ -51,8 +51,8 @@ public:
     QComboBox* m_comboTextSchrift = nullptr;       // 1018
     QLineEdit* m_editTabelleHintergrund = nullptr; // 1013
     QLineEdit* m_editTabelleBreite = nullptr;      // 1009
-    QLineEdit* m_editBildHorizontal = nullptr;     // 1015, bound to nothing
-    QLineEdit* m_editBildVertikal = nullptr;       // 1010, bound to nothing
+    QLineEdit* m_editBildHorizontal = nullptr;     // 1015
+    QLineEdit* m_editBildVertikal = nullptr;       // 1010
     QPushButton* m_btnSpeichern = nullptr;         // 1027
     QPushButton* m_btnAbbrechen = nullptr;         // 1028
 

@@ -18,7 +18,8 @@ namespace velmaro {
 // footer.
 inline constexpr const char* kVerlagsAdresse = "http://www.dorvent.de";
 
-// Rows shown per article on an index page: this many bytes of the body, cut blindly.
+// Rows shown per article on an index page: this many bytes of the body, cut back before a tag,
+// comment or entity that the cut would split.
 inline constexpr std::size_t kVorschauLaenge = 200;
 
 inline constexpr std::string_view kIndexAnfang = "<table class=newstable>";
@@ -30,6 +31,8 @@ std::string StylesheetText(const StyleWerte& s);
 // The names of the generated files, without folder: the stylesheet, "inhalt<k>.php" and
 // "artikel<n>.php".
 inline constexpr const char* kStylesheetName = "style.css";
+// The folder of the converted pictures, below the output folder and the working folder's data/.
+inline constexpr const char* kBildCache = "bildcache";
 std::string SeitenName(int k);
 std::string ArtikelName(int n);
 
@@ -43,6 +46,8 @@ std::string MenuText(int anzahlSeiten);
 struct GeneratorErgebnis {
     std::int32_t anzahlSeiten = 0;
     std::int32_t anzahlArtikel = 0;
+    // The pictures written ("bilder/NAME", in name order); the upload sends them after the pages.
+    std::vector<std::string> bilder;
     // Files the run could not write (output/ names); empty after a complete run.
     std::vector<std::string> fehlendeDateien;
     // Why the first of them could not be written (German, UTF-8).
@@ -50,9 +55,11 @@ struct GeneratorErgebnis {
 };
 
 // Writes style.css, inhalt1.php ... with the article pages, and inhalt0.php into ordner as "Update
-// Website" does, creating the folder when missing. Returns the counts of what was written and the
-// names (inside output/) of the files that could not be written. An index page after the first that
-// cannot be created ends the pages there: the counters then cover only the pages and articles
+// Website" does, creating the folder when missing, and the pictures the bodies use into
+// ordner/bilder/ (from data/bilder/ beside ordner, through the cache bildcache/ there); a picture
+// that is missing or unreadable counts as a file not written ("bilder/NAME"). Returns the counts of what was
+// written and the names (inside output/) of the files that could not be written. An index page after the
+// first that cannot be created ends the pages there: the counters then cover only the pages and articles
 // before it. ersteSeite is called once inhalt1.php has been created.
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
                                   const StyleWerte& style, const std::filesystem::path& ordner,

@@ -1,7 +1,9 @@
 // The HTML fragments of the news pages: index page rows, article pages and the page menu. Texts go
-// in byte for byte: articles may hold HTML on purpose, so nothing is escaped.
+// in byte for byte: articles may hold HTML on purpose, so nothing is escaped. Only a picture's src
+// gains the folder the site's pages find it in, and a preview never ends inside a tag.
 #include "site/generator.h"
 
+#include "site/bilder.h"
 #include "store/datetime.h"
 
 namespace velmaro {
@@ -15,13 +17,12 @@ std::string ArtikelName(int n) {
 }
 
 void VorschauZeileAnhaengen(std::string& out, const Artikel& a, std::string_view artikelName) {
-    const std::string_view vorschau = std::string_view(a.textinhalt).substr(0, kVorschauLaenge);
     out += "<tr><td class=datum><font class=datum_text>";
     out += formatDatum(a.datum);
     out += "</font></td> <td class=over><font class=over_text>";
     out += a.ueberschrift;
     out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
-    out += vorschau;
+    BildQuellenAnhaengen(out, VorschauText(a.textinhalt, kVorschauLaenge));
     out += ".....<br>....</font><a href=data/artikel.php?sitename=";
     out += artikelName;
     out += " onmouseover=\"status='Zum Artikelinhalt';return true\" onmouseout=\"status='';return true\">"
@@ -34,7 +35,7 @@ void ArtikelSeiteAnhaengen(std::string& out, const Artikel& a) {
     out += "</font></td><td class=over><font class=over_text>";
     out += a.ueberschrift;
     out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
-    out += a.textinhalt;
+    BildQuellenAnhaengen(out, a.textinhalt);
     out += "</font></td></tr><td class=textinhalt colspan=2><div align=center><font face=Arial size=1 >"
            "Diese Internetseite wird mit einem Content Management System vom<a href=";
     out += kVerlagsAdresse;

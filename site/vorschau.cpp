@@ -2,6 +2,7 @@
 #include "site/vorschau.h"
 
 #include "platform/file.h"
+#include "site/bilder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -115,7 +116,8 @@ std::string LinksUmschreiben(std::string_view fragment) {
     return out;
 }
 
-std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel) {
+std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel,
+                          std::string_view bilder) {
     // No doctype: the stylesheet may hold lengths without a unit ("width:500"), which browsers
     // apply only to pages without one, as the site's own pages are.
     std::string seite = "<html>\n<head>\n<meta charset=\"windows-1252\">\n<title>";
@@ -125,7 +127,11 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
         seite += LinksUmschreiben(menu);
         seite += "</td></tr></table>\n";
     }
-    seite += LinksUmschreiben(fragment);
+    if (bilder.empty()) {
+        seite += LinksUmschreiben(fragment);
+    } else {
+        BildQuellenAnhaengen(seite, LinksUmschreiben(fragment), kBildSrcSeite, bilder);
+    }
     seite += "\n</body>\n</html>\n";
     return seite;
 }
@@ -147,11 +153,12 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
     if (!readWholeFile(ausgabe / "inhalt0.php", menu))
         ergebnis.fehlendeDateien.push_back("inhalt0.php");
 
+    const std::string bilder = fs::relative(ausgabe / "bilder", ziel, ec).generic_string() + "/";
     auto schreiben = [&](const std::string& fragmentName, const std::string& titel) {
         std::string fragment;
         const fs::path seite = ziel / VorschauName(fragmentName);
         if (!readWholeFile(ausgabe / fragmentName, fragment) ||
-            !dateiSchreiben(seite, VorschauSeite(menu, fragment, titel))) {
+            !dateiSchreiben(seite, VorschauSeite(menu, fragment, titel, bilder))) {
             ergebnis.fehlendeDateien.push_back(fragmentName);
             return false;
         }

@@ -19,8 +19,10 @@ std::string VorschauName(std::string_view fragment);
 std::string LinksUmschreiben(std::string_view fragment);
 
 // A whole page around one fragment: the stylesheet, the page menu, then the fragment. The menu is
-// closed first, as it ends inside an open table cell.
-std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel);
+// closed first, as it ends inside an open table cell. The pictures' src "data/bilder/NAME" becomes
+// bilder + "NAME" when bilder is given.
+std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel,
+                          std::string_view bilder = {});
 
 struct VorschauErgebnis {
     std::filesystem::path ersteSeite;         // the first index page; empty when it could not be written
@@ -28,7 +30,8 @@ struct VorschauErgebnis {
 };
 
 // Writes style.css, inhalt1.html ... inhalt<anzahlSeiten>.html and artikel1.html ...
-// artikel<anzahlArtikel>.html into ziel (created when missing) from the fragments in ausgabe.
+// artikel<anzahlArtikel>.html into ziel (created when missing) from the fragments in ausgabe; the
+// pictures are shown from ausgabe/bilder/.
 // Pages of an earlier, longer preview are removed, so that no page links to a stale one.
 VorschauErgebnis VorschauSchreiben(const std::filesystem::path& ausgabe, int anzahlSeiten, int anzahlArtikel,
                                    const std::filesystem::path& ziel);

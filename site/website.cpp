@@ -3,11 +3,14 @@
 #include "site/generator.h"
 
 #include "platform/file.h"
+#include "site/bilder.h"
+#include "store/bildablage.h"
 #include "store/zustand.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <system_error>
 
 namespace velmaro {
@@ -136,6 +139,7 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     const std::int64_t proSeite = VelmaroZustand::ZahlAusText(artikelProSeite);
     e.anzahlSeiten = 1;
 
+    std::set<std::string> bilder;
     IndexSeite seite(e.grund);
     if (seite.erstellen(ordner / SeitenName(1))) {
         if (ersteSeite)
@@ -167,6 +171,8 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
             VorschauZeileAnhaengen(seite.puffer(), a, artikelName);
             seite.vielleichtLeeren();
 
+            for (BildVerweis& v : BildVerweise(a.textinhalt))
+                bilder.insert(std::move(v.name));
             artikelSeite.clear();
             ArtikelSeiteAnhaengen(artikelSeite, a);
             if (!dateiSchreiben(ordner / artikelName, artikelSeite, e.grund))
@@ -183,6 +189,22 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
 
     if (!dateiSchreiben(ordner / SeitenName(0), MenuText(e.anzahlSeiten), e.grund))
         e.fehlendeDateien.push_back(SeitenName(0));
+
+    fs::path arbeitsordner = ordner.lexically_normal();
+    if (!arbeitsordner.has_filename())
+        arbeitsordner = arbeitsordner.parent_path();
+    arbeitsordner = arbeitsordner.parent_path();
+    const std::string bilderOrdner(kBilderOrdner);
+    const auto bildFehler = BilderErzeugen(arbeitsordner / "data" / bilderOrdner, ordner / bilderOrdner,
+                                           bilder, arbeitsordner / kBildCache);
+    for (const auto& [name, grund] : bildFehler) {
+        e.fehlendeDateien.push_back(bilderOrdner + "/" + name);
+        if (e.grund.empty())
+            e.grund = "Bild " + name + ": " + grund;
+        bilder.erase(name);
+    }
+    for (const std::string& name : bilder)
+        e.bilder.push_back(bilderOrdner + "/" + name);
     return e;
 }
 

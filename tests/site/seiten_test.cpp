@@ -71,8 +71,8 @@ const std::string kLeer =
 TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
     EXPECT_EQ(StylesheetText(StyleWerte{}), kLeer);
     // The values as letters in their order; flags on with any value but 0.
-    const StyleWerte s{"a", "b", "c", "d", "e", "f",        "g", "h", "i", "j",
-                       "k", "l", "m", "n", "o", "<&\xE4;}", -7,  -7,  -7,  -7};
+    const StyleWerte s{"a", "b", "c", "d", "e",        "f", "g", "h", "i", "j", "k",
+                       "l", "m", "n", "o", "<&\xE4;}", -7,  -7,  -7,  -7,  "p", "q"};
     EXPECT_EQ(
         StylesheetText(s),
         ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;"
@@ -80,7 +80,12 @@ TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
         "color:h;font-size:i; font-family:j;font-weight:bold;text-decoration:underline;}.text{padding:2px;"
         "background-color:k;}.datum{background-color:a; width:b; white-space:nowrap; padding:2px;}"
         ".datum_text{font-size:d;text-decoration:underline;font-family:e; font-weight:bold;color:c}"
-        ".text_text{color:l; font-family:n;font-size:m;}");
+        ".text_text{color:l; font-family:n;font-size:m;}"
+        ".text_text img{margin-left:p;margin-right:p;margin-top:q;margin-bottom:q;}");
+    // Each margin alone gives only its own rule.
+    StyleWerte nurVertikal;
+    nurVertikal.bildVertikal = "5";
+    EXPECT_EQ(StylesheetText(nurVertikal), kLeer + ".text_text img{margin-top:5;margin-bottom:5;}");
 }
 
 } // namespace
