@@ -1,5 +1,7 @@
 // The generator's texts byte for byte. The property order of style.css and the places of its four
-// flags are the file's format. Texts go in unchanged: articles may hold HTML on purpose.
+// flags are the file's format. Texts go in unchanged: articles may hold HTML on purpose; only a
+// picture's src gains its folder, and a preview's cut moves back before a tag.
+#include "site/bilder.h"
 #include "site/generator.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +29,49 @@ TEST(Seiten, IndexRow) {
                   "true\"><b>zum Inhalt</b></a></td></tr>");
 }
 
-TEST(Seiten, PreviewIsTheFirstTwoHundredBytes) {
-    const std::string zweihundert = std::string(199, 'x') + "\r";
-    EXPECT_NE(zeile(zweihundert).find("text_text>" + zweihundert + ".....<br>"), std::string::npos);
-    // The 201st byte is cut off blindly, here the LF of a CR LF pair.
-    EXPECT_EQ(zeile(zweihundert + "\n"), zeile(zweihundert));
+TEST(Seiten, PreviewCutNeverSplitsATag) {
+    const std::string x(180, 'x');
+    const std::pair<std::string, std::string> faelle[] = {
+        // A cut in plain text is blind, here the LF of a CR LF pair.
+        {std::string(199, 'x') + "\r\n", std::string(199, 'x') + "\r"},
+        {x + "<b>1</b>" + std::string(40, 'y'), x + "<b>1</b>" + std::string(12, 'y')},
+        // Inside a tag name, an attribute, an entity or a comment: back before it.
+        {x + std::string(15, 'x') + "<img src=bilder/a.jpg>", x + std::string(15, 'x')},
+        {x + "<a href=\"data/artikel.php?sitename=artikel2.php\">mehr</a>", x},
+        {x + std::string(18, 'x') + "&amp;", x + std::string(18, 'x')},
+        {x + "<!-- <b> -->" + std::string(40, 'y'), x + "<!-- <b> -->" + std::string(8, 'y')},
+        {x + "12345<!-- Anmerkung -->", x + "12345"},
+        {x + "<a href='a>b'" + std::string(40, 'y'), x},
+        // Tags left open are closed after the cut, innermost first; void elements need no end tag.
+        {x + "<a href=x><B>" + std::string(40, 'y'), x + "<a href=x><B>" + std::string(7, 'y') + "</b></a>"},
+        {x + "<br><img src=a.png>" + std::string(40, 'y'), x + "<br><img src=a.png>y"},
+        // "<" and "&" that start no tag or entity are text.
+        {x + "a < b & c" + std::string(40, 'y'), x + "a < b & c" + std::string(11, 'y')},
+    };
+    for (const auto& [body, vorschau] : faelle) {
+        EXPECT_EQ(VorschauText(body, kVorschauLaenge), vorschau) << body;
+        EXPECT_NE(zeile(body).find("text_text>" + vorschau + ".....<br>"), std::string::npos) << body;
+    }
+    // A body of at most 200 bytes is the preview, also with a tag left open.
+    EXPECT_EQ(VorschauText("<b>kurz", kVorschauLaenge), "<b>kurz");
+}
+
+TEST(Seiten, PicturesLoadFromTheDataFolderOnEveryPage) {
+    const std::pair<std::string, std::string> faelle[] = {
+        {"<img src=\"bilder/a1.jpg\" alt=\"A\">", "<img src=\"data/bilder/a1.jpg\" alt=\"A\">"},
+        {"<IMG alt='x > y' SRC=bilder/b.png>", "<IMG alt='x > y' SRC=data/bilder/b.png>"},
+        {"<img\r\nsrc = 'bilder/c.gif'>", "<img\r\nsrc = 'data/bilder/c.gif'>"},
+        // Other sources, and "bilder/" anywhere but in a picture's src, stay as typed.
+        {"<img src=\"http://x/bilder/a.jpg\"> bilder/a.jpg <a href=bilder/a.jpg>", ""},
+        {"<img data-src=bilder/a.jpg><imgx src=bilder/a.jpg>", ""},
+    };
+    for (const auto& [body, erwartet] : faelle) {
+        const std::string seite = erwartet.empty() ? body : erwartet;
+        EXPECT_NE(zeile(body).find("text_text>" + seite + "....."), std::string::npos) << body;
+        std::string artikel;
+        ArtikelSeiteAnhaengen(artikel, {DateTime::fromParts(2003, 12, 24), kKopf, body});
+        EXPECT_NE(artikel.find("text_text>" + seite + "</font>"), std::string::npos) << body;
+    }
 }
 
 TEST(Seiten, ArticlePageHoldsTheWholeBody) {
