@@ -23,9 +23,10 @@ using namespace velmaro::test;
 
 namespace {
 
-// The ids of the sixteen text controls, in the order of the style file.
-const char* const kTextIds[16] = {"1029", "1019", "1030", "1012", "1031", "1005", "1021", "1006",
-                                  "1011", "1017", "1007", "1008", "1014", "1018", "1013", "1009"};
+// The ids of the eighteen text controls, in the order of the style file.
+constexpr int kTexte = 18;
+const char* const kTextIds[kTexte] = {"1029", "1019", "1030", "1012", "1031", "1005", "1021", "1006", "1011",
+                                      "1017", "1007", "1008", "1014", "1018", "1013", "1009", "1015", "1010"};
 
 // An edit, or a font combo box's edit field.
 QLineEdit* feld(StyleDlg* s, int i) {
@@ -69,9 +70,10 @@ class StyleDlgTest : public QObject {
 private slots:
     void speichernTakesTheControlsTheOtherWaysLeaveTheValues() {
         VelmaroDlg dlg(m_dir.path());
-        for (int i = 4; i < 20; ++i)
+        for (int i = 4; i < 4 + kTexte; ++i)
             Einstellung(dlg.m_zustand, i) = "#" + std::to_string(i) + "0";
         dlg.m_zustand.m_style.datumSchrift = "Comic Sans MS"; // not in the list
+        dlg.m_zustand.m_style.overSchrift = "New Roman";      // once offered, names no font
         // Bytes as a hand-edited file may hold them: undefined in Windows-1252, longer than an edit
         // field holds, padded.
         dlg.m_zustand.m_style.datumHintergrund = "\x81\x8D\x8F\x90\x9D";
@@ -87,7 +89,7 @@ private slots:
         };
         for (const auto& schliessen : wege) {
             imDialog(dlg, [&](StyleDlg* s) {
-                for (int i = 0; i < 16; ++i)
+                for (int i = 0; i < kTexte; ++i)
                     ersetzen(feld(s, i), QStringLiteral("x"));
                 QTest::mouseClick(s->m_checkDatumBold, Qt::LeftButton);
                 QTest::mouseClick(s->m_checkOverBold, Qt::LeftButton);
@@ -99,20 +101,22 @@ private slots:
         // Opened again, it shows the values from their start; saved untouched, they and the flags keep
         // their bytes.
         imDialog(dlg, [&](StyleDlg* s) {
-            for (int i = 0; i < 16; ++i) {
+            for (int i = 0; i < kTexte; ++i) {
                 QCOMPARE(feld(s, i)->text(),
                          zuUnicode(Einstellung(dlg.m_zustand, i + 4)).left(feld(s, i)->maxLength()));
                 // The field with the focus has its text selected, as a dialog's first field has.
                 QVERIFY(s->focusWidget() == feld(s, i) || feld(s, i)->cursorPosition() == 0);
             }
             QVERIFY(s->m_btnSpeichern->isDefault());
+            for (QComboBox* c : {s->m_comboDatumSchrift, s->m_comboOverSchrift, s->m_comboTextSchrift})
+                QCOMPARE(c->itemText(2), QStringLiteral("Times New Roman"));
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });
         QVERIFY(dlg.m_zustand.m_style == vorher);
 
         // Every field keeps what is typed, a font name not in the list too; Down picks from the list.
         imDialog(dlg, [&](StyleDlg* s) {
-            for (int i = 0; i < 16; ++i)
+            for (int i = 0; i < kTexte; ++i)
                 ersetzen(feld(s, i), QStringLiteral("n%1ö; }").arg(i + 4));
             s->m_comboTextSchrift->setFocus();
             QTest::keyClick(s->m_comboTextSchrift, Qt::Key_Down);
@@ -123,7 +127,7 @@ private slots:
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });
         VelmaroZustand soll;
-        for (int i = 4; i < 20; ++i)
+        for (int i = 4; i < 4 + kTexte; ++i)
             Einstellung(soll, i) = "n" + std::to_string(i) + "\xF6; }";
         soll.m_style.textSchrift = "Verdana";
         soll.m_style.datumUnderline = soll.m_style.overBold = 1;
