@@ -76,6 +76,7 @@ public:
     std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
     // SIZE on FTP, stat on SFTP.
     std::optional<std::uint64_t> Groesse(const std::string& name) override;
+    bool DateiLoeschen(const std::string& name) override;
     void Schliessen() override;
 
     const FtpFehler& letzterFehler() const override { return m_fehler; }

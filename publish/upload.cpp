@@ -459,8 +459,8 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             m_beobachter.Meldung(hinweis, "Hinweis");
     }
     const std::string server = serverSchluessel(ftp);
-    const Sendeplan plan =
-        SendeplanErstellen(lokal, record, server, ordnerGroessen(!erzeugt.bilder.empty()), m_alle);
+    const auto liste = ordnerGroessen(!erzeugt.bilder.empty());
+    const Sendeplan plan = SendeplanErstellen(lokal, record, server, liste, m_alle);
     ergebnis.aktuell = static_cast<int>(plan.aktuell.size());
 
     // Pages the generator could not write keep their copies on the server and are reported in order.
@@ -528,9 +528,23 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
         else
             record.dateien.erase(p.name);
     }
+    // Pictures no page uses any more leave the server as they left output/: the record names those
+    // an earlier upload put there. One that stays is tried again next time.
+    bool geloescht = false;
+    if (!m_abbruch && !lauf.abgebrochen) {
+        const std::string bilder = std::string(kBilderOrdner) + "/";
+        for (auto it = record.dateien.begin(); it != record.dateien.end();) {
+            const bool weg =
+                it->first.starts_with(bilder) &&
+                std::find(dateien.begin(), dateien.end(), it->first) == dateien.end() &&
+                (m_verbindung->DateiLoeschen(it->first) || (liste && !liste->contains(it->first)));
+            it = weg ? record.dateien.erase(it) : std::next(it);
+            geloescht = geloescht || weg;
+        }
+    }
     std::error_code ec;
     // Without a data folder (a test, a bare output folder) there is nothing to keep the record in.
-    if (std::filesystem::is_directory(m_datenOrdner, ec) && !lauf.posten.empty()) {
+    if (std::filesystem::is_directory(m_datenOrdner, ec) && (!lauf.posten.empty() || geloescht)) {
         std::string fehler;
         if (!uebertragenSpeichern(recordDatei, record, fehler))
             m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "
