@@ -29,6 +29,7 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELMARO_BENCH=ON -DVELMARO_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
 	build/bench/bench/velmaro_bench
+	build/bench/bench/velmaro_bilder_bench
 	bench/upload-bench build/bench/bench/velmaro_upload_bench
 	bench/schnell-bench build/bench/bench/velmaro_upload_bench
 
