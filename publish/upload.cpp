@@ -406,14 +406,14 @@ std::string serverSchluessel(const FtpZugangsdaten& ftp) {
 
 std::optional<std::map<std::string, std::uint64_t>> Upload::ordnerGroessen(bool mitBildern) {
     auto liste = m_verbindung->Groessen();
-    if (!mitBildern || !liste)
+    if (!mitBildern)
         return liste;
-    // The pictures' folder is listed from inside it, and so made when missing.
+    // The pictures' folder is listed from inside it, and so made when missing, listing or not.
     const std::string bilder(kBilderOrdner);
     std::optional<std::map<std::string, std::uint64_t>> unten;
     if (m_verbindung->OrdnerWechseln(std::string(kUploadOrdner) + "/" + bilder))
         unten = m_verbindung->Groessen();
-    if (!m_verbindung->OrdnerWechseln(kUploadOrdner) || !unten)
+    if (!m_verbindung->OrdnerWechseln(kUploadOrdner) || !liste || !unten)
         return std::nullopt;
     for (const auto& [name, groesse] : *unten)
         liste->emplace(bilder + "/" + name, groesse);
