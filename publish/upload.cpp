@@ -529,9 +529,10 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             record.dateien.erase(p.name);
     }
     // Pictures no page uses any more leave the server as they left output/: the record names those
-    // an earlier upload put there. One that stays is tried again next time.
+    // an earlier upload put there. One that stays is tried again next time. After an incomplete
+    // run a picture may be missing only here, while the pages still show it.
     bool geloescht = false;
-    if (!m_abbruch && !lauf.abgebrochen) {
+    if (!m_abbruch && !lauf.abgebrochen && nichtErzeugt.empty()) {
         const std::string bilder = std::string(kBilderOrdner) + "/";
         for (auto it = record.dateien.begin(); it != record.dateien.end();) {
             const bool weg =

@@ -175,6 +175,10 @@ TEST(Bilder, VonDerKameraAufDieSeiten) {
         return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was + " 2>&1").first;
     };
     ASSERT_EQ(velmaro("--publish"), 0);
+    // Sent once: the second upload finds the picture on the server as recorded.
+    const auto nochmal =
+        Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' --publish 2>&1");
+    EXPECT_NE(nochmal.second.find("0 von 0 Dateien gesendet, 5 waren"), npos) << nochmal.second;
     ASSERT_EQ(velmaro("--preview"), 0);
 
     const fs::path wurzel = ftp.wurzel();
