@@ -443,6 +443,10 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
     d->quelle.schliessen();
     if (code == CURLE_ABORTED_BY_CALLBACK && d->quelle.lesefehler)
         code = CURLE_READ_ERROR;
+    return sendeErgebnis(code, name);
+}
+
+bool SichereVerbindung::sendeErgebnis(int code, const std::string& name) {
     if (code != CURLE_OK) {
         fehlschlag(code, FtpSchritt::Senden, utf8(name));
         return false;
@@ -465,13 +469,7 @@ bool SichereVerbindung::DateiLoeschen(const std::string& name) {
     const CURLcode code = d->ausfuehren(d->basis + d->ordner);
     curl_easy_setopt(d->curl, CURLOPT_POSTQUOTE, nullptr);
     curl_slist_free_all(befehle);
-    if (code != CURLE_OK) {
-        fehlschlag(code, FtpSchritt::Senden, utf8(name));
-        return false;
-    }
-    m_fehler = {};
-    m_art = Fehlerart::Keiner;
-    return true;
+    return sendeErgebnis(code, name);
 }
 
 std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name) {

@@ -90,6 +90,8 @@ private:
     // False, with the error set, once the connection is closed.
     bool offen();
     void fehlschlag(int code, FtpSchritt schritt, const std::string& name);
+    // The outcome of a transfer step on the file name: true, or false after fehlschlag.
+    bool sendeErgebnis(int code, const std::string& name);
 
     std::unique_ptr<Impl> d;
     FtpFehler m_fehler;
