@@ -30,6 +30,7 @@ bench: deps
 	cmake --build build/bench -j $(JOBS)
 	build/bench/bench/velmaro_bench
 	build/bench/bench/velmaro_wiederherstellung_bench
+	build/bench/bench/velmaro_bilder_bench
 	bench/upload-bench build/bench/bench/velmaro_upload_bench
 	bench/schnell-bench build/bench/bench/velmaro_upload_bench
 

@@ -2,9 +2,13 @@
 #include "editor/editor.h"
 
 #include "platform/unicode.h"
+#include "store/bildablage.h"
 #include "widgets/meldung.h"
 
 #include <QDateEdit>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -117,6 +121,7 @@ void ArtikelEditor::FelderFreigeben(bool an) {
     m_editUeberschrift->setEnabled(an);
     m_editTextinhalt->setEnabled(an);
     m_ctrlDatum->setEnabled(an);
+    m_btnBild->setEnabled(an);
 }
 
 bool ArtikelEditor::ArtikelAnzeigen(const std::string& ueberschrift) {
@@ -275,6 +280,48 @@ void ArtikelEditor::BearbeitungOeffnen() {
     m_btnBearbeiten->setEnabled(false);
     m_btnNeu->setEnabled(false);
     FokusSetzen();
+}
+
+void ArtikelEditor::OnBildEinfuegen() {
+    if (!m_btnBild->isEnabled())
+        return;
+    // Qt's own dialogs, so that they look alike on every desktop and tests can answer them.
+    QFileDialog dateiwahl(m_fenster, QStringLiteral("Bild einfügen"));
+    dateiwahl.setOption(QFileDialog::DontUseNativeDialog);
+    dateiwahl.setFileMode(QFileDialog::ExistingFile);
+    dateiwahl.setNameFilter(
+        QStringLiteral("Bilder (*.jpg *.jpeg *.png *.gif *.webp *.JPG *.JPEG *.PNG *.GIF *.WEBP)"));
+    if (dateiwahl.exec() != QDialog::Accepted || dateiwahl.selectedFiles().isEmpty())
+        return;
+    const QString datei = dateiwahl.selectedFiles().first();
+
+    QInputDialog frage(m_fenster);
+    frage.setOption(QInputDialog::UsePlainTextEditForTextInput, false);
+    frage.setWindowTitle(QStringLiteral("Bild einfügen"));
+    frage.setLabelText(QStringLiteral("Beschreibung des Bildes (für Leser, die es nicht sehen) : "));
+    frage.setTextValue(m_editUeberschrift->text());
+    if (frage.exec() != QDialog::Accepted)
+        return;
+
+    std::string fehler;
+    const auto name = BildAblegen(QFile::encodeName(datei).toStdString(),
+                                  m_zustand.m_ordner / "data" / kBilderOrdner, fehler);
+    if (!name) {
+        Meldung(m_fenster,
+                QStringLiteral("Das Bild %1 konnte nicht übernommen werden (%2).")
+                    .arg(datei, QString::fromStdString(fehler)),
+                QStringLiteral("Fehler"));
+        return;
+    }
+    QString alt = frage.textValue();
+    alt.replace(QLatin1Char('&'), QStringLiteral("&amp;"))
+        .replace(QLatin1Char('"'), QStringLiteral("&quot;"))
+        .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
+        .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    m_editTextinhalt->insertPlainText(QStringLiteral("<img src=\"%1/%2\" alt=\"%3\">")
+                                          .arg(QString::fromUtf8(kBilderOrdner.data(), kBilderOrdner.size()),
+                                               QString::fromStdString(*name), alt));
+    m_editTextinhalt->setFocus();
 }
 
 bool ArtikelEditor::ArtikelInArbeit() const {

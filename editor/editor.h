@@ -70,6 +70,9 @@ public:
     void OnArtikelSpeichern();
     void OnArtikelLoeschen();
     void OnArtikelBearbeiten();
+    // "Bild einfügen…" and Ctrl+Shift+I: a picture chosen in a file dialog is copied into
+    // data/bilder/ and its <img> tag, with the alt text asked, inserted at the body's cursor.
+    void OnBildEinfuegen();
 
     void FelderLeeren();
     void FelderFreigeben(bool an);
@@ -99,6 +102,8 @@ public:
     ArtikelListe* m_listeArtikel = nullptr;
     QPushButton* m_btnLoeschen = nullptr;
     QPushButton* m_btnBearbeiten = nullptr;
+    // Enabled with the fields.
+    QPushButton* m_btnBild = nullptr;
 
     // The article under edit.
     std::string m_ueberschrift;

@@ -370,4 +370,23 @@ int removeLeftovers(const std::filesystem::path& folder, bool (*ownName)(const s
     return entfernt;
 }
 
+bool replaceFile(const std::filesystem::path& path, std::string_view bytes, mode_t mode, std::string& error) {
+    SaveFile datei(path, mode);
+    if (!datei.open()) {
+        error = datei.errorText();
+        return false;
+    }
+    try {
+        datei.write(bytes.data(), bytes.size());
+    } catch (const FileError& f) {
+        error = FehlerUrsache(f.errorNumber());
+        return false;
+    }
+    if (!datei.commit()) {
+        error = datei.errorText();
+        return false;
+    }
+    return true;
+}
+
 } // namespace velmaro

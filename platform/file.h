@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace velmaro {
@@ -146,6 +147,9 @@ private:
     bool m_unnamed = false;
     std::string m_error;
 };
+
+// Replaces path atomically with bytes through a SaveFile; false with error (German) on failure.
+bool replaceFile(const std::filesystem::path& path, std::string_view bytes, mode_t mode, std::string& error);
 
 // Reads a whole file; false when it cannot be opened or read, or is larger than maxBytes. err, when
 // given, receives the reason as BinaryFile::error() gives it (EFBIG for too large).

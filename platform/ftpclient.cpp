@@ -493,6 +493,26 @@ std::optional<std::uint64_t> FtpVerbindung::Groesse(const std::string& name) {
     return static_cast<std::uint64_t>(laenge);
 }
 
+bool FtpVerbindung::DateiLoeschen(const std::string& name) {
+    // A line break in a name would end the command and append one of its own.
+    if (!d->curl || d->ordner.empty() || hatSteuerzeichen(name))
+        return false;
+    // After the request's own CWD, so the name is relative to the folder.
+    curl_slist* befehle = curl_slist_append(nullptr, ("DELE " + name).c_str());
+    curl_easy_setopt(d->curl, CURLOPT_URL, (d->basis + d->ordner).c_str());
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(d->curl, CURLOPT_POSTQUOTE, befehle);
+    const CURLcode code = d->ausfuehren();
+    curl_easy_setopt(d->curl, CURLOPT_POSTQUOTE, nullptr);
+    curl_slist_free_all(befehle);
+    if (code != CURLE_OK) {
+        m_fehler = d->fehler(code, FtpSchritt::Senden, utf8(name));
+        return false;
+    }
+    return true;
+}
+
 void FtpVerbindung::Schliessen() {
     if (d && d->curl) {
         // Sends QUIT and closes the control connection.

@@ -72,6 +72,8 @@ public:
     virtual std::optional<std::map<std::string, std::uint64_t>> Groessen() = 0;
     // One file's size; nothing when the server does not tell it.
     virtual std::optional<std::uint64_t> Groesse(const std::string& name) = 0;
+    // Removes the file name (relative to that folder) from the server.
+    virtual bool DateiLoeschen(const std::string& name) = 0;
     virtual void Schliessen() = 0;
     virtual const FtpFehler& letzterFehler() const = 0;
 };
@@ -101,6 +103,8 @@ public:
     std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
     // By SIZE.
     std::optional<std::uint64_t> Groesse(const std::string& name) override;
+    // By DELE.
+    bool DateiLoeschen(const std::string& name) override;
     // Says goodbye to the server and closes the connection; also done by the destructor.
     void Schliessen() override;
 

@@ -74,9 +74,10 @@ int sslIndex() {
 struct SichereVerbindung::Impl {
     CURL* curl = nullptr;
     ServerAdresse adresse;
-    std::string basis;  // "ftp://host:port/" or "sftp://host:port/~/"
-    std::string ordner; // URL path of the upload folder with its slash; empty before
-    std::string host;   // UTF-8, for messages
+    std::string basis;      // "ftp://host:port/" or "sftp://host:port/~/"
+    std::string ordner;     // URL path of the upload folder with its slash; empty before
+    std::string ordnerName; // the same as the server names it
+    std::string host;       // UTF-8, for messages
     std::string benutzer;
     std::string passwort;
     FtpZeitlimits limits;
@@ -414,6 +415,7 @@ bool SichereVerbindung::OrdnerWechseln(const std::string& ordner) {
         }
     }
     d->ordner = d->ordnerPfad(ordner);
+    d->ordnerName = ordner;
     m_fehler = {};
     m_art = Fehlerart::Keiner;
     return true;
@@ -441,6 +443,10 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
     d->quelle.schliessen();
     if (code == CURLE_ABORTED_BY_CALLBACK && d->quelle.lesefehler)
         code = CURLE_READ_ERROR;
+    return sendeErgebnis(code, name);
+}
+
+bool SichereVerbindung::sendeErgebnis(int code, const std::string& name) {
     if (code != CURLE_OK) {
         fehlschlag(code, FtpSchritt::Senden, utf8(name));
         return false;
@@ -448,6 +454,22 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
     m_fehler = {};
     m_art = Fehlerart::Keiner;
     return true;
+}
+
+bool SichereVerbindung::DateiLoeschen(const std::string& name) {
+    if (!d->curl || d->ordner.empty() || hatSteuerzeichen(name))
+        return false;
+    // FTPS after the request's CWD into the folder; SFTP paths start at the login folder.
+    const bool sftp = d->adresse.protokoll == Protokoll::Sftp;
+    const std::string befehl = sftp ? "rm \"" + d->ordnerName + "/" + name + "\"" : "DELE " + name;
+    curl_slist* befehle = curl_slist_append(nullptr, befehl.c_str());
+    curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(d->curl, CURLOPT_NOBODY, sftp ? 0L : 1L);
+    curl_easy_setopt(d->curl, CURLOPT_POSTQUOTE, befehle);
+    const CURLcode code = d->ausfuehren(d->basis + d->ordner);
+    curl_easy_setopt(d->curl, CURLOPT_POSTQUOTE, nullptr);
+    curl_slist_free_all(befehle);
+    return sendeErgebnis(code, name);
 }
 
 std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name) {

@@ -76,6 +76,7 @@ public:
     std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
     // SIZE on FTP, stat on SFTP.
     std::optional<std::uint64_t> Groesse(const std::string& name) override;
+    bool DateiLoeschen(const std::string& name) override;
     void Schliessen() override;
 
     const FtpFehler& letzterFehler() const override { return m_fehler; }
@@ -89,6 +90,8 @@ private:
     // False, with the error set, once the connection is closed.
     bool offen();
     void fehlschlag(int code, FtpSchritt schritt, const std::string& name);
+    // The outcome of a transfer step on the file name: true, or false after fehlschlag.
+    bool sendeErgebnis(int code, const std::string& name);
 
     std::unique_ptr<Impl> d;
     FtpFehler m_fehler;

@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "publish/sendeplan.h"
+#include "store/bildablage.h"
 #include "store/uebertragen.h"
 #include "store/vertrauen.h"
 
@@ -349,7 +350,9 @@ std::vector<std::string>
 Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>& gesendet,
                         bool& ungeprueft) {
     std::vector<std::string> kurz;
-    const auto liste = m_verbindung->Groessen();
+    const bool mitBildern = std::any_of(gesendet.begin(), gesendet.end(),
+                                        [](const auto& g) { return g.first.find('/') != std::string::npos; });
+    const auto liste = ordnerGroessen(mitBildern);
     for (const auto& [name, soll] : gesendet) {
         std::optional<std::uint64_t> dort;
         if (liste) {
@@ -391,11 +394,28 @@ std::string serverSchluessel(const FtpZugangsdaten& ftp) {
 }
 } // namespace
 
+std::optional<std::map<std::string, std::uint64_t>> Upload::ordnerGroessen(bool mitBildern) {
+    auto liste = m_verbindung->Groessen();
+    if (!mitBildern)
+        return liste;
+    // The pictures' folder is listed from inside it, and so made when missing, listing or not.
+    const std::string bilder(kBilderOrdner);
+    std::optional<std::map<std::string, std::uint64_t>> unten;
+    if (m_verbindung->OrdnerWechseln(std::string(kUploadOrdner) + "/" + bilder))
+        unten = m_verbindung->Groessen();
+    if (!m_verbindung->OrdnerWechseln(kUploadOrdner) || !liste || !unten)
+        return std::nullopt;
+    for (const auto& [name, groesse] : *unten)
+        liste->emplace(bilder + "/" + name, groesse);
+    return liste;
+}
+
 UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
                                         const GeneratorErgebnis& erzeugt) {
     using Stand = Lauf::Stand;
-    const std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
+    std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
+    dateien.insert(dateien.end(), erzeugt.bilder.begin(), erzeugt.bilder.end());
     UploadErgebnis ergebnis;
     ergebnis.dateien = static_cast<int>(dateien.size());
 
@@ -429,7 +449,8 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             m_beobachter.Meldung(hinweis, "Hinweis");
     }
     const std::string server = serverSchluessel(ftp);
-    const Sendeplan plan = SendeplanErstellen(lokal, record, server, m_verbindung->Groessen(), m_alle);
+    const auto liste = ordnerGroessen(!erzeugt.bilder.empty());
+    const Sendeplan plan = SendeplanErstellen(lokal, record, server, liste, m_alle);
     ergebnis.aktuell = static_cast<int>(plan.aktuell.size());
 
     // Pages the generator could not write keep their copies on the server and are reported in order.
@@ -497,9 +518,24 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
         else
             record.dateien.erase(p.name);
     }
+    // Pictures no page uses any more leave the server as they left output/: the record names those
+    // an earlier upload put there. One that stays is tried again next time. After an incomplete
+    // run a picture may be missing only here, while the pages still show it.
+    bool geloescht = false;
+    if (!m_abbruch && !lauf.abgebrochen && nichtErzeugt.empty()) {
+        const std::string bilder = std::string(kBilderOrdner) + "/";
+        for (auto it = record.dateien.begin(); it != record.dateien.end();) {
+            const bool weg =
+                it->first.starts_with(bilder) &&
+                std::find(dateien.begin(), dateien.end(), it->first) == dateien.end() &&
+                (m_verbindung->DateiLoeschen(it->first) || (liste && !liste->contains(it->first)));
+            it = weg ? record.dateien.erase(it) : std::next(it);
+            geloescht = geloescht || weg;
+        }
+    }
     std::error_code ec;
     // Without a data folder (a test, a bare output folder) there is nothing to keep the record in.
-    if (std::filesystem::is_directory(m_datenOrdner, ec) && !lauf.posten.empty()) {
+    if (std::filesystem::is_directory(m_datenOrdner, ec) && (!lauf.posten.empty() || geloescht)) {
         std::string fehler;
         if (!uebertragenSpeichern(recordDatei, record, fehler))
             m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "

@@ -78,8 +78,8 @@ inline constexpr const char* kUploadOrdner = "data";
 std::string AktuellText(int aktuell);
 // "<name> konnte nicht gesendet werden"
 std::string NichtGesendetText(const std::string& name);
-// The files of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
-// artikel1.php to artikel<artikel>.php, feed.xml.
+// The pages of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
+// artikel1.php to artikel<artikel>.php, feed.xml. The pictures follow them.
 std::vector<std::string> UploadDateien(int seiten, int artikel);
 
 struct UploadErgebnis {
@@ -140,6 +140,9 @@ private:
     struct Lauf;
     bool sicherVerbinden(const ServerAdresse& adresse, const std::string& benutzer,
                          const std::string& passwort);
+    // The sizes in the remote folder, with those in its pictures' folder as "bilder/NAME" when
+    // mitBildern; nothing when either cannot be listed.
+    std::optional<std::map<std::string, std::uint64_t>> ordnerGroessen(bool mitBildern);
     // Another connection like the first, in "data"; null when the server refuses it.
     std::unique_ptr<ServerVerbindung> weitereVerbindung();
     // Takes files from the run and sends them over v until none is left; erste is the connection

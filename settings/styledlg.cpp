@@ -31,6 +31,8 @@ StyleDlg::StyleDlg(StyleWerte& s, QWidget* parent) : QDialog(parent) {
         {&s.textSchrift, nullptr, m_comboTextSchrift, {}},
         {&s.tabelleHintergrund, m_editTabelleHintergrund, nullptr, {}},
         {&s.tabelleBreite, m_editTabelleBreite, nullptr, {}},
+        {&s.bildHorizontal, m_editBildHorizontal, nullptr, {}},
+        {&s.bildVertikal, m_editBildVertikal, nullptr, {}},
     };
     m_schalter = {{&s.datumBold, m_checkDatumBold},
                   {&s.datumUnderline, m_checkDatumUnderline},
@@ -120,8 +122,6 @@ void StyleDlg::ControlsAnlegen() {
     m_editBildHorizontal =
         edit("m_editBildHorizontal", QStringLiteral("Abstand hotizontal : "), mitte, 120, true);
     m_editBildVertikal = edit("m_editBildVertikal", QStringLiteral("Abstand vertikal : "), mitte, 134, true);
-    m_editBildHorizontal->setEnabled(false);
-    m_editBildVertikal->setEnabled(false);
 
     gruppe(QString(), rechts, 78, 123, 38);
     auto* hinweis =
@@ -148,7 +148,7 @@ void StyleDlg::ControlsAnlegen() {
         m_editOverBreite,       m_editOverFarbe,      m_editOverGroesse,        m_comboOverSchrift,
         m_checkOverBold,        m_checkOverUnderline, m_editTextHintergrund,    m_editTextFarbe,
         m_editTextGroesse,      m_comboTextSchrift,   m_editTabelleHintergrund, m_editTabelleBreite,
-        m_btnSpeichern,         m_btnAbbrechen};
+        m_editBildHorizontal,   m_editBildVertikal,   m_btnSpeichern,           m_btnAbbrechen};
     for (int i = 1; i < reihenfolge.size(); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 
@@ -185,15 +185,14 @@ void StyleDlg::DatenAustausch(bool speichern) {
 }
 
 void StyleDlg::SchriftListenFuellen() {
-    const QStringList datum = {QStringLiteral("Arial"), QStringLiteral("Verdana"),
-                               QStringLiteral("Times New Roman")};
-    const QStringList andere = {QStringLiteral("Arial"), QStringLiteral("Verdana"),
-                                QStringLiteral("New Roman")};
-    for (auto [combo, liste] : {std::pair{m_comboDatumSchrift, datum}, std::pair{m_comboOverSchrift, andere},
-                                std::pair{m_comboTextSchrift, andere}}) {
+    const QStringList schriften = {QStringLiteral("Arial"), QStringLiteral("Verdana"),
+                                   QStringLiteral("Times New Roman")};
+    // The headline and body lists once offered "New Roman", which names no font; a stored
+    // "New Roman" is still shown as typed.
+    for (QComboBox* combo : {m_comboDatumSchrift, m_comboOverSchrift, m_comboTextSchrift}) {
         // The stored name stays in the edit field; filling an empty list would select "Arial".
         const QString text = combo->currentText();
-        combo->addItems(liste);
+        combo->addItems(schriften);
         combo->setCurrentIndex(-1);
         combo->setEditText(text);
         combo->lineEdit()->setCursorPosition(0);

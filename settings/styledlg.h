@@ -1,5 +1,5 @@
 #pragma once
-// The style settings dialog (137, "Stylesheet anpassen"): edits the sixteen style values and four
+// The style settings dialog (137, "Stylesheet anpassen"): edits the eighteen style values and four
 // flags in place; "Speichern" takes the controls into them, "Abbrechen", Esc and
 // the close box leave them as they were.
 
@@ -51,8 +51,8 @@ public:
     QComboBox* m_comboTextSchrift = nullptr;
     QLineEdit* m_editTabelleHintergrund = nullptr;
     QLineEdit* m_editTabelleBreite = nullptr;
-    QLineEdit* m_editBildHorizontal = nullptr; // bound to nothing
-    QLineEdit* m_editBildVertikal = nullptr;   // bound to nothing
+    QLineEdit* m_editBildHorizontal = nullptr;
+    QLineEdit* m_editBildVertikal = nullptr;
     QPushButton* m_btnSpeichern = nullptr;
     QPushButton* m_btnAbbrechen = nullptr;
 

@@ -20,7 +20,8 @@ namespace velmaro {
 // footer.
 inline constexpr const char* kVerlagsAdresse = "http://www.dorvent.de";
 
-// Rows shown per article on an index page: this many bytes of the body, cut blindly.
+// Rows shown per article on an index page: this many bytes of the body, cut back before a tag,
+// comment or entity that the cut would split.
 inline constexpr std::size_t kVorschauLaenge = 200;
 
 inline constexpr std::string_view kIndexAnfang = "<table class=newstable>";
@@ -32,6 +33,8 @@ std::string StylesheetText(const StyleWerte& s);
 // The names of the generated files, without folder: the stylesheet, "inhalt<k>.php" and
 // "artikel<n>.php".
 inline constexpr const char* kStylesheetName = "style.css";
+// The folder of the converted pictures, below the output folder and the working folder's data/.
+inline constexpr const char* kBildCache = "bildcache";
 std::string SeitenName(int k);
 std::string ArtikelName(int n);
 
@@ -63,19 +66,22 @@ std::string MenuText(int anzahlSeiten);
 struct GeneratorErgebnis {
     std::int32_t anzahlSeiten = 0;
     std::int32_t anzahlArtikel = 0;
+    // The pictures of the run ("bilder/NAME", in name order); the upload sends them after the pages.
+    std::vector<std::string> bilder;
     // Every file of the run when output/ could not be replaced by it (output/ then holds the
-    // previous site whole); empty after a complete run.
+    // previous site whole), or the pictures that could not be made; empty after a complete run.
     std::vector<std::string> fehlendeDateien;
     // Why, with the file concerned (German, UTF-8).
     std::string grund;
 };
 
-// Writes style.css, inhalt1.php ... with the article pages, inhalt0.php and the feed (named and
-// addressed by the FTP settings) as "Update Website" does, and puts them in the place of ordner's
-// content in one step, creating the folder when missing; a link at ordner keeps pointing at the
-// folder it names. Afterwards ordner holds exactly this run's files, or, after any failure, exactly
-// the previous ones. Returns the counts of the pages and articles. ersteSeite is called once
-// inhalt1.php has been created.
+// Writes style.css, inhalt1.php ... with the article pages, inhalt0.php, the feed (named and
+// addressed by the FTP settings) and the pictures the bodies use (bilder/NAME, from data/bilder/
+// beside ordner, converted once into bildcache/ there) as "Update Website" does, and puts them in the
+// place of ordner's content in one step, creating the folder when missing; a link at ordner keeps
+// pointing at the folder it names. Afterwards ordner holds exactly this run's files, or, after any
+// failure (a picture missing or unreadable among them), exactly the previous ones. Returns the
+// counts of the pages and articles. ersteSeite is called once inhalt1.php has been created.
 GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artikelProSeite,
                                   const StyleWerte& style, const FtpZugangsdaten& ftp,
                                   const std::filesystem::path& ordner,

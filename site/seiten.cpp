@@ -1,8 +1,10 @@
 // The HTML fragments of the news pages: index page rows, article pages and the page menu. Texts go
 // in byte for byte, as articles may hold HTML on purpose, except "<?": the server runs the fragments
-// as PHP, so an article's "<?php ... ?>" would run there and "<?xml" would break the page.
+// as PHP, so an article's "<?php ... ?>" would run there and "<?xml" would break the page. A picture's
+// src gains the folder the site's pages find it in, and a preview never ends inside a tag.
 #include "site/generator.h"
 
+#include "site/bilder.h"
 #include "store/datetime.h"
 
 namespace velmaro {
@@ -26,13 +28,14 @@ std::string ArtikelName(int n) {
 }
 
 void VorschauZeileAnhaengen(std::string& out, const Artikel& a, std::string_view artikelName) {
-    const std::string_view vorschau = std::string_view(a.textinhalt).substr(0, kVorschauLaenge);
     out += "<tr><td class=datum><font class=datum_text>";
     out += formatDatum(a.datum);
     out += "</font></td> <td class=over><font class=over_text>";
     textAnhaengen(out, a.ueberschrift);
     out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
-    textAnhaengen(out, vorschau);
+    std::string text;
+    BildQuellenAnhaengen(text, VorschauText(a.textinhalt, kVorschauLaenge));
+    textAnhaengen(out, text);
     out += ".....<br>....</font><a href=data/artikel.php?sitename=";
     out += artikelName;
     out += " onmouseover=\"status='Zum Artikelinhalt';return true\" onmouseout=\"status='';return true\">"
@@ -45,7 +48,9 @@ void ArtikelSeiteAnhaengen(std::string& out, const Artikel& a) {
     out += "</font></td><td class=over><font class=over_text>";
     textAnhaengen(out, a.ueberschrift);
     out += "</font></td></tr><tr><td class=text colspan=2><font class=text_text>";
-    textAnhaengen(out, a.textinhalt);
+    std::string text;
+    BildQuellenAnhaengen(text, a.textinhalt);
+    textAnhaengen(out, text);
     out += "</font></td></tr><td class=textinhalt colspan=2><div align=center><font face=Arial size=1 >"
            "Diese Internetseite wird mit einem Content Management System vom<a href=";
     out += kVerlagsAdresse;

@@ -1,4 +1,5 @@
-// style.css: the seven classes of the generated pages, from the sixteen style values and four flags.
+// style.css: the seven classes of the generated pages, from the sixteen style values and four flags,
+// and the pictures' margins.
 #include "site/generator.h"
 
 namespace velmaro {
@@ -62,6 +63,15 @@ std::string StylesheetText(const StyleWerte& s) {
     css.reserve(laenge);
     for (std::string_view t : teile)
         css += t;
+    // The pictures' margins follow the classes; without them the file is as it always was.
+    if (!s.bildHorizontal.empty() || !s.bildVertikal.empty()) {
+        css += ".text_text img{";
+        if (!s.bildHorizontal.empty())
+            css += "margin-left:" + s.bildHorizontal + ";margin-right:" + s.bildHorizontal + ";";
+        if (!s.bildVertikal.empty())
+            css += "margin-top:" + s.bildVertikal + ";margin-bottom:" + s.bildVertikal + ";";
+        css += "}";
+    }
     return css;
 }
 

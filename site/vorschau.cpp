@@ -3,6 +3,7 @@
 
 #include "platform/ersatzordner.h"
 #include "platform/file.h"
+#include "site/bilder.h"
 #include "site/generator.h"
 
 #include <algorithm>
@@ -86,7 +87,8 @@ std::string LinksUmschreiben(std::string_view fragment) {
     return out;
 }
 
-std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel) {
+std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel,
+                          std::string_view bilder) {
     // No doctype: the stylesheet may hold lengths without a unit ("width:500"), which browsers
     // apply only to pages without one, as the site's own pages are.
     std::string seite = "<html>\n<head>\n<meta charset=\"windows-1252\">\n<title>";
@@ -98,7 +100,10 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
         seite += LinksUmschreiben(menu);
         seite += "</td></tr></table>\n";
     }
-    seite += LinksUmschreiben(fragment);
+    if (bilder.empty())
+        seite += LinksUmschreiben(fragment);
+    else
+        BildQuellenAnhaengen(seite, LinksUmschreiben(fragment), kBildSrcSeite, bilder);
     seite += "\n<p><a href=\"feed.xml\">Newsfeed (Atom)</a></p>\n</body>\n</html>\n";
     return seite;
 }
@@ -118,10 +123,12 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
     if (!readWholeFile(ausgabe / "inhalt0.php", menu))
         ergebnis.fehlendeDateien.push_back("inhalt0.php");
 
+    std::error_code ec;
+    const std::string bilder = fs::relative(ausgabe / "bilder", ziel, ec).generic_string() + "/";
     auto schreiben = [&](const std::string& fragmentName, const std::string& titel) {
         std::string fragment;
         if (!readWholeFile(ausgabe / fragmentName, fragment) ||
-            !vorschau.schreiben(VorschauName(fragmentName), VorschauSeite(menu, fragment, titel)))
+            !vorschau.schreiben(VorschauName(fragmentName), VorschauSeite(menu, fragment, titel, bilder)))
             ergebnis.fehlendeDateien.push_back(fragmentName);
     };
     for (int k = 1; k <= anzahlSeiten; ++k)
@@ -131,7 +138,6 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
     if (vorschau.tauschen() && anzahlSeiten >= 1 &&
         std::find(ergebnis.fehlendeDateien.begin(), ergebnis.fehlendeDateien.end(), SeitenName(1)) ==
             ergebnis.fehlendeDateien.end()) {
-        std::error_code ec;
         ergebnis.ersteSeite = fs::absolute(ziel / VorschauName(SeitenName(1)), ec).lexically_normal();
     }
     ergebnis.grund = vorschau.fehlerText();

@@ -19,8 +19,10 @@ std::string VorschauName(std::string_view fragment);
 std::string LinksUmschreiben(std::string_view fragment);
 
 // A whole page around one fragment: the stylesheet, the page menu, the fragment and a link to the
-// feed. The menu is closed first, as it ends inside an open table cell.
-std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel);
+// feed. The menu is closed first, as it ends inside an open table cell. The pictures' src
+// "data/bilder/NAME" becomes bilder + "NAME" when bilder is given.
+std::string VorschauSeite(std::string_view menu, std::string_view fragment, std::string_view titel,
+                          std::string_view bilder = {});
 
 struct VorschauErgebnis {
     std::filesystem::path ersteSeite;         // the first index page; empty when it could not be written
@@ -31,7 +33,8 @@ struct VorschauErgebnis {
 // Writes style.css, feed.xml, inhalt1.html ... inhalt<anzahlSeiten>.html and artikel1.html ...
 // artikel<anzahlArtikel>.html from the fragments in ausgabe and puts them in the place of ziel's
 // content in one step, as the generator does with output/; nothing else stays in ziel, so no page
-// links to a stale one. A link at ziel is refused: the preview keeps its previous pages.
+// links to a stale one. A link at ziel is refused: the preview keeps its previous pages. The
+// pictures are shown from ausgabe/bilder/.
 VorschauErgebnis VorschauSchreiben(const std::filesystem::path& ausgabe, int anzahlSeiten, int anzahlArtikel,
                                    const std::filesystem::path& ziel);
 

@@ -3,12 +3,18 @@
 #include "site/generator.h"
 
 #include "platform/ersatzordner.h"
+#include "platform/file.h"
 #include "platform/serveradresse.h"
+#include "site/bilder.h"
+#include "store/bildablage.h"
 #include "store/zustand.h"
 
 #include <cstdint>
+#include <set>
 
 namespace velmaro {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -66,6 +72,7 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     seite.puffer() += kIndexAnfang;
     std::string artikelSeite;
     std::string artikelName;
+    std::set<std::string> bilder;
     Artikelliste::Position position = liste.head();
     while (position) {
         const Artikel& a = liste.next(position);
@@ -80,6 +87,8 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
         VorschauZeileAnhaengen(seite.puffer(), a, artikelName);
         seite.vielleichtLeeren();
 
+        for (BildVerweis& v : BildVerweise(a.textinhalt))
+            bilder.insert(std::move(v.name));
         artikelSeite.clear();
         ArtikelSeiteAnhaengen(artikelSeite, a);
         ausgabe.schreiben(artikelName, artikelSeite);
@@ -90,9 +99,41 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     ausgabe.schreiben(kFeedName, FeedText(liste, ftp.name,
                                           WebsiteAdresse(ftp.website, ftp.adresse).value_or(std::string())));
 
+    // Pictures are converted once, into the cache beside output/; one the previous site holds is taken
+    // over without copying its bytes (its name is made from its content).
+    fs::path arbeitsordner = ordner.lexically_normal();
+    if (!arbeitsordner.has_filename())
+        arbeitsordner = arbeitsordner.parent_path();
+    arbeitsordner = arbeitsordner.parent_path();
+    const std::string bilderOrdner(kBilderOrdner);
+    const fs::path cache = arbeitsordner / kBildCache;
+    for (const auto& [name, grund] :
+         BilderErzeugen(arbeitsordner / "data" / bilderOrdner, cache, bilder, cache)) {
+        e.fehlendeDateien.push_back(bilderOrdner + "/" + name);
+        if (e.grund.empty())
+            e.grund = "Bild " + name + ": " + grund;
+        bilder.erase(name);
+    }
+    for (const std::string& name : bilder) {
+        const std::string pfad = bilderOrdner + "/" + name;
+        // Taken over only while newer than its source: a picture replaced under its name is new.
+        std::error_code ecQuelle, ecBisher;
+        const auto quelle = fs::last_write_time(arbeitsordner / "data" / pfad, ecQuelle);
+        const auto bisher = fs::last_write_time(ausgabe.bisher() / pfad, ecBisher);
+        const bool aktuell = !ecQuelle && !ecBisher && bisher >= quelle;
+        std::string bytes;
+        if ((!aktuell || !ausgabe.uebernehmen(pfad)) && readWholeFile(cache / name, bytes))
+            ausgabe.schreiben(pfad, bytes);
+        e.bilder.push_back(pfad);
+    }
+
+    // A page pointing at a picture that is not there is no site to publish: output/ stays as it was.
+    if (!e.fehlendeDateien.empty())
+        return e;
     if (!ausgabe.tauschen()) {
         e.fehlendeDateien = ausgabe.namen();
         e.grund = ausgabe.fehlerText();
+        e.bilder.clear();
     }
     return e;
 }

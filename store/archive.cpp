@@ -101,6 +101,14 @@ std::size_t Archive::get(void* data, std::size_t n) {
     return done;
 }
 
+bool Archive::amEnde() {
+    if (m_begin < m_end)
+        return false;
+    m_begin = 0;
+    m_end = m_device.read(m_buffer, kBufferSize);
+    return m_end == 0;
+}
+
 void Archive::getExact(void* data, std::size_t n) {
     if (get(data, n) != n)
         throw ArchiveError(ArchiveError::EndOfFile);

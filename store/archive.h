@@ -42,6 +42,9 @@ public:
     // A text of at most maxLength characters; a longer one is Damaged without being read.
     Archive& readShort(std::string& text, std::size_t maxLength);
 
+    // Load mode: true when every byte of the file has been read.
+    bool amEnde();
+
     // Store mode: writes what is left in the buffer. Raises FileError.
     void close();
 

@@ -41,6 +41,10 @@ struct StyleWerte {
     std::int32_t datumUnderline = 0;
     std::int32_t overBold = 0;
     std::int32_t overUnderline = 0;
+    // The pictures' margins; empty gives no rule. Stored after the flags only when set, so that
+    // files without them read and write as before.
+    std::string bildHorizontal;
+    std::string bildVertikal;
     bool operator==(const StyleWerte&) const = default;
 };
 

@@ -1,4 +1,5 @@
-// The style settings file styleconfig.bit: sixteen texts and four flags in a fixed order.
+// The style settings file styleconfig.bit: sixteen texts and four flags in a fixed order, then the
+// two picture margins when either is set.
 #include "store/archive.h"
 #include "store/zustand.h"
 
@@ -13,6 +14,10 @@ bool VelmaroZustand::StyleConfigLaden(Device& file) {
         s.overUnderline;
     ar >> s.textHintergrund >> s.textFarbe >> s.textGroesse >> s.textSchrift >> s.tabelleHintergrund >>
         s.tabelleBreite;
+    s.bildHorizontal.clear();
+    s.bildVertikal.clear();
+    if (!ar.amEnde())
+        ar >> s.bildHorizontal >> s.bildVertikal;
     ar.close();
     return true;
 }
@@ -26,6 +31,8 @@ bool VelmaroZustand::StyleConfigSpeichern(Device& file) {
        << s.overUnderline;
     ar << s.textHintergrund << s.textFarbe << s.textGroesse << s.textSchrift << s.tabelleHintergrund
        << s.tabelleBreite;
+    if (!s.bildHorizontal.empty() || !s.bildVertikal.empty())
+        ar << s.bildHorizontal << s.bildVertikal;
     ar.close();
     return true;
 }

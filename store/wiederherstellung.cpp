@@ -163,22 +163,7 @@ bool Wiederherstellung::Ersetzen(const std::vector<Aenderung>& aenderungen) {
     std::string bytes(kKennung);
     for (const Aenderung& a : aenderungen)
         bytes += rahmen(a);
-    SaveFile datei(m_datei, 0600);
-    if (!datei.open()) {
-        m_fehler = datei.errorText();
-        return false;
-    }
-    try {
-        datei.write(bytes.data(), bytes.size());
-    } catch (const std::exception& e) {
-        m_fehler = e.what();
-        return false;
-    }
-    if (!datei.commit()) {
-        m_fehler = datei.errorText();
-        return false;
-    }
-    return true;
+    return replaceFile(m_datei, bytes, 0600, m_fehler);
 }
 
 void Wiederherstellung::Entfernen() {

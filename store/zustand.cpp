@@ -111,16 +111,9 @@ Hinweis VelmaroZustand::UnlesbarText(const char* name) const {
 namespace {
 // Writes bytes atomically; the reason when that failed.
 std::optional<std::string> sichern(const fs::path& pfad, const std::string& bytes, mode_t modus) {
-    SaveFile datei(pfad, modus);
-    if (!datei.open())
-        return datei.errorText();
-    try {
-        datei.write(bytes.data(), bytes.size());
-    } catch (const std::exception& e) {
-        return std::string(e.what());
-    }
-    if (!datei.commit())
-        return datei.errorText();
+    std::string grund;
+    if (!replaceFile(pfad, bytes, modus, grund))
+        return grund;
     return std::nullopt;
 }
 } // namespace

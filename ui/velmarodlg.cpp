@@ -31,6 +31,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QThread>
@@ -149,6 +150,8 @@ void VelmaroDlg::ControlsAnlegen() {
         knopf(QStringLiteral("Artikel bearbeiten"), 303, 39, 68, 15, "m_btnBearbeiten");
     gruppen << gruppe(QStringLiteral("Update Menue"), 297, 146, 152, 64);
     m_btnUpdate = knopf(QStringLiteral("Update Website"), 303, 162, 68, 15, "m_btnUpdate");
+    // In the free space under the body's label, so that no control of the template moves.
+    m_editor.m_btnBild = knopf(QStringLiteral("Bild\neinfügen…"), 126, 145, 44, 24, "m_btnBild");
     gruppen << gruppe(QStringLiteral("Artikel Details"), 121, 6, 171, 204);
     gruppen << gruppe(QStringLiteral("Artikelauswahl"), 7, 6, 110, 204);
     gruppen << gruppe(QStringLiteral("Ereignis Anzeige"), 7, 213, 283, 59);
@@ -206,12 +209,13 @@ void VelmaroDlg::ControlsAnlegen() {
          {static_cast<QWidget*>(m_editor.m_editUeberschrift),
           static_cast<QWidget*>(m_editor.m_editTextinhalt), static_cast<QWidget*>(m_editor.m_ctrlDatum),
           static_cast<QWidget*>(m_editor.m_btnSpeichern), static_cast<QWidget*>(m_editor.m_btnLoeschen),
-          static_cast<QWidget*>(m_editor.m_btnBearbeiten)})
+          static_cast<QWidget*>(m_editor.m_btnBearbeiten), static_cast<QWidget*>(m_editor.m_btnBild)})
         w->setEnabled(false);
 
     // Tab order = template order.
     const QList<QWidget*> reihenfolge = {m_editor.m_editUeberschrift,
                                          m_editor.m_editTextinhalt,
+                                         m_editor.m_btnBild,
                                          m_editor.m_btnSpeichern,
                                          m_editor.m_btnNeu,
                                          m_editor.m_ctrlDatum,
@@ -266,6 +270,9 @@ void VelmaroDlg::BefehleVerbinden() {
     connect(m_editor.m_btnBearbeiten, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnArtikelBearbeiten);
     connect(m_btnUpdate, &QPushButton::clicked, this, &VelmaroDlg::OnUpdateWebsite);
     connect(m_btnKontrollseite, &QPushButton::clicked, this, &VelmaroDlg::OnKontrollseite);
+    connect(m_editor.m_btnBild, &QPushButton::clicked, &m_editor, &ArtikelEditor::OnBildEinfuegen);
+    connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")), this), &QShortcut::activated,
+            &m_editor, &ArtikelEditor::OnBildEinfuegen);
     connect(m_btnHomepage, &QPushButton::clicked, this, &VelmaroDlg::OnHomepage);
     connect(m_editor.m_listeArtikel, &QListWidget::itemDoubleClicked, &m_editor,
             &ArtikelEditor::OnDblclkListe);
@@ -709,7 +716,8 @@ void VelmaroDlg::UploadSperren(bool sperren) {
               static_cast<QWidget*>(m_editor.m_editTextinhalt), static_cast<QWidget*>(m_editor.m_ctrlDatum),
               static_cast<QWidget*>(m_editor.m_btnSpeichern), static_cast<QWidget*>(m_editor.m_btnNeu),
               static_cast<QWidget*>(m_editor.m_btnLoeschen), static_cast<QWidget*>(m_editor.m_btnBearbeiten),
-              static_cast<QWidget*>(m_comboProSeite), static_cast<QWidget*>(m_btnUpdate)}) {
+              static_cast<QWidget*>(m_editor.m_btnBild), static_cast<QWidget*>(m_comboProSeite),
+              static_cast<QWidget*>(m_btnUpdate)}) {
             m_gesperrt.emplace_back(w, w->isEnabled());
             w->setEnabled(false);
         }

@@ -3,20 +3,27 @@
 #include "ui/velmarodlg.h"
 
 #include "../support/guihelpers.h"
+#include "../support/kamerabild.h"
 #include "../support/tempdir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 using namespace velmaro;
 using namespace velmaro::test;
 using namespace Qt::StringLiterals;
+namespace fs = std::filesystem;
 
 // Lets QCOMPARE show the articles of two lists that differ (the date as OLE days).
 template <> char* QTest::toString(const Artikel& a) {
@@ -113,6 +120,22 @@ struct Lauf {
         return QTest::qWaitForWindowActive(dlg.get());
     }
 };
+// Answers the next modal dialogs in turn, each by its function; counts those it answered.
+struct Dialoge {
+    QList<std::function<void(QWidget*)>> antworten;
+    int beantwortet = 0;
+    QTimer timer;
+    Dialoge() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (d && d->isVisible() && !antworten.isEmpty()) {
+                antworten.takeFirst()(d);
+                ++beantwortet;
+            }
+        });
+        timer.start(20);
+    }
+};
 } // namespace
 
 class EditorTest : public QObject {
@@ -195,6 +218,59 @@ private slots:
         tippen(dlg.m_editor.m_editTextinhalt, u"!"_s);
         QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
         QCOMPARE(liste(dlg).value(0).textinhalt, std::string("oben!"));
+    }
+
+    // "Bild einfügen…" and Ctrl+Shift+I: the picture stored by its content, its tag at the cursor
+    // with the alt text asked (the headline by default); only while the fields are open.
+    void pictureInserted() {
+        Lauf l(drei());
+        QVERIFY(l.oeffnen());
+        VelmaroDlg& dlg = *l.dlg;
+        const std::string bytes = KameraJpeg(40, 30);
+        writeFile(l.dir / "foto.JPG", bytes);
+        QVERIFY(!dlg.m_editor.m_btnBild->isEnabled());
+        Dialoge dialoge;
+        QTest::keyClick(&dlg, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        zeileKlicken(dlg, 0, true);
+        QVERIFY(dlg.m_editor.m_btnBild->isEnabled());
+        QString vorgabe;
+        const auto foto = [&](QWidget* w) {
+            auto* wahl = qobject_cast<QFileDialog*>(w);
+            QVERIFY(wahl);
+            wahl->selectFile(QString::fromStdString((l.dir / "foto.JPG").string()));
+            static_cast<QDialog*>(wahl)->accept();
+        };
+        dialoge.antworten = {foto,
+                             [&](QWidget* w) {
+                                 auto* frage = qobject_cast<QInputDialog*>(w);
+                                 QVERIFY(frage);
+                                 vorgabe = frage->textValue();
+                                 frage->setTextValue(u"Fest \"im\" <Park> & mehr"_s);
+                                 frage->accept();
+                             },
+                             foto, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); }};
+        QTest::keyClick(dlg.m_editor.m_editTextinhalt, Qt::Key_Home, Qt::ControlModifier);
+        QTest::mouseClick(dlg.m_editor.m_btnBild, Qt::LeftButton);
+        QCOMPARE(dialoge.beantwortet, 2);
+        QCOMPARE(vorgabe, u"Sommerfest"_s);
+        const auto dateien =
+            std::vector(fs::directory_iterator(l.dir / "data/bilder"), fs::directory_iterator());
+        QCOMPARE(dateien.size(), 1u);
+        const QString name = QString::fromStdString(dateien[0].path().filename().string());
+        QVERIFY(name.endsWith(u".jpg"_s));
+        QCOMPARE(readFile(dateien[0].path()), bytes);
+        const QString text =
+            u"<img src=\"bilder/"_s + name +
+            u"\" alt=\"Fest &quot;im&quot; &lt;Park&gt; &amp; mehr\">Am Samstag feiern wir."_s;
+        QCOMPARE(dlg.m_editor.m_editTextinhalt->toPlainText(), text);
+        // Cancelled at the alt text: nothing inserted.
+        QApplication::setActiveWindow(&dlg);
+        QTest::keyClick(dlg.m_editor.m_editTextinhalt, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialoge.beantwortet, 4);
+        QCOMPARE(dlg.m_editor.m_editTextinhalt->toPlainText(), text);
+        QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);
+        QVERIFY(!dlg.m_editor.m_btnBild->isEnabled());
+        QCOMPARE(liste(dlg).first().textinhalt, text.toStdString());
     }
 
     void endingAsksOnlyAfterChanges() {

@@ -45,8 +45,11 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
         GeneratorErgebnis erzeugt;
         erzeugt.anzahlSeiten = 1;
         erzeugt.anzahlArtikel = 1;
+        erzeugt.bilder = {"bilder/a.jpg"};
         std::map<std::string, std::string> dateien;
-        for (const auto& name : UploadDateien(1, 1)) {
+        auto namen = UploadDateien(1, 1);
+        namen.push_back(erzeugt.bilder[0]);
+        for (const auto& name : namen) {
             std::string bytes = name + "\r\n" + std::string(name == "artikel1.php" ? 200000 : 10, '\n');
             for (int i = 0; i < 256; ++i)
                 bytes += static_cast<char>(i);
@@ -87,6 +90,11 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
             for (const auto& [name, bytes] : dateien)
                 EXPECT_EQ(readFile(server->wurzel() / "data" / name), bytes) << name;
         }
+        // A picture no page uses any more leaves the server.
+        erzeugt.bilder.clear();
+        std::tie(f, e) = hochladen(false);
+        EXPECT_TRUE(e.vollstaendig);
+        EXPECT_FALSE(fs::exists(server->wurzel() / "data/bilder/a.jpg"));
 
         // Wrong password: its own message, nobody asked.
         std::tie(f, e) = hochladen(false, "falsch");

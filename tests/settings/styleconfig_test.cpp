@@ -39,6 +39,16 @@ TEST(StyleConfig, EmptyFormAndRoundTripInRecordOrder) {
     ASSERT_TRUE(neu.StyleConfigLaden(lesen));
     ASSERT_TRUE(neu.StyleConfigSpeichern(wieder));
     EXPECT_EQ(wieder.data, f.data);
+    EXPECT_TRUE(neu.m_style.bildHorizontal.empty());
+
+    // The pictures' margins follow as two more texts, only when one is set.
+    z.m_style.bildVertikal = "8";
+    MemDevice mitBild;
+    ASSERT_TRUE(z.StyleConfigSpeichern(mitBild));
+    EXPECT_EQ(mitBild.data, f.data + text("") + text("8"));
+    MemDevice bildLesen(mitBild.data);
+    ASSERT_TRUE(neu.StyleConfigLaden(bildLesen));
+    EXPECT_EQ(neu.m_style, z.m_style);
 }
 
 TEST(StyleConfig, ShortFileKeepsWhatWasRead) {

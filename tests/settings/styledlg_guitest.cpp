@@ -23,14 +23,16 @@ using namespace velmaro::test;
 
 namespace {
 
-// The sixteen text controls, in the order of the style file; a font box by its edit field.
+// The eighteen text controls, in the order of the style file; a font box by its edit field.
+constexpr int kTexte = 18;
 QLineEdit* feld(StyleDlg* s, int i) {
-    QWidget* const w[16] = {s->m_editDatumHintergrund, s->m_editDatumBreite,     s->m_editDatumFarbe,
-                            s->m_editDatumGroesse,     s->m_comboDatumSchrift,   s->m_editOverHintergrund,
-                            s->m_editOverBreite,       s->m_editOverFarbe,       s->m_editOverGroesse,
-                            s->m_comboOverSchrift,     s->m_editTextHintergrund, s->m_editTextFarbe,
-                            s->m_editTextGroesse,      s->m_comboTextSchrift,    s->m_editTabelleHintergrund,
-                            s->m_editTabelleBreite};
+    QWidget* const w[kTexte] = {
+        s->m_editDatumHintergrund, s->m_editDatumBreite,     s->m_editDatumFarbe,
+        s->m_editDatumGroesse,     s->m_comboDatumSchrift,   s->m_editOverHintergrund,
+        s->m_editOverBreite,       s->m_editOverFarbe,       s->m_editOverGroesse,
+        s->m_comboOverSchrift,     s->m_editTextHintergrund, s->m_editTextFarbe,
+        s->m_editTextGroesse,      s->m_comboTextSchrift,    s->m_editTabelleHintergrund,
+        s->m_editTabelleBreite,    s->m_editBildHorizontal,  s->m_editBildVertikal};
     if (auto* c = qobject_cast<QComboBox*>(w[i]))
         return c->lineEdit();
     return static_cast<QLineEdit*>(w[i]);
@@ -70,9 +72,10 @@ class StyleDlgTest : public QObject {
 private slots:
     void speichernTakesTheControlsTheOtherWaysLeaveTheValues() {
         VelmaroDlg dlg(m_dir.path());
-        for (int i = 4; i < 20; ++i)
+        for (int i = 4; i < 4 + kTexte; ++i)
             Einstellung(dlg.m_zustand, i) = "#" + std::to_string(i) + "0";
         dlg.m_zustand.m_style.datumSchrift = "Comic Sans MS"; // not in the list
+        dlg.m_zustand.m_style.overSchrift = "New Roman";      // once offered, names no font
         // Bytes as a hand-edited file may hold them: undefined in Windows-1252, longer than an edit
         // field holds, padded.
         dlg.m_zustand.m_style.datumHintergrund = "\x81\x8D\x8F\x90\x9D";
@@ -88,7 +91,7 @@ private slots:
         };
         for (const auto& schliessen : wege) {
             imDialog(dlg, [&](StyleDlg* s) {
-                for (int i = 0; i < 16; ++i)
+                for (int i = 0; i < kTexte; ++i)
                     ersetzen(feld(s, i), QStringLiteral("x"));
                 QTest::mouseClick(s->m_checkDatumBold, Qt::LeftButton);
                 QTest::mouseClick(s->m_checkOverBold, Qt::LeftButton);
@@ -100,20 +103,22 @@ private slots:
         // Opened again, it shows the values from their start; saved untouched, they and the flags keep
         // their bytes.
         imDialog(dlg, [&](StyleDlg* s) {
-            for (int i = 0; i < 16; ++i) {
+            for (int i = 0; i < kTexte; ++i) {
                 QCOMPARE(feld(s, i)->text(),
                          zuUnicode(Einstellung(dlg.m_zustand, i + 4)).left(feld(s, i)->maxLength()));
                 // The field with the focus has its text selected, as a dialog's first field has.
                 QVERIFY(s->focusWidget() == feld(s, i) || feld(s, i)->cursorPosition() == 0);
             }
             QVERIFY(s->m_btnSpeichern->isDefault());
+            for (QComboBox* c : {s->m_comboDatumSchrift, s->m_comboOverSchrift, s->m_comboTextSchrift})
+                QCOMPARE(c->itemText(2), QStringLiteral("Times New Roman"));
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });
         QVERIFY(dlg.m_zustand.m_style == vorher);
 
         // Every field keeps what is typed, a font name not in the list too; Down picks from the list.
         imDialog(dlg, [&](StyleDlg* s) {
-            for (int i = 0; i < 16; ++i)
+            for (int i = 0; i < kTexte; ++i)
                 ersetzen(feld(s, i), QStringLiteral("n%1ö; }").arg(i + 4));
             s->m_comboTextSchrift->setFocus();
             QTest::keyClick(s->m_comboTextSchrift, Qt::Key_Down);
@@ -124,7 +129,7 @@ private slots:
             QTest::mouseClick(s->m_btnSpeichern, Qt::LeftButton);
         });
         VelmaroZustand soll;
-        for (int i = 4; i < 20; ++i)
+        for (int i = 4; i < 4 + kTexte; ++i)
             Einstellung(soll, i) = "n" + std::to_string(i) + "\xF6; }";
         soll.m_style.textSchrift = "Verdana";
         soll.m_style.datumUnderline = soll.m_style.overBold = 1;

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
+
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -82,6 +85,13 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
         z.m_artikelListe.addTail(
             {DateTime::fromParts(monate[i - 1].first, monate[i - 1].second, 15, 10, 30), ueberschrift(i),
              "<b>Text\x01</b> <img src=\"bilder/" + std::to_string(i) + ".png\"> & \x80\r\nmehr"});
+    // The pictures the bodies name.
+    QByteArray png;
+    QBuffer puffer(&png);
+    puffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&puffer, "PNG");
+    for (int i = 0; i <= 23; ++i)
+        writeFile(dir / "data/bilder" / (std::to_string(i) + ".png"), png.toStdString());
     const auto erzeugen = [&] {
         ASSERT_TRUE(z.DateienSchreiben().empty());
         const auto [status, aus] = Ausfuehren("TZ=CET-1CEST,M3.5.0,M10.5.0/3 '" VELMARO_BINARY "' -C '" +

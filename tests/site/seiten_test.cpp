@@ -1,6 +1,8 @@
 // The generator's texts byte for byte. The property order of style.css and the places of its four
 // flags are the file's format. Texts go in unchanged, as articles may hold HTML on purpose, but for
-// "<?", which the server would run as PHP.
+// "<?", which the server would run as PHP; a picture's src gains its folder, and a preview's cut
+// moves back before a tag.
+#include "site/bilder.h"
 #include "site/generator.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +30,49 @@ TEST(Seiten, IndexRow) {
                   "true\"><b>zum Inhalt</b></a></td></tr>");
 }
 
-TEST(Seiten, PreviewIsTheFirstTwoHundredBytes) {
-    const std::string zweihundert = std::string(199, 'x') + "\r";
-    EXPECT_NE(zeile(zweihundert).find("text_text>" + zweihundert + ".....<br>"), std::string::npos);
-    // The 201st byte is cut off blindly, here the LF of a CR LF pair.
-    EXPECT_EQ(zeile(zweihundert + "\n"), zeile(zweihundert));
+TEST(Seiten, PreviewCutNeverSplitsATag) {
+    const std::string x(180, 'x');
+    const std::pair<std::string, std::string> faelle[] = {
+        // A cut in plain text is blind, here the LF of a CR LF pair.
+        {std::string(199, 'x') + "\r\n", std::string(199, 'x') + "\r"},
+        {x + "<b>1</b>" + std::string(40, 'y'), x + "<b>1</b>" + std::string(12, 'y')},
+        // Inside a tag name, an attribute, an entity or a comment: back before it.
+        {x + std::string(15, 'x') + "<img src=bilder/a.jpg>", x + std::string(15, 'x')},
+        {x + "<a href=\"data/artikel.php?sitename=artikel2.php\">mehr</a>", x},
+        {x + std::string(18, 'x') + "&amp;", x + std::string(18, 'x')},
+        {x + "<!-- <b> -->" + std::string(40, 'y'), x + "<!-- <b> -->" + std::string(8, 'y')},
+        {x + "12345<!-- Anmerkung -->", x + "12345"},
+        {x + "<a href='a>b'" + std::string(40, 'y'), x},
+        // Tags left open are closed after the cut, innermost first; void elements need no end tag.
+        {x + "<a href=x><B>" + std::string(40, 'y'), x + "<a href=x><B>" + std::string(7, 'y') + "</b></a>"},
+        {x + "<br><img src=a.png>" + std::string(40, 'y'), x + "<br><img src=a.png>y"},
+        // "<" and "&" that start no tag or entity are text.
+        {x + "a < b & c" + std::string(40, 'y'), x + "a < b & c" + std::string(11, 'y')},
+    };
+    for (const auto& [body, vorschau] : faelle) {
+        EXPECT_EQ(VorschauText(body, kVorschauLaenge), vorschau) << body;
+        EXPECT_NE(zeile(body).find("text_text>" + vorschau + ".....<br>"), std::string::npos) << body;
+    }
+    // A body of at most 200 bytes is the preview, also with a tag left open.
+    EXPECT_EQ(VorschauText("<b>kurz", kVorschauLaenge), "<b>kurz");
+}
+
+TEST(Seiten, PicturesLoadFromTheDataFolderOnEveryPage) {
+    const std::pair<std::string, std::string> faelle[] = {
+        {"<img src=\"bilder/a1.jpg\" alt=\"A\">", "<img src=\"data/bilder/a1.jpg\" alt=\"A\">"},
+        {"<IMG alt='x > y' SRC=bilder/b.png>", "<IMG alt='x > y' SRC=data/bilder/b.png>"},
+        {"<img\r\nsrc = 'bilder/c.gif'>", "<img\r\nsrc = 'data/bilder/c.gif'>"},
+        // Other sources, and "bilder/" anywhere but in a picture's src, stay as typed.
+        {"<img src=\"http://x/bilder/a.jpg\"> bilder/a.jpg <a href=bilder/a.jpg>", ""},
+        {"<img data-src=bilder/a.jpg><imgx src=bilder/a.jpg>", ""},
+    };
+    for (const auto& [body, erwartet] : faelle) {
+        const std::string seite = erwartet.empty() ? body : erwartet;
+        EXPECT_NE(zeile(body).find("text_text>" + seite + "....."), std::string::npos) << body;
+        std::string artikel;
+        ArtikelSeiteAnhaengen(artikel, {DateTime::fromParts(2003, 12, 24), kKopf, body});
+        EXPECT_NE(artikel.find("text_text>" + seite + "</font>"), std::string::npos) << body;
+    }
 }
 
 TEST(Seiten, ArticlePageHoldsTheWholeBody) {
@@ -62,8 +102,8 @@ TEST(Seiten, NoCodeForTheServer) {
         EXPECT_NE(seite.find("over_text>" + geschrieben + "</font>"), std::string::npos) << seite;
         EXPECT_NE(zeile(text).find("text_text>" + geschrieben + ".....<br>"), std::string::npos);
     }
-    // The preview is cut before the change: the 200th byte "<" stays one.
-    EXPECT_NE(zeile(std::string(199, 'x') + "<?php").find("x<.....<br>"), std::string::npos);
+    // The preview's cut moves back before a "<" it would split.
+    EXPECT_NE(zeile(std::string(199, 'x') + "<?php").find("x.....<br>"), std::string::npos);
 }
 
 TEST(Seiten, MenuOfOneHundredSixtyByteLinks) {
@@ -89,8 +129,8 @@ const std::string kLeer =
 TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
     EXPECT_EQ(StylesheetText(StyleWerte{}), kLeer);
     // The values as letters in their order; flags on with any value but 0.
-    const StyleWerte s{"a", "b", "c", "d", "e", "f",        "g", "h", "i", "j",
-                       "k", "l", "m", "n", "o", "<&\xE4;}", -7,  -7,  -7,  -7};
+    const StyleWerte s{"a", "b", "c", "d", "e",        "f", "g", "h", "i", "j", "k",
+                       "l", "m", "n", "o", "<&\xE4;}", -7,  -7,  -7,  -7,  "p", "q"};
     EXPECT_EQ(
         StylesheetText(s),
         ".newstable{border-Bottom-Width:0;border-Top-Width:0px;border-Left-Width:0px;border-Right-Width:0px;"
@@ -98,7 +138,12 @@ TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
         "color:h;font-size:i; font-family:j;font-weight:bold;text-decoration:underline;}.text{padding:2px;"
         "background-color:k;}.datum{background-color:a; width:b; white-space:nowrap; padding:2px;}"
         ".datum_text{font-size:d;text-decoration:underline;font-family:e; font-weight:bold;color:c}"
-        ".text_text{color:l; font-family:n;font-size:m;}");
+        ".text_text{color:l; font-family:n;font-size:m;}"
+        ".text_text img{margin-left:p;margin-right:p;margin-top:q;margin-bottom:q;}");
+    // Each margin alone gives only its own rule.
+    StyleWerte nurVertikal;
+    nurVertikal.bildVertikal = "5";
+    EXPECT_EQ(StylesheetText(nurVertikal), kLeer + ".text_text img{margin-top:5;margin-bottom:5;}");
 }
 
 } // namespace

@@ -2,8 +2,12 @@
 // with the fragments the program generated in data/; and the preview's local pages, replaced whole.
 #include "site/vorschau.h"
 
+#include "../support/ftpserver.h"
+#include "../support/kamerabild.h"
 #include "../support/testdaten.h"
 #include "../support/webseite.h"
+#include "store/bildablage.h"
+#include "store/zustand.h"
 
 #include <gtest/gtest.h>
 
@@ -180,4 +184,56 @@ TEST(Vorschau, WirdAlsGanzesErsetzt) {
     EXPECT_EQ(vorschau().ersteSeite, dir / "vorschau/inhalt1.html");
     EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(),
               7u); // style.css, feed.xml, inhalt1, artikel1 to artikel4
+}
+
+// A photo as a camera takes it, from the editor's store through --publish to the server, shown by
+// the site's own pages and by the preview at its upright size; removed from the article, it goes
+// from the server too.
+TEST(Bilder, VonDerKameraAufDieSeiten) {
+    if (const std::string grund = Chromium::fehlt(); !grund.empty())
+        GTEST_SKIP() << grund;
+    TempDir ordner;
+    FtpServer ftp;
+    writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
+    std::string fehler;
+    const auto name = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler);
+    ASSERT_TRUE(name) << fehler;
+    VelmaroZustand z;
+    z.m_ordner = ordner.path();
+    z.m_artikelProSeite = "5";
+    z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
+    z.m_artikelListe.addTail(
+        {DateTime::fromParts(2003, 5, 1), "Fest", "<img src=\"bilder/" + *name + "\" alt=\"Fest\"> im Park"});
+    ASSERT_TRUE(z.DateienSchreiben().empty());
+    const auto velmaro = [&](const std::string& was) {
+        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was + " 2>&1").first;
+    };
+    ASSERT_EQ(velmaro("--publish"), 0);
+    // Sent once: the second upload finds the picture on the server as recorded.
+    const auto nochmal =
+        Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' --publish 2>&1");
+    EXPECT_NE(nochmal.second.find("0 von 0 Dateien gesendet, 6 waren"), npos) << nochmal.second;
+    ASSERT_EQ(velmaro("--preview"), 0);
+
+    const fs::path wurzel = ftp.wurzel();
+    fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    EXPECT_EQ(readFile(wurzel / "data/bilder" / *name), readFile(ordner / "output/bilder" / *name));
+    PhpServer php(wurzel);
+    Chromium browser;
+    const std::vector<Seite> seiten = browser.laden(
+        {php.url("news.php"), php.url("data/artikel.php?sitename=artikel1.php")}, wurzel, php.url(""));
+    for (const Seite& s : seiten)
+        EXPECT_EQ(s.bilder, std::vector<std::string>{"800x1067"}) << s.text;
+    const std::string vorschau = "file://" + (ordner / "vorschau/").string();
+    for (const Seite& s : browser.laden({vorschau + "inhalt1.html", vorschau + "artikel1.html"},
+                                        ordner.path(), "file://" + ordner.path().string() + "/"))
+        EXPECT_EQ(s.bilder, std::vector<std::string>{"800x1067"}) << s.text;
+
+    z.m_artikelListe.removeAt(z.m_artikelListe.head());
+    z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 1), "Fest", "ohne Bild"});
+    ASSERT_TRUE(z.DateienSchreiben().empty());
+    ASSERT_EQ(velmaro("--publish"), 0);
+    EXPECT_FALSE(fs::exists(wurzel / "data/bilder" / *name));
+    EXPECT_FALSE(fs::exists(ordner / "output/bilder" / *name));
 }

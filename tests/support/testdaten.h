@@ -10,15 +10,17 @@
 
 namespace velmaro::test {
 
-// The settings by their place in the two files: 0-3 the FTP access lines, 4-19 the style texts.
+// The settings by their place in the two files: 0-3 the FTP access lines, 4-19 the style texts,
+// 20-21 the pictures' margins.
 inline std::string& Einstellung(VelmaroZustand& z, int i) {
     FtpZugangsdaten& f = z.m_ftp;
     StyleWerte& s = z.m_style;
     std::string* const alle[] = {
-        &f.name,        &f.adresse,     &f.zugangsname,  &f.passwort,           &s.datumHintergrund,
-        &s.datumBreite, &s.datumFarbe,  &s.datumGroesse, &s.datumSchrift,       &s.overHintergrund,
-        &s.overBreite,  &s.overFarbe,   &s.overGroesse,  &s.overSchrift,        &s.textHintergrund,
-        &s.textFarbe,   &s.textGroesse, &s.textSchrift,  &s.tabelleHintergrund, &s.tabelleBreite};
+        &f.name,           &f.adresse,     &f.zugangsname,  &f.passwort,           &s.datumHintergrund,
+        &s.datumBreite,    &s.datumFarbe,  &s.datumGroesse, &s.datumSchrift,       &s.overHintergrund,
+        &s.overBreite,     &s.overFarbe,   &s.overGroesse,  &s.overSchrift,        &s.textHintergrund,
+        &s.textFarbe,      &s.textGroesse, &s.textSchrift,  &s.tabelleHintergrund, &s.tabelleBreite,
+        &s.bildHorizontal, &s.bildVertikal};
     return *alle[i];
 }
 

@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Reads the first headline's style, every link and the text of each page of sonde.js (the list
+// Reads the first headline's style, every link, the size of every picture as loaded ("0x0" when it
+// did not load) and the text of each page of sonde.js (the list
 // seiten) into one <pre>, whose text escapes only "&", "<" and ">".
 constexpr const char* kSonde = R"(<html><body><pre id=ergebnis></pre><script src=sonde.js></script><script>
 var zeilen = [];
@@ -24,6 +25,7 @@ seiten.forEach(function (url, i) {
     var d = f.contentDocument, t = d.querySelector('.over_text');
     if (t) zeilen.push(i + ' stil ' + getComputedStyle(t).color + ' ' + getComputedStyle(t).fontSize);
     d.querySelectorAll('a[href], link[href]').forEach(function (a) { zeilen.push(i + ' link ' + a.href); });
+    d.querySelectorAll('img').forEach(function (b) { zeilen.push(i + ' bild ' + b.naturalWidth + 'x' + b.naturalHeight); });
     zeilen.push(i + ' text ' + d.body.innerText.replace(/\s+/g, ' '));
     document.getElementById('ergebnis').textContent = zeilen.join('\n');
   };
@@ -101,6 +103,7 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
             continue;
         (art == "stil"   ? seiten[i].ueberschriftStil
          : art == "text" ? seiten[i].text
+         : art == "bild" ? seiten[i].bilder.emplace_back()
                          : seiten[i].links.emplace_back()) = wert;
     }
     return seiten;

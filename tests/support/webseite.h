@@ -15,11 +15,13 @@ namespace velmaro::test {
 // `velmaro -C ordner --preview`, which writes output/ and vorschau/. Returns what it printed.
 std::string BeispielsiteVorschau(const std::filesystem::path& ordner);
 
-// What a browser shows of one page: the text, every link resolved to an absolute address, and
+// What a browser shows of one page: the text, every link resolved to an absolute address, every
+// picture's size, and
 // "<colour> <size>" of the first headline ("" without one).
 struct Seite {
     std::string text;
     std::vector<std::string> links;
+    std::vector<std::string> bilder; // "<width>x<height>" as loaded, "0x0" when not
     std::string ueberschriftStil;
 };
 

@@ -1,0 +1,149 @@
+// Pictures: converted for the web from real files, written once into output/bilder/ and removed
+// there when no article uses them any more; a missing one is named.
+#include "platform/bild.h"
+#include "site/bilder.h"
+#include "store/bildablage.h"
+
+#include "../support/kamerabild.h"
+#include "../support/tempdir.h"
+#include "../support/testdaten.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+using namespace velmaro;
+using namespace velmaro::test;
+namespace fs = std::filesystem;
+constexpr auto npos = std::string::npos;
+
+namespace {
+
+std::string kodiert(const QImage& bild, const char* format, const char* text = nullptr) {
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QImageWriter w(&puffer, format);
+    if (text)
+        w.setText(QStringLiteral("Comment"), QString::fromLatin1(text));
+    w.write(bild);
+    return bytes.toStdString();
+}
+
+TEST(Bilder, UmwandlungFuerDasWeb) {
+    TempDir t;
+    QImage klein(300, 200, QImage::Format_ARGB32);
+    klein.fill(qRgba(0, 200, 0, 128));
+    struct Fall {
+        std::string name, bytes, format;
+        int breite, hoehe; // 0: copied unchanged
+    } faelle[] = {
+        // Sideways with GPS and serial: upright, 800 wide, nothing but pixels.
+        {"kamera.jpg", KameraJpeg(1200, 900), "jpeg", 800, 1067},
+        {"text.png", kodiert(klein, "png", "GEHEIM-Text"), "png", 300, 200},
+        {"breit.webp", kodiert(QImage(1000, 10, QImage::Format_RGB32), "webp"), "webp", 800, 8},
+        {"animiert.gif", AnimiertesGif(), "gif", 0, 0},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        writeFile(t / f.name, f.bytes);
+        std::string fehler;
+        ASSERT_TRUE(BildUmwandeln(t / f.name, t / ("aus-" + f.name), fehler)) << fehler;
+        const std::string aus = readFile(t / ("aus-" + f.name));
+        if (f.breite == 0) {
+            EXPECT_EQ(aus, f.bytes);
+            continue;
+        }
+        QImageReader leser(QString::fromStdString((t / ("aus-" + f.name)).string()));
+        leser.setAutoTransform(false);
+        EXPECT_EQ(leser.format().toStdString(), f.format);
+        const QImage bild = leser.read();
+        EXPECT_EQ(bild.size(), QSize(f.breite, f.hoehe));
+        for (const char* spur : {"Exif", "GPS", kKameraSerie, "GEHEIM", "Comment"})
+            EXPECT_EQ(aus.find(spur), npos) << spur;
+        if (f.format == "jpeg") {
+            EXPECT_GT(qRed(bild.pixel(400, 10)), 200);    // red on top
+            EXPECT_GT(qBlue(bild.pixel(400, 1050)), 200); // blue below
+        } else if (f.format == "png") {
+            EXPECT_EQ(bild.pixel(5, 5), klein.pixel(5, 5));
+        }
+    }
+    // Nothing a browser could show: named, and nothing written.
+    writeFile(t / "kein.jpg", "kein Bild");
+    std::string fehler;
+    EXPECT_FALSE(BildUmwandeln(t / "kein.jpg", t / "aus-kein.jpg", fehler));
+    EXPECT_NE(fehler.find("kein Bild"), npos) << fehler;
+    EXPECT_FALSE(BildUmwandeln(t / "fehlt.jpg", t / "aus-fehlt.jpg", fehler));
+    EXPECT_EQ(fehler, "Datei fehlt");
+    EXPECT_FALSE(fs::exists(t / "aus-kein.jpg"));
+}
+
+TEST(Bilder, AblageNachInhalt) {
+    TempDir t;
+    writeFile(t / "a.jpeg", KameraJpeg(20, 10));
+    writeFile(t / "b.JPG", KameraJpeg(20, 10));
+    writeFile(t / "c.gif", AnimiertesGif());
+    std::string fehler;
+    const auto a = BildAblegen(t / "a.jpeg", t / "data/bilder", fehler);
+    ASSERT_TRUE(a) << fehler;
+    EXPECT_EQ(a->size(), 16u + 4);
+    EXPECT_TRUE(a->ends_with(".jpg"));
+    EXPECT_EQ(BildAblegen(t / "b.JPG", t / "data/bilder", fehler), a); // the same picture: one file
+    EXPECT_TRUE(BildAblegen(t / "c.gif", t / "data/bilder", fehler)->ends_with(".gif"));
+    EXPECT_EQ(readFile(t / "data/bilder" / *a), readFile(t / "a.jpeg"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(t / "data/bilder"), fs::directory_iterator()), 2);
+    writeFile(t / "d.png", "PNG? nein");
+    EXPECT_FALSE(BildAblegen(t / "d.png", t / "data/bilder", fehler));
+    EXPECT_NE(fehler.find("kein Bild"), npos);
+}
+
+TEST(Bilder, EinmalUmgewandeltUndAufgeraeumt) {
+    TempDir t;
+    VelmaroZustand z;
+    z.m_ordner = t.path();
+    z.m_artikelProSeite = "5";
+    writeFile(t / "data/bilder/a.jpg", KameraJpeg(100, 1000));
+    writeFile(t / "data/bilder/b.gif", AnimiertesGif());
+    z.m_artikelListe.addTail(
+        {DateTime::fromParts(2003, 5, 1), "Zwei", "<img src=bilder/a.jpg><img src=bilder/b.gif>"});
+    z.m_artikelListe.addTail({DateTime::fromParts(2003, 4, 1), "Eins", "<img src='bilder/a.jpg'>"});
+    GeneratorErgebnis e = Erzeugen(z);
+    EXPECT_TRUE(e.fehlendeDateien.empty()) << e.grund;
+    EXPECT_EQ(e.bilder, (std::vector<std::string>{"bilder/a.jpg", "bilder/b.gif"}));
+    EXPECT_EQ(QImage(QString::fromStdString((t / "output/bilder/a.jpg").string())).width(), 800);
+
+    // A second run takes the conversion it made before, here replaced by a mark of its own.
+    writeFile(t / "bildcache/a.jpg", "schon umgewandelt");
+    fs::remove(t / "output/bilder/a.jpg");
+    Erzeugen(z);
+    EXPECT_EQ(readFile(t / "output/bilder/a.jpg"), "schon umgewandelt");
+    // A picture changed under the same name is converted again.
+    fs::last_write_time(t / "data/bilder/a.jpg", fs::file_time_type::clock::now() + std::chrono::hours(1));
+    Erzeugen(z);
+    EXPECT_EQ(QImage(QString::fromStdString((t / "output/bilder/a.jpg").string())).width(), 800);
+
+    // Pictures no article uses go.
+    z.m_artikelListe.removeAt(z.m_artikelListe.head());
+    e = Erzeugen(z);
+    EXPECT_EQ(e.bilder, std::vector<std::string>{"bilder/a.jpg"});
+    const auto namen = [](const fs::path& ordner) {
+        std::vector<std::string> n;
+        for (const auto& d : fs::directory_iterator(ordner))
+            n.push_back(d.path().filename().string());
+        return n;
+    };
+    for (const fs::path& ordner : {t / "output/bilder", t / "bildcache"})
+        EXPECT_EQ(namen(ordner), std::vector<std::string>{"a.jpg"}) << ordner;
+
+    // A missing or misnamed one is named, and output/ keeps the previous site.
+    z.m_artikelListe.addTail(
+        {DateTime::fromParts(2003, 3, 1), "Fehlt", "<img src=bilder/c.png><img src=bilder/../x.jpg>"});
+    e = Erzeugen(z);
+    EXPECT_EQ(e.fehlendeDateien, (std::vector<std::string>{"bilder/../x.jpg", "bilder/c.png"}));
+    EXPECT_NE(e.grund.find("ungültiger Name"), npos) << e.grund;
+    EXPECT_FALSE(fs::exists(t / "output/artikel2.php"));
+}
+
+} // namespace
