@@ -97,11 +97,13 @@ int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostre
     out << e.gesendet << " von " << e.zuSenden << " Dateien gesendet";
     if (e.aktuell > 0)
         out << ", " << e.aktuell << " waren auf dem Server schon aktuell";
+    if (e.entfernt > 0)
+        out << ", " << EntferntText(e.entfernt);
     out << "\n";
     if (e.abgelehnt)
         err << "velmaro: Wenn der Fingerabdruck der Angabe Ihres Anbieters entspricht: velmaro -C "
             << z.m_ordner.string() << " --trust " << e.abgelehnt->fingerabdruck << "\n";
-    return e.vollstaendig && status == 0 ? 0 : 1;
+    return e.vollstaendig && !e.fremdeIdentitaet && status == 0 ? 0 : 1;
 }
 
 // --trust: only what the configured server presents now can be recorded.
@@ -186,6 +188,13 @@ int batchMain(int argc, char** argv) {
         parser.showVersion();
 
     if (parser.isSet(trust)) {
+        // Recording the trust and publishing are separate steps: the user compares the fingerprint
+        // with the provider's in between.
+        if (parser.isSet(generate) || parser.isSet(publish) || parser.isSet(preview) || parser.isSet(all)) {
+            std::cerr << "velmaro: --trust allein aufrufen, nicht zusammen mit --generate, --publish, "
+                         "--preview oder --all\n";
+            return 2;
+        }
         VelmaroZustand zustand;
         if (parser.isSet(workdir))
             zustand.m_ordner = QDir(parser.value(workdir)).absolutePath().toStdString();

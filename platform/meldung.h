@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -17,12 +18,15 @@ struct Nachricht {
     QString text;
     QString titel;
     QList<Antwort> antworten; // the buttons, in order
+    Antwort standard;         // the one Return gives
 };
 
 // A box owned by owner with the caption titel, a single OK button and no icon.
 void Meldung(QWidget* owner, const QString& text, const QString& titel);
-// A box with several answers; Esc and the close box give the last one.
-Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten);
+// A box with several answers; Esc and the close box give the last one, Return gives standard
+// (the first answer when none is named).
+Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten,
+              std::optional<Antwort> standard = std::nullopt);
 
 using MeldungsHook = std::function<Antwort(const Nachricht&)>;
 // Replaces the boxes (tests); an empty hook shows real boxes again.

@@ -20,12 +20,14 @@ namespace {
 struct Frager : UploadBeobachter {
     bool antwort = false;
     std::vector<std::string> fragen, meldungen;
+    std::vector<bool> geaendert;
     std::vector<int> ereignisse;
     void Ereignis(int code) override { ereignisse.push_back(code); }
     void Fortschritt(const std::string&) override {}
     void Meldung(const std::string& t, const std::string&) override { meldungen.push_back(t); }
-    bool IdentitaetVertrauen(const std::string& text) override {
+    bool IdentitaetVertrauen(const std::string& text, bool anders) override {
         fragen.push_back(text);
+        geaendert.push_back(anders);
         return antwort;
     }
 };
@@ -58,7 +60,7 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
             std::unique_ptr<ServerVerbindung> v;
             const FtpZugangsdaten zugang{"test", server->adresse(), kFtpBenutzer, passwort};
             const auto e = Upload(f, s, v, data).DatenUebertragen(zugang, ausgabe, erzeugt);
-            EXPECT_EQ(f.ereignisse.back(), e.vollstaendig ? 10 : 11);
+            EXPECT_EQ(f.ereignisse.back(), e.vollstaendig ? 10 : e.abgelehnt ? kNichtVertraut : 11);
             return std::pair{f, e};
         };
         const auto vertraut = [&] {
@@ -71,6 +73,7 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
         auto [f, e] = hochladen(false);
         ASSERT_EQ(f.fragen.size(), 1u);
         EXPECT_NE(f.fragen[0].find("Fingerabdruck: " + alt), npos) << f.fragen[0];
+        EXPECT_EQ(f.geaendert, std::vector<bool>{false});
         EXPECT_EQ(e.abgelehnt->fingerabdruck, alt);
         EXPECT_FALSE(fs::exists(data / kVertrauenDatei));
         EXPECT_EQ(Anmeldungen(*server), 0);
@@ -104,6 +107,7 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
             ASSERT_EQ(f.fragen.size(), 1u);
             EXPECT_NE(f.fragen[0].find("Bisher vertraut: " + alt), npos) << f.fragen[0];
             EXPECT_NE(f.fragen[0].find("Jetzt vorgelegt: " + neu), npos) << f.fragen[0];
+            EXPECT_EQ(f.geaendert, std::vector<bool>{true});
             EXPECT_EQ(e.vollstaendig, antwort);
             EXPECT_EQ(vertraut(), antwort ? neu : alt);
         }

@@ -43,9 +43,20 @@ Hostschluessel HostschluesselErzeugen(const fs::path& ordner, const std::string&
     return h;
 }
 
-SicherServer::SicherServer(const Zertifikat& z) {
+SicherServer::SicherServer(const Zertifikat& z, const std::string& optionen) {
     ZertifikatWechseln(z);
-    starten("ftpsserver.py", "--cert '" + (m_ordner / "server.pem").string() + "'");
+    starten("ftpsserver.py", "--cert '" + (m_ordner / "server.pem").string() + "' " + optionen);
+}
+
+SicherServer::SicherServer(Echt art) : m_schema(art == Echt::Ftp ? "ftp" : art == Echt::Ftps ? "ftps" : "sftp") {
+    const std::string befehl = std::string("exec '" VELMARO_SOURCE_DIR "/tests/support/echtserver' ") +
+                               (art == Echt::Sftp ? "sshd" : art == Echt::Ftps ? "vsftpd-tls" : "vsftpd") + " '" +
+                               m_ordner.path().string() + "' " + kFtpBenutzer + " " + kFtpPasswort;
+    m_aus = popen(befehl.c_str(), "r");
+    char abdruck[200] = {};
+    if (!m_aus || std::fscanf(m_aus, "%d %d %199s", &m_port, &m_pid, abdruck) != 3)
+        throw std::runtime_error("the real test server did not start (vsftpd, openssh-server, run as root?)");
+    m_fingerabdruck = abdruck[0] == '-' ? "" : abdruck;
 }
 
 SicherServer::SicherServer(const Hostschluessel& h) : m_schema("sftp") {
@@ -73,7 +84,7 @@ void SicherServer::starten(const std::string& skript, const std::string& optione
 
 SicherServer::~SicherServer() {
     if (m_pid > 0)
-        kill(m_pid, SIGKILL);
+        kill(m_pid, SIGTERM);
     if (m_aus)
         pclose(m_aus);
 }

@@ -28,10 +28,17 @@ struct Hostschluessel {
 };
 Hostschluessel HostschluesselErzeugen(const std::filesystem::path& ordner, const std::string& name);
 
+// The real servers of tests/support/echtserver: vsftpd (plain FTP, active or passive), vsftpd with
+// explicit TLS, OpenSSH's sshd with internal-sftp.
+enum class Echt { Ftp, Ftps, Sftp };
+
 class SicherServer {
 public:
-    // FTPS requiring TLS on both connections.
-    explicit SicherServer(const Zertifikat& z);
+    // FTPS requiring TLS on both connections; optionen for ftpsserver.py ("--fremd-bei N
+    // --fremd-cert PEM": the Nth connection presents another certificate).
+    explicit SicherServer(const Zertifikat& z, const std::string& optionen = "");
+    // A real server, logged into as kFtpBenutzer with kFtpPasswort.
+    explicit SicherServer(Echt art);
     // SFTP with password login.
     explicit SicherServer(const Hostschluessel& h);
     // Plain FTP that refuses AUTH TLS.
@@ -40,13 +47,15 @@ public:
     SicherServer(const SicherServer&) = delete;
     SicherServer& operator=(const SicherServer&) = delete;
 
-    // "ftps://127.0.0.1:<port>" or "sftp://127.0.0.1:<port>".
+    // "ftp://", "ftps://" or "sftp://127.0.0.1:<port>".
     std::string adresse() const { return m_schema + "://127.0.0.1:" + std::to_string(m_port); }
     std::filesystem::path wurzel() const { return m_ordner / "wurzel"; }
     // FTP: every command, PASS without its argument; SFTP: "AUTH <user> ok|refused" per login.
     std::vector<std::string> befehle() const;
     // The next client gets this certificate.
     void ZertifikatWechseln(const Zertifikat& z);
+    // What a real server presents: "AB:CD:…", "SHA256:…", empty for plain FTP.
+    const std::string& fingerabdruck() const { return m_fingerabdruck; }
 
 private:
     void starten(const std::string& skript, const std::string& optionen);
@@ -56,6 +65,7 @@ private:
     std::FILE* m_aus = nullptr;
     int m_pid = -1;
     int m_port = 0;
+    std::string m_fingerabdruck;
 };
 
 // USER and PASS over FTP, password logins over SFTP, as the server saw them.

@@ -148,7 +148,7 @@ private slots:
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
         dlg.Ereignisanzeige(5);
-        for (int ungueltig : {0, 3, 13, -1})
+        for (int ungueltig : {0, 3, 17, -1})
             dlg.Ereignisanzeige(ungueltig);
         QCOMPARE(dlg.m_ereignis->text(), QStringLiteral("Artikel wurde gespeichert!"));
     }
