@@ -2,9 +2,17 @@
 
 #include "platform/ftpclient.h"
 
+#include "../support/tempdir.h"
+
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 using namespace velmaro;
+using namespace velmaro::test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,6 +31,22 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
           text + std::string(64, 'A') + " 3 a\n", text + std::string(64, 'b') + " 3 inhalt1.php\n",
           std::string()})
         EXPECT_EQ(uebertragenLesen(kaputt), std::nullopt) << kaputt;
+
+    // A record that cannot be written (a full disk) is removed: it would claim the old state.
+    TempDir t;
+    const fs::path datei = t / "uebertragen.bit";
+    std::string fehler;
+    bool entfernt = false;
+    ASSERT_TRUE(uebertragenSpeichern(datei, u, fehler, entfernt));
+    u.dateien["artikel1.php"] = {7, std::string(64, 'c')};
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_FSIZE, &vorher);
+    rlimit grenze{100, vorher.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    EXPECT_FALSE(uebertragenSpeichern(datei, u, fehler, entfernt));
+    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    EXPECT_TRUE(entfernt && !fs::exists(datei));
 }
 
 TEST(Sendeplan, SendsWhatDiffersFromTheRecordOrTheServer) {

@@ -115,19 +115,38 @@ TEST(SicherUpload, FragtVorDemPasswortVertrautSendetAllesUndWeistGeaendertesAb) 
     }
 }
 
-TEST(SicherUpload, OhneTlsKeinPasswort) {
-    SicherServer ohneTls;
+// Refused before a file went out, each with its own event: no TLS (and no password sent), no PROT P,
+// 421 at the greeting.
+TEST(SicherUpload, AbgewiesenMitEigenemEreignis) {
     TempDir t;
-    Frager f;
-    std::unique_ptr<InternetSitzung> s;
-    std::unique_ptr<ServerVerbindung> v;
+    const auto zert = ZertifikatErzeugen(t.path(), "server");
+    SicherServer ohneTls, ohneProt(zert, "--ohne-prot");
+    FtpServer voll("--voll");
+    fs::create_directories(t / "data");
+    Vertrauen v;
+    v.Setzen(*AdresseLesen(ohneProt.adresse()), zert.fingerabdruck);
+    ASSERT_TRUE(v.Speichern(t / "data" / kVertrauenDatei));
     writeFile(t / "output/style.css", "x");
-    const auto e =
-        Upload(f, s, v, t / "data")
-            .DatenUebertragen({"test", ohneTls.adresse(), kFtpBenutzer, kFtpPasswort}, t / "output", {});
-    EXPECT_FALSE(e.verbunden);
-    ASSERT_EQ(f.meldungen.size(), 1u);
-    EXPECT_NE(f.meldungen[0].find("keine verschlüsselte Verbindung (TLS)"), npos) << f.meldungen[0];
+    const struct {
+        std::string adresse;
+        const char* grund;
+        int ereignis;
+    } faelle[] = {
+        {ohneTls.adresse(), "keine verschlüsselte Verbindung (TLS)", 11},
+        {ohneProt.adresse(), "(PROT P)", kVerschluesselungAbgelehnt},
+        {voll.adresse(), "nimmt zurzeit keine Verbindung an", kServerAbweisend},
+    };
+    for (const auto& f : faelle) {
+        Frager fr;
+        std::unique_ptr<InternetSitzung> s;
+        std::unique_ptr<ServerVerbindung> verbindung;
+        const auto e = Upload(fr, s, verbindung, t / "data")
+                           .DatenUebertragen({"test", f.adresse, kFtpBenutzer, kFtpPasswort}, t / "output", {});
+        EXPECT_FALSE(e.verbunden);
+        ASSERT_EQ(fr.meldungen.size(), 1u);
+        EXPECT_NE(fr.meldungen[0].find(f.grund), npos) << fr.meldungen[0];
+        EXPECT_EQ(fr.ereignisse.back(), f.ereignis);
+    }
     const auto b = ohneTls.befehle();
     EXPECT_TRUE(
         std::all_of(b.begin(), b.end(), [](const std::string& z) { return z.rfind("AUTH", 0) == 0; }));

@@ -40,6 +40,8 @@ p.add_argument("--delay", type=float, default=0)
 p.add_argument("--dos-list", action="store_true")
 p.add_argument("--endless-list", action="store_true")
 p.add_argument("--drop-connection", type=int)
+# Greets every connection with 421, as a server at its limit does.
+p.add_argument("--voll", action="store_true")
 # A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
 a = p.parse_args()
@@ -73,6 +75,12 @@ class Handler(FTPHandler):
     authorizer = Authorizer()
     # Answers a wrong password at once instead of after a three-second penalty.
     auth_failed_timeout = 0
+
+    def handle(self):
+        if not a.voll:
+            return FTPHandler.handle(self)
+        self.respond("421 Too many connections, try later.")
+        self.close_when_done()
 
     def on_login(self, username):
         global anmeldungen

@@ -22,6 +22,8 @@ p.add_argument("--plain", action="store_true")
 # The connection with this number presents the certificate of --fremd-cert: an impostor.
 p.add_argument("--fremd-bei", type=int)
 p.add_argument("--fremd-cert")
+# PROT P refused: the files would go unencrypted.
+p.add_argument("--ohne-prot", action="store_true")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 eltern = os.getppid()
@@ -51,6 +53,11 @@ class TlsHandler(Protokoll, TLS_FTPHandler):
     tls_data_required = True
     stand = None
     verbindungen = 0
+
+    def ftp_PROT(self, line):
+        if a.ohne_prot:
+            return self.respond("534 Request denied for policy reasons.")
+        return super().ftp_PROT(line)
 
     def ftp_AUTH(self, line):
         TlsHandler.verbindungen += 1
