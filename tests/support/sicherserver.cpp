@@ -49,9 +49,13 @@ SicherServer::SicherServer(const Zertifikat& z, const std::string& optionen) {
 }
 
 SicherServer::SicherServer(Echt art) : m_schema(art == Echt::Ftp ? "ftp" : art == Echt::Ftps ? "ftps" : "sftp") {
-    const std::string befehl = std::string("exec '" VELMARO_SOURCE_DIR "/tests/support/echtserver' ") +
-                               (art == Echt::Sftp ? "sshd" : art == Echt::Ftps ? "vsftpd-tls" : "vsftpd") + " '" +
-                               m_ordner.path().string() + "' " + kFtpBenutzer + " " + kFtpPasswort;
+    echtStarten(art == Echt::Sftp ? "sshd" : art == Echt::Ftps ? "vsftpd-tls" : "vsftpd", "");
+}
+
+void SicherServer::echtStarten(const char* art, const std::string& schluessel) {
+    const std::string befehl = std::string("exec '" VELMARO_SOURCE_DIR "/tests/support/echtserver' ") + art +
+                               " '" + m_ordner.path().string() + "' " + kFtpBenutzer + " " + kFtpPasswort + " '" +
+                               schluessel + "'";
     m_aus = popen(befehl.c_str(), "r");
     char abdruck[200] = {};
     if (!m_aus || std::fscanf(m_aus, "%d %d %199s", &m_port, &m_pid, abdruck) != 3)
@@ -60,7 +64,7 @@ SicherServer::SicherServer(Echt art) : m_schema(art == Echt::Ftp ? "ftp" : art =
 }
 
 SicherServer::SicherServer(const Hostschluessel& h) : m_schema("sftp") {
-    starten("sftpserver.py", "--hostkey '" + h.datei.string() + "'");
+    echtStarten("sshd", h.datei.string());
 }
 
 SicherServer::SicherServer() {
@@ -106,7 +110,8 @@ void SicherServer::ZertifikatWechseln(const Zertifikat& z) {
 long Anmeldungen(const SicherServer& s) {
     const auto b = s.befehle();
     return std::count_if(b.begin(), b.end(), [](const std::string& z) {
-        return z.rfind("USER", 0) == 0 || z == "PASS" || z.rfind(std::string("AUTH ") + kFtpBenutzer, 0) == 0;
+        return z.rfind("USER", 0) == 0 || z == "PASS" ||
+               z.find(std::string("password for ") + kFtpBenutzer) != std::string::npos;
     });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Real FTPS and SFTP servers on 127.0.0.1 at a free port (tests/support/ftpsserver.py with
-// pyftpdlib, tests/support/sftpserver.py with asyncssh), with the user of ftpserver.h and a fresh
+// FTPS and SFTP servers on 127.0.0.1 at a free port (tests/support/ftpsserver.py with pyftpdlib,
+// OpenSSH's sshd by tests/support/echtserver), with the user of ftpserver.h and a fresh
 // login folder; and the certificates and host keys they present, made by openssl and ssh-keygen,
 // whose fingerprints those tools print.
 
@@ -39,7 +39,7 @@ public:
     explicit SicherServer(const Zertifikat& z, const std::string& optionen = "");
     // A real server, logged into as kFtpBenutzer with kFtpPasswort.
     explicit SicherServer(Echt art);
-    // SFTP with password login.
+    // SFTP with password login (OpenSSH's sshd) presenting h.
     explicit SicherServer(const Hostschluessel& h);
     // Plain FTP that refuses AUTH TLS.
     SicherServer();
@@ -50,7 +50,7 @@ public:
     // "ftp://", "ftps://" or "sftp://127.0.0.1:<port>".
     std::string adresse() const { return m_schema + "://127.0.0.1:" + std::to_string(m_port); }
     std::filesystem::path wurzel() const { return m_ordner / "wurzel"; }
-    // FTP: every command, PASS without its argument; SFTP: "AUTH <user> ok|refused" per login.
+    // FTP: every command, PASS without its argument; SFTP: sshd's log.
     std::vector<std::string> befehle() const;
     // The next client gets this certificate.
     void ZertifikatWechseln(const Zertifikat& z);
@@ -59,6 +59,7 @@ public:
 
 private:
     void starten(const std::string& skript, const std::string& optionen);
+    void echtStarten(const char* art, const std::string& schluessel);
 
     TempDir m_ordner;
     std::string m_schema = "ftps";
