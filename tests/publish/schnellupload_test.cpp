@@ -122,6 +122,11 @@ TEST_F(SchnellUpload, SendetNurWasSichGeaendertHat) {
              writeFile(dort / "artikel3.php", "fremd");
              return Menge{"artikel3.php"};
          }},
+        {"Aufzeichnung für einen anderen Server",
+         [&] {
+             writeFile(t / "data/uebertragen.bit", "velmaro uebertragen 1\nserver ftp anderer 21 x\n");
+             return alle();
+         }},
         {"Aufzeichnung beschädigt",
          [&] {
              writeFile(t / "data/uebertragen.bit", "velmaro uebertragen 1\nserver x\nkaputt");

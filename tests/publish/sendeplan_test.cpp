@@ -49,53 +49,6 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
     EXPECT_TRUE(entfernt && !fs::exists(datei));
 }
 
-TEST(Sendeplan, SendsWhatDiffersFromTheRecordOrTheServer) {
-    const std::string server = "ftp h 21 u";
-    const auto summe = [](const std::string& bytes) {
-        return DateiPruefsumme{sha256Hex(bytes), bytes.size()};
-    };
-    const std::vector<LokaleDatei> lokal = {
-        {"style.css", summe("css")}, {"inhalt0.php", summe("menu")}, {"inhalt1.php", summe("seite")}};
-    Uebertragen record{server, false, {}};
-    for (const auto& d : lokal)
-        record.dateien[d.name] = {d.summe.groesse, d.summe.sha256};
-    const std::map<std::string, std::uint64_t> dort = {
-        {"style.css", 3}, {"inhalt0.php", 4}, {"inhalt1.php", 5}};
-
-    struct Fall {
-        const char* was;
-        Uebertragen record;
-        std::map<std::string, std::uint64_t> liste;
-        bool alle;
-        Liste senden;
-    };
-    Uebertragen geaendert = record;
-    geaendert.dateien["inhalt1.php"].sha256 = sha256Hex("alt");
-    Uebertragen ohne = record;
-    ohne.dateien.erase("inhalt0.php");
-    Uebertragen anderer = record;
-    anderer.server = "ftp h 21 jemand";
-    auto fehlt = dort;
-    fehlt.erase("style.css");
-    auto anders = dort;
-    anders["inhalt0.php"] = 2;
-    const Fall faelle[] = {
-        {"nothing changed", record, dort, false, {}},
-        {"one page edited", geaendert, dort, false, {"inhalt1.php"}},
-        {"not in the record", ohne, dort, false, {"inhalt0.php"}},
-        {"deleted on the server", record, fehlt, false, {"style.css"}},
-        {"changed on the server", record, anders, false, {"inhalt0.php"}},
-        {"another server", anderer, dort, false, {"style.css", "inhalt0.php", "inhalt1.php"}},
-        {"everything again", record, dort, true, {"style.css", "inhalt0.php", "inhalt1.php"}},
-        {"server emptied", record, {}, false, {"style.css", "inhalt0.php", "inhalt1.php"}},
-    };
-    for (const Fall& f : faelle) {
-        const Sendeplan plan = SendeplanErstellen(lokal, f.record, server, f.liste, f.alle);
-        EXPECT_EQ(plan.senden, f.senden) << f.was;
-        EXPECT_EQ(plan.senden.size() + plan.aktuell.size(), lokal.size()) << f.was;
-    }
-}
-
 } // namespace
 
 // What a listing says the folder holds: files only; an empty listing is an empty folder; a line in
