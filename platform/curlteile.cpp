@@ -93,8 +93,12 @@ std::string Antworten::fuerMeldung(const std::string& passwort) const {
         return r;
     };
     const std::string utf = cp1252::toUtf8(passwort);
-    std::vector<std::string> formen = {utf, passwort, prozent(passwort, false), prozent(utf, false),
-                                       prozent(passwort, true), prozent(utf, true)};
+    std::vector<std::string> formen = {utf,
+                                       passwort,
+                                       prozent(passwort, false),
+                                       prozent(utf, false),
+                                       prozent(passwort, true),
+                                       prozent(utf, true)};
     // Longest first, so no tail of a longer form is left over.
     std::sort(formen.begin(), formen.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
     for (const std::string& form : formen) {

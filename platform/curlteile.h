@@ -6,9 +6,9 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace velmaro::curlteile {

@@ -4,10 +4,10 @@
 #include "platform/curlteile.h"
 
 #include <curl/curl.h>
-#include <sys/socket.h>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
@@ -77,7 +77,7 @@ struct SichereVerbindung::Impl {
     std::string basis;  // "ftp://host:port/" or "sftp://host:port/~/"
     std::string ordner; // URL path of the upload folder with its slash; empty before
     std::string ordnerName;
-    std::string host;   // UTF-8, for messages
+    std::string host; // UTF-8, for messages
     std::string benutzer;
     std::string passwort;
     FtpZeitlimits limits;
@@ -200,7 +200,8 @@ struct SichereVerbindung::Impl {
         aktiverDatenbefehl = aktiv;
         curl_easy_setopt(
             curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
-            static_cast<long>((aktiv ? std::min(limits.datenverbindung, limits.antwort) : limits.antwort).count()));
+            static_cast<long>(
+                (aktiv ? std::min(limits.datenverbindung, limits.antwort) : limits.antwort).count()));
         antworten.letzte.clear();
         antworten.portSeit.reset();
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
@@ -351,7 +352,8 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
     if (letzte.rfind("421", 0) == 0) {
         m_art = Fehlerart::ServerAbweisend;
         f.schritt = schritt == FtpSchritt::Senden ? schritt : FtpSchritt::Verbindungsaufbau;
-        f.grund = "Der Server " + server + " nimmt zurzeit keine Verbindung an (zu viele Verbindungen oder "
+        f.grund = "Der Server " + server +
+                  " nimmt zurzeit keine Verbindung an (zu viele Verbindungen oder "
                   "Wartung). Bitte versuchen Sie es später noch einmal.";
         return;
     }
@@ -379,8 +381,8 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
         m_art = Fehlerart::Zeitueberschreitung;
         if (schritt == FtpSchritt::Senden) {
             f.schritt = schritt;
-            f.grund = "Die Übertragung von „" + name + "“ ist stehen geblieben: der Server " + server + " hat " +
-                      sekunden(std::max(d->limits.antwort, d->limits.stillstand)) +
+            f.grund = "Die Übertragung von „" + name + "“ ist stehen geblieben: der Server " + server +
+                      " hat " + sekunden(std::max(d->limits.antwort, d->limits.stillstand)) +
                       " lang weder Daten angenommen noch geantwortet.";
         } else {
             f.grund = "Der Server " + server + " hat nicht innerhalb von " +
@@ -392,9 +394,10 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
         if (d->antworten.angemeldet) {
             // TLS stood and the login went through; the server refused PROT P.
             m_art = Fehlerart::VerschluesselungAbgelehnt;
-            f.grund = "Der Server " + server +
-                      " lehnt es ab, die Dateien verschlüsselt zu übertragen (PROT P). Es wurde keine Datei "
-                      "gesendet. Fragen Sie Ihren Anbieter nach FTPS mit verschlüsselten Daten oder nach SFTP.";
+            f.grund =
+                "Der Server " + server +
+                " lehnt es ab, die Dateien verschlüsselt zu übertragen (PROT P). Es wurde keine Datei "
+                "gesendet. Fragen Sie Ihren Anbieter nach FTPS mit verschlüsselten Daten oder nach SFTP.";
             return;
         }
         m_art = Fehlerart::TlsAbgelehnt;

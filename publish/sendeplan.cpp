@@ -3,8 +3,8 @@
 namespace velmaro {
 
 Sendeplan SendeplanErstellen(const std::vector<LokaleDatei>& dateien, const Uebertragen& record,
-                             const std::string& server,
-                             const std::map<std::string, std::uint64_t>& dort, bool alle) {
+                             const std::string& server, const std::map<std::string, std::uint64_t>& dort,
+                             bool alle) {
     Sendeplan plan;
     for (const LokaleDatei& d : dateien) {
         bool aktuell = !alle && record.server == server;

@@ -2,8 +2,8 @@
 
 #include "platform/cp1252.h"
 #include "publish/sendeplan.h"
-#include "store/uebertragen.h"
 #include "site/generator.h"
+#include "store/uebertragen.h"
 #include "store/vertrauen.h"
 
 #include <algorithm>
@@ -150,7 +150,8 @@ std::string AktuellText(int aktuell) {
 }
 
 std::string EntferntText(int entfernt) {
-    return std::to_string(entfernt) + (entfernt == 1 ? " alte Seite" : " alte Seiten") + " vom Server entfernt";
+    return std::to_string(entfernt) + (entfernt == 1 ? " alte Seite" : " alte Seiten") +
+           " vom Server entfernt";
 }
 
 std::string NichtGesendetText(const std::string& name) {
@@ -214,7 +215,8 @@ bool seitenName(const std::string& name) {
             name.compare(name.size() - 4, 4, ".php") != 0)
             continue;
         const std::string zahl = name.substr(kopf.size(), name.size() - kopf.size() - 4);
-        if (zahl.size() <= 9 && std::all_of(zahl.begin(), zahl.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (zahl.size() <= 9 &&
+            std::all_of(zahl.begin(), zahl.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return true;
     }
     return false;
@@ -264,7 +266,8 @@ bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, c
     return false;
 }
 
-bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer, const std::string& passwort) {
+bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer,
+                       const std::string& passwort) {
     Vertrauen vertrauen;
     const auto datei = m_datenOrdner / kVertrauenDatei;
     // Plain FTP has no identity to check.
@@ -338,7 +341,7 @@ struct Upload::Lauf {
     std::vector<std::size_t> zurueck; // given back by a connection that broke
     std::size_t gemeldet = 0;         // outcomes reported so far, in order
     bool abgebrochen = false;
-    int sendend = 0;        // connections taking files now
+    int sendend = 0; // connections taking files now
     bool ersteVerloren = false;
     // Every file is taken: connections still logging in are not needed.
     std::atomic<bool> vergeben{false};
@@ -364,7 +367,8 @@ std::unique_ptr<SichereVerbindung> Upload::weitereVerbindung(const std::atomic<b
     FtpFehler fehler;
     FtpZeitlimits limits = m_limits;
     limits.verbinden = std::min(limits.verbinden, std::chrono::seconds(5));
-    auto v = SichereVerbindung::Oeffnen(*m_sitzung, *m_sicher, m_benutzer, m_passwort, m_vertraut, fehler, limits);
+    auto v =
+        SichereVerbindung::Oeffnen(*m_sitzung, *m_sicher, m_benutzer, m_passwort, m_vertraut, fehler, limits);
     if (!v)
         return nullptr;
     if (m_passiv)

@@ -69,8 +69,8 @@ TEST(Listing, UnixDosMlsdAndWhatIsNoFile) {
          "total 8\r\n-rw-r--r--   1 u  u  1234 Dec  7 16:56 inhalt1.php\r\n"
          "lrwxrwxrwx 1 u u 9 Dec 7 16:56 l -> x\r\n-rw-r--r-- 1 u u 5 Jan 1 2020 mit leer.php\r\n",
          false, Groessen{{"inhalt1.php", 1234}, {"mit leer.php", 5}}},
-        {"dos", "12-07-26  04:56PM       <DIR>          data\r\n12-07-26  04:56PM   1234 style.css\r\n", false,
-         Groessen{{"style.css", 1234}}},
+        {"dos", "12-07-26  04:56PM       <DIR>          data\r\n12-07-26  04:56PM   1234 style.css\r\n",
+         false, Groessen{{"style.css", 1234}}},
         {"unknown form", "style.css 1234\n", false, std::nullopt},
         {"mlsd", "type=cdir;modify=2026; .\r\ntype=file;size=7;modify=2026; a.php\r\ntype=dir; sub\r\n", true,
          Groessen{{"a.php", 7}}},

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -29,12 +30,18 @@ Dateien inhalt(const fs::path& ordner) {
 struct Beobachter : UploadBeobachter {
     fs::path record;
     std::vector<std::pair<std::string, std::string>> meldungen;
+    std::vector<std::string> gesendet, fortschritt;
+    std::vector<int> ereignisse;
     int angekommen = 0;
+    int abbrechenNach = -1; // files taken before the user cancels; -1 never
     void Angekommen() override { ++angekommen; }
-    void Ereignis(int) override {}
+    void DateiGesendet(const std::string& name) override { gesendet.push_back(name); }
+    bool Abgebrochen() override { return abbrechenNach >= 0 && abbrechenNach-- == 0; }
+    void Ereignis(int code) override { ereignisse.push_back(code); }
     void Meldung(const std::string& t, const std::string& c) override { meldungen.push_back({t, c}); }
     // Before a file goes out, the record on disk no longer claims it.
     void Fortschritt(const std::string& text) override {
+        fortschritt.push_back(text);
         const std::string name = text.substr(text.rfind(' ') + 1);
         if (const auto r = fs::exists(record) ? uebertragenLesen(readFile(record)) : std::nullopt) {
             EXPECT_EQ(r->dateien.count(name), 0u) << name;
@@ -46,8 +53,10 @@ struct Beobachter : UploadBeobachter {
 struct Stand {
     TempDir t;
     std::string adresse;
+    std::vector<Artikel> liste;
     GeneratorErgebnis erzeugt;
     Beobachter b;
+    bool alleSenden = false;
 
     Stand(std::string a, const std::string& fingerabdruck) : adresse(std::move(a)) {
         fs::create_directories(t / "data");
@@ -58,20 +67,29 @@ struct Stand {
         artikel(12);
     }
     void artikel(int anzahl) {
-        Artikelliste liste;
+        liste.resize(static_cast<std::size_t>(anzahl));
         for (int i = 1; i <= anzahl; ++i)
-            liste.addTail({DateTime::fromParts(2003, 5, i), "Meldung " + std::to_string(i), "Text"});
-        erzeugt = WebsiteErzeugen(liste, "5", StyleWerte{}, t / "output");
+            liste[static_cast<std::size_t>(i - 1)] = {DateTime::fromParts(2003, 5, i),
+                                                      "Meldung " + std::to_string(i), "Text"};
+        erzeugen();
     }
-    UploadErgebnis hochladen() {
+    void erzeugen() {
+        Artikelliste l;
+        for (const auto& a : liste)
+            l.addTail(a);
+        erzeugt = WebsiteErzeugen(l, "5", StyleWerte{}, t / "output");
+    }
+    UploadErgebnis hochladen(int abbrechenNach = -1) {
         b = {};
+        b.abbrechenNach = abbrechenNach;
         b.record = t / "data" / kUebertragenDatei;
         std::unique_ptr<InternetSitzung> s;
         std::unique_ptr<ServerVerbindung> v;
         FtpZeitlimits limits;
         limits.stillstand = std::chrono::seconds(5);
-        return Upload(b, s, v, t / "data", limits)
-            .DatenUebertragen({"test", adresse, kFtpBenutzer, kFtpPasswort}, t / "output", erzeugt);
+        Upload upload(b, s, v, t / "data", limits);
+        upload.AlleSenden(alleSenden);
+        return upload.DatenUebertragen({"test", adresse, kFtpBenutzer, kFtpPasswort}, t / "output", erzeugt);
     }
     // The site as it is now, and what else lay on the server.
     Dateien site(const Dateien& fremd = {}) {
@@ -82,6 +100,17 @@ struct Stand {
     }
 };
 
+using Menge = std::set<std::string>;
+
+// The files a pyftpdlib server was sent (STOR) since its command ab.
+Menge gesendet(const FtpServer& server, std::size_t ab) {
+    Menge m;
+    for (const auto& z : server.befehle(ab))
+        if (z.rfind("STOR ", 0) == 0)
+            m.insert(z.substr(5));
+    return m;
+}
+
 void leeren(const fs::path& data) {
     for (const auto& e : fs::directory_iterator(data))
         fs::remove(e);
@@ -91,15 +120,15 @@ void leeren(const fs::path& data) {
 
 TEST(ServerStand, EchteServerHaltenDieWebsiteJedesProtokoll) {
     const Dateien fremd = {{"eigene.php", "vom Kunden"}, {"artikel99.php", "nie von velmaro"}};
-    for (const auto& [art, passiv] : {std::pair{Echt::Ftp, false}, {Echt::Ftp, true}, {Echt::Ftps, false},
-                                      {Echt::Sftp, false}}) {
+    for (const auto& [art, passiv] :
+         {std::pair{Echt::Ftp, false}, {Echt::Ftp, true}, {Echt::Ftps, false}, {Echt::Sftp, false}}) {
         SicherServer server(art);
         SCOPED_TRACE(server.adresse() + (passiv ? " passiv" : ""));
         Stand s(server.adresse(), server.fingerabdruck());
         if (passiv)
-            writeFile(s.t / "data" / kUebertragenDatei,
-                      "velmaro uebertragen 1\nserver ftp 127.0.0.1 " + server.adresse().substr(16) + " " +
-                          kFtpBenutzer + "\npassiv\n");
+            writeFile(s.t / "data" / kUebertragenDatei, "velmaro uebertragen 1\nserver ftp 127.0.0.1 " +
+                                                            server.adresse().substr(16) + " " + kFtpBenutzer +
+                                                            "\npassiv\n");
         const fs::path data = server.wurzel() / "data";
         const struct {
             const char* fall;
@@ -165,7 +194,8 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         EXPECT_EQ(inhalt(data), f.vollstaendig ? s.site() : Dateien{});
         EXPECT_EQ(s.b.meldungen.size(), f.meldung ? 1u : 0u);
         if (f.meldung) {
-            EXPECT_NE(s.b.meldungen.at(0).first.find(f.meldung), std::string::npos) << s.b.meldungen.at(0).first;
+            EXPECT_NE(s.b.meldungen.at(0).first.find(f.meldung), std::string::npos)
+                << s.b.meldungen.at(0).first;
             EXPECT_TRUE(!fs::exists(s.b.record) || uebertragenLesen(readFile(s.b.record))->dateien.empty());
         }
     }
@@ -175,7 +205,8 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
 // logged into, and the other connections send everything.
 TEST(ServerStand, FremdeIdentitaetAufVerbindungDrei) {
     TempDir t;
-    const Zertifikat echt = ZertifikatErzeugen(t.path(), "echt"), fremd = ZertifikatErzeugen(t.path(), "fremd");
+    const Zertifikat echt = ZertifikatErzeugen(t.path(), "echt"),
+                     fremd = ZertifikatErzeugen(t.path(), "fremd");
     writeFile(t / "fremd.pem", readFile(fremd.cert) + readFile(fremd.key));
     SicherServer server(echt, "--fremd-bei 3 --fremd-cert '" + (t / "fremd.pem").string() + "'");
     Stand s(server.adresse(), echt.fingerabdruck);
@@ -187,4 +218,117 @@ TEST(ServerStand, FremdeIdentitaetAufVerbindungDrei) {
     EXPECT_NE(s.b.meldungen[0].first.find(fremd.fingerabdruck), std::string::npos);
     const auto log = server.befehle();
     EXPECT_EQ(std::count(log.begin(), log.end(), "PASS"), 3);
+}
+
+// Only what changed is sent: after an edit, a new article, a change on the server, a record for
+// another server or a damaged one; everything with --all.
+TEST(ServerStand, SendetNurWasSichGeaendertHat) {
+    FtpServer server;
+    Stand s(server.adresse(), "");
+    const fs::path dort = server.wurzel() / "data";
+    const auto alle = [&] {
+        const auto namen = UploadDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
+        return Menge(namen.begin(), namen.end());
+    };
+    const auto geaendert = [&](const std::function<void()>& aendern) {
+        const Dateien vorher = inhalt(s.t / "output");
+        aendern();
+        s.erzeugen();
+        Menge m;
+        for (const auto& [name, bytes] : inhalt(s.t / "output"))
+            if (!vorher.count(name) || vorher.at(name) != bytes)
+                m.insert(name);
+        return m;
+    };
+    const std::string kaputt = "velmaro uebertragen 1\nserver x\nkaputt";
+    const struct {
+        const char* fall;
+        std::function<Menge()> aendern; // returns what must be sent
+        bool alle = false;
+    } schritte[] = {
+        {"erstes Mal", alle},
+        {"nichts geändert", [] { return Menge{}; }},
+        {"ein Artikel bearbeitet",
+         [&] {
+             const Menge g = geaendert([&] { s.liste[6].textinhalt = "Neuer Text"; });
+             EXPECT_EQ(g, (Menge{"artikel7.php", "inhalt2.php"})); // its page and its index page
+             return g;
+         }},
+        {"ein Artikel dazu",
+         [&] {
+             return geaendert([&] {
+                 s.liste.insert(s.liste.begin(), {DateTime::fromParts(2003, 6, 1), "Neu", "T"});
+             });
+         }},
+        {"auf dem Server gelöscht",
+         [&] {
+             fs::remove(dort / "inhalt1.php");
+             return Menge{"inhalt1.php"};
+         }},
+        {"auf dem Server geändert",
+         [&] {
+             writeFile(dort / "artikel3.php", "fremd");
+             return Menge{"artikel3.php"};
+         }},
+        {"Aufzeichnung für einen anderen Server",
+         [&] {
+             writeFile(s.t / "data/uebertragen.bit", "velmaro uebertragen 1\nserver ftp anderer 21 x\n");
+             return alle();
+         }},
+        {"Aufzeichnung beschädigt",
+         [&] {
+             writeFile(s.t / "data/uebertragen.bit", kaputt);
+             return alle();
+         }},
+        {"--all", alle, true},
+    };
+    for (const auto& schritt : schritte) {
+        SCOPED_TRACE(schritt.fall);
+        const Menge erwartet = schritt.aendern();
+        const std::size_t ab = server.befehle().size();
+        s.alleSenden = schritt.alle;
+        const UploadErgebnis e = s.hochladen();
+        EXPECT_EQ(gesendet(server, ab), erwartet);
+        EXPECT_TRUE(e.vollstaendig);
+        EXPECT_EQ(e.aktuell, static_cast<int>(alle().size() - erwartet.size()));
+        EXPECT_EQ(s.b.ereignisse, (std::vector<int>{8, 9, 10}));
+        // The outcomes in upload order, whichever connection finished first.
+        auto reihenfolge = UploadDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
+        std::erase_if(reihenfolge, [&](const std::string& n) { return !erwartet.count(n); });
+        EXPECT_EQ(s.b.gesendet, reihenfolge);
+        EXPECT_EQ(inhalt(dort), s.site());
+    }
+    // Nothing to send: said so on the event line.
+    s.alleSenden = false;
+    s.hochladen();
+    EXPECT_EQ(s.b.fortschritt, (std::vector<std::string>{AktuellText(static_cast<int>(alle().size()))}));
+    EXPECT_EQ(readFile(s.t / "data/uebertragen.bit.bak"), kaputt);
+
+    // A cancelled upload sends nothing more; the next one sends exactly the rest.
+    fs::remove(s.t / "data/uebertragen.bit");
+    std::size_t ab = server.befehle().size();
+    UploadErgebnis e = s.hochladen(6);
+    const Menge erst = gesendet(server, ab);
+    EXPECT_TRUE(e.abgebrochen && !e.vollstaendig);
+    EXPECT_EQ(s.b.ereignisse.back(), kTeilweiseUebertragen);
+    EXPECT_NE(s.b.meldungen.at(0).first.find("auf Ihren Wunsch abgebrochen"), std::string::npos);
+    EXPECT_GE(erst.size(), 6u);
+    EXPECT_EQ(e.gesendet, static_cast<int>(erst.size()));
+    ab = server.befehle().size();
+    EXPECT_TRUE(s.hochladen().vollstaendig);
+    Menge beide = gesendet(server, ab);
+    EXPECT_EQ(beide.size() + erst.size(), alle().size());
+    beide.insert(erst.begin(), erst.end());
+    EXPECT_EQ(beide, alle());
+}
+
+// Four connections, or as many as the server allows.
+TEST(ServerStand, VierVerbindungenOderWasDerServerErlaubt) {
+    for (int erlaubt : {0, 1}) {
+        FtpServer server(erlaubt ? "--max-cons-per-ip 1" : "");
+        Stand s(server.adresse(), "");
+        EXPECT_TRUE(s.hochladen().vollstaendig && s.b.meldungen.empty());
+        const auto log = server.befehle();
+        EXPECT_EQ(std::count(log.begin(), log.end(), std::string("USER ") + kFtpBenutzer), erlaubt ? 1 : 4);
+    }
 }

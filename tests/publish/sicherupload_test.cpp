@@ -140,8 +140,9 @@ TEST(SicherUpload, AbgewiesenMitEigenemEreignis) {
         Frager fr;
         std::unique_ptr<InternetSitzung> s;
         std::unique_ptr<ServerVerbindung> verbindung;
-        const auto e = Upload(fr, s, verbindung, t / "data")
-                           .DatenUebertragen({"test", f.adresse, kFtpBenutzer, kFtpPasswort}, t / "output", {});
+        const auto e =
+            Upload(fr, s, verbindung, t / "data")
+                .DatenUebertragen({"test", f.adresse, kFtpBenutzer, kFtpPasswort}, t / "output", {});
         EXPECT_FALSE(e.verbunden);
         ASSERT_EQ(fr.meldungen.size(), 1u);
         EXPECT_NE(fr.meldungen[0].find(f.grund), npos) << fr.meldungen[0];

@@ -28,11 +28,6 @@ struct Protokoll : UploadBeobachter {
     void Ereignis(int code) override { ereignisse.push_back(code); }
     void Fortschritt(const std::string& text) override { fortschritt.push_back(text); }
     void Meldung(const std::string& t, const std::string& c) override { meldungen.push_back({t, c}); }
-    // "Abbrechen" once this many files were sent; never when negative.
-    int abbrechenNach = -1;
-    int gesendet = 0;
-    void DateiGesendet(const std::string&) override { ++gesendet; }
-    bool Abgebrochen() override { return abbrechenNach >= 0 && gesendet >= abbrechenNach; }
 };
 
 // Over one connection: the login, the folder commands, the listing that shows what the server
@@ -93,9 +88,8 @@ struct UploadTest : ::testing::Test {
         return m;
     }
 
-    UploadErgebnis hochladen(int seiten, int artikel, int abbrechenNach = -1) {
+    UploadErgebnis hochladen(int seiten, int artikel) {
         p = {};
-        p.abbrechenNach = abbrechenNach;
         erzeugt.anzahlSeiten = seiten;
         erzeugt.anzahlArtikel = artikel;
         Upload upload(p, sitzung, verbindung, z.m_ordner / "data", limits);
@@ -262,21 +256,4 @@ TEST_F(UploadTest, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         EXPECT_TRUE(hochladen(2, 3).vollstaendig);
         EXPECT_EQ(inhalt(gesund.wurzel() / "data"), ausgabe(2, 3));
     }
-}
-
-TEST_F(UploadTest, AbbrechenEndetVorDerNaechstenDateiUndNenntDieUebrigen) {
-    FtpServer& server = starten();
-    Dateien lokal = ausgabe(1, 3);
-    const UploadErgebnis e = hochladen(1, 3, 2);
-    EXPECT_TRUE(e.abgebrochen);
-    EXPECT_EQ(e.gesendet, 2);
-    EXPECT_EQ(e.nichtAngekommen, (Liste{"inhalt1.php", "artikel1.php", "artikel2.php", "artikel3.php"}));
-    ASSERT_EQ(p.meldungen.size(), 1u);
-    EXPECT_NE(p.meldungen[0].first.find("4 von 6 Dateien sind nicht auf dem Server angekommen: inhalt1.php, "
-                                        "artikel1.php, artikel2.php, artikel3.php."),
-              npos);
-    EXPECT_NE(p.meldungen[0].first.find("auf Ihren Wunsch abgebrochen"), npos);
-    EXPECT_EQ(p.ereignisse.back(), kTeilweiseUebertragen);
-    EXPECT_EQ(inhalt(server.wurzel() / "data"),
-              (Dateien{{"style.css", lokal["style.css"]}, {"inhalt0.php", lokal["inhalt0.php"]}}));
 }

@@ -167,8 +167,8 @@ private slots:
             // its own caption, and Return refuses it.
             ftp->m_editPasswort->setText(QString::fromLatin1(kFtpPasswort));
             const std::string eintrag = "ftps 127.0.0.1 " + server.adresse().substr(17) + " ";
-            for (const std::string& f : {QString::fromStdString(zert.fingerabdruck).toLower().toStdString(),
-                                         std::string("AB:CD")}) {
+            for (const std::string& f :
+                 {QString::fromStdString(zert.fingerabdruck).toLower().toStdString(), std::string("AB:CD")}) {
                 writeFile(dir / "data/vertrauen.bit", eintrag + f + "\n");
                 QTest::mouseClick(ftp->m_btnTesten, Qt::LeftButton);
             }

@@ -48,14 +48,17 @@ SicherServer::SicherServer(const Zertifikat& z, const std::string& optionen) {
     starten("ftpsserver.py", "--cert '" + (m_ordner / "server.pem").string() + "' " + optionen);
 }
 
-SicherServer::SicherServer(Echt art) : m_schema(art == Echt::Ftp ? "ftp" : art == Echt::Ftps ? "ftps" : "sftp") {
+SicherServer::SicherServer(Echt art)
+    : m_schema(art == Echt::Ftp    ? "ftp"
+               : art == Echt::Ftps ? "ftps"
+                                   : "sftp") {
     echtStarten(art == Echt::Sftp ? "sshd" : art == Echt::Ftps ? "vsftpd-tls" : "vsftpd", "");
 }
 
 void SicherServer::echtStarten(const char* art, const std::string& schluessel) {
     const std::string befehl = std::string("exec '" VELMARO_SOURCE_DIR "/tests/support/echtserver' ") + art +
-                               " '" + m_ordner.path().string() + "' " + kFtpBenutzer + " " + kFtpPasswort + " '" +
-                               schluessel + "'";
+                               " '" + m_ordner.path().string() + "' " + kFtpBenutzer + " " + kFtpPasswort +
+                               " '" + schluessel + "'";
     m_aus = popen(befehl.c_str(), "r");
     char abdruck[200] = {};
     if (!m_aus || std::fscanf(m_aus, "%d %d %199s", &m_port, &m_pid, abdruck) != 3)
