@@ -43,15 +43,15 @@ Hostschluessel HostschluesselErzeugen(const fs::path& ordner, const std::string&
     return h;
 }
 
-SicherServer::SicherServer(const Zertifikat& z, const std::string& optionen) {
+SicherServer::SicherServer(const Zertifikat& z, const std::string& optionen) : FtpServer(Schema{"ftps"}) {
     ZertifikatWechseln(z);
     starten("ftpsserver.py", "--cert '" + (m_ordner / "server.pem").string() + "' " + optionen);
 }
 
 SicherServer::SicherServer(Echt art)
-    : m_schema(art == Echt::Ftp    ? "ftp"
-               : art == Echt::Ftps ? "ftps"
-                                   : "sftp") {
+    : FtpServer(Schema{art == Echt::Ftp    ? "ftp"
+                       : art == Echt::Ftps ? "ftps"
+                                           : "sftp"}) {
     echtStarten(art == Echt::Sftp ? "sshd" : art == Echt::Ftps ? "vsftpd-tls" : "vsftpd", "");
 }
 
@@ -66,42 +66,12 @@ void SicherServer::echtStarten(const char* art, const std::string& schluessel) {
     m_fingerabdruck = abdruck[0] == '-' ? "" : abdruck;
 }
 
-SicherServer::SicherServer(const Hostschluessel& h) : m_schema("sftp") {
+SicherServer::SicherServer(const Hostschluessel& h) : FtpServer(Schema{"sftp"}) {
     echtStarten("sshd", h.datei.string());
 }
 
-SicherServer::SicherServer() {
+SicherServer::SicherServer() : FtpServer(Schema{"ftps"}) {
     starten("ftpsserver.py", "--plain");
-}
-
-void SicherServer::starten(const std::string& skript, const std::string& optionen) {
-    fs::create_directories(wurzel());
-    const std::string befehl = "exec /usr/bin/python3 -E '" VELMARO_SOURCE_DIR "/tests/support/" + skript +
-                               "' --root '" + wurzel().string() + "' --user " + kFtpBenutzer +
-                               " --password " + kFtpPasswort + " --log '" +
-                               (m_ordner / "befehle.log").string() + "' " + optionen;
-    m_aus = popen(befehl.c_str(), "r");
-    if (!m_aus || std::fscanf(m_aus, "%d %d", &m_port, &m_pid) != 2) {
-        if (m_aus)
-            pclose(m_aus);
-        throw std::runtime_error("the test server " + skript +
-                                 " did not start (python3-pyftpdlib, python3-openssl, python3-asyncssh?)");
-    }
-}
-
-SicherServer::~SicherServer() {
-    if (m_pid > 0)
-        kill(m_pid, SIGTERM);
-    if (m_aus)
-        pclose(m_aus);
-}
-
-std::vector<std::string> SicherServer::befehle() const {
-    std::vector<std::string> zeilen;
-    std::ifstream in(m_ordner / "befehle.log");
-    for (std::string z; std::getline(in, z);)
-        zeilen.push_back(z);
-    return zeilen;
 }
 
 void SicherServer::ZertifikatWechseln(const Zertifikat& z) {

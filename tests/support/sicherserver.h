@@ -32,7 +32,7 @@ Hostschluessel HostschluesselErzeugen(const std::filesystem::path& ordner, const
 // explicit TLS, OpenSSH's sshd with internal-sftp.
 enum class Echt { Ftp, Ftps, Sftp };
 
-class SicherServer {
+class SicherServer : public FtpServer {
 public:
     // FTPS requiring TLS on both connections; optionen for ftpsserver.py ("--fremd-bei N
     // --fremd-cert PEM": the Nth connection presents another certificate).
@@ -43,29 +43,15 @@ public:
     explicit SicherServer(const Hostschluessel& h);
     // Plain FTP that refuses AUTH TLS.
     SicherServer();
-    ~SicherServer();
-    SicherServer(const SicherServer&) = delete;
-    SicherServer& operator=(const SicherServer&) = delete;
 
-    // "ftp://", "ftps://" or "sftp://127.0.0.1:<port>".
-    std::string adresse() const { return m_schema + "://127.0.0.1:" + std::to_string(m_port); }
-    std::filesystem::path wurzel() const { return m_ordner / "wurzel"; }
-    // FTP: every command, PASS without its argument; SFTP: sshd's log.
-    std::vector<std::string> befehle() const;
     // The next client gets this certificate.
     void ZertifikatWechseln(const Zertifikat& z);
     // What a real server presents: "AB:CD:…", "SHA256:…", empty for plain FTP.
     const std::string& fingerabdruck() const { return m_fingerabdruck; }
 
 private:
-    void starten(const std::string& skript, const std::string& optionen);
     void echtStarten(const char* art, const std::string& schluessel);
 
-    TempDir m_ordner;
-    std::string m_schema = "ftps";
-    std::FILE* m_aus = nullptr;
-    int m_pid = -1;
-    int m_port = 0;
     std::string m_fingerabdruck;
 };
 
