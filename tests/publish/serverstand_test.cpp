@@ -19,14 +19,6 @@ using Dateien = std::map<std::string, std::string>;
 
 namespace {
 
-Dateien inhalt(const fs::path& ordner) {
-    Dateien m;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(ordner, ec))
-        m[e.path().filename().string()] = readFile(e.path());
-    return m;
-}
-
 struct Beobachter : UploadBeobachter {
     fs::path record;
     std::vector<std::pair<std::string, std::string>> meldungen;
@@ -59,10 +51,9 @@ struct Stand {
     bool alleSenden = false;
 
     Stand(std::string a, const std::string& fingerabdruck) : adresse(std::move(a)) {
-        fs::create_directories(t / "data");
         Vertrauen v;
-        if (!fingerabdruck.empty())
-            v.Setzen(*AdresseLesen(adresse), fingerabdruck);
+        v.Setzen(*AdresseLesen(adresse), fingerabdruck);
+        fs::create_directories(t / "data");
         EXPECT_TRUE(v.Speichern(t / "data" / kVertrauenDatei));
         artikel(12);
     }

@@ -148,7 +148,4 @@ TEST(SicherUpload, AbgewiesenMitEigenemEreignis) {
         EXPECT_NE(fr.meldungen[0].find(f.grund), npos) << fr.meldungen[0];
         EXPECT_EQ(fr.ereignisse.back(), f.ereignis);
     }
-    const auto b = ohneTls.befehle();
-    EXPECT_TRUE(
-        std::all_of(b.begin(), b.end(), [](const std::string& z) { return z.rfind("AUTH", 0) == 0; }));
 }

@@ -46,13 +46,6 @@ Liste erwartet(const Liste& ordner, const Liste& dateien) {
 }
 const Liste kOrdnerNeu = {"CWD data", "MKD data", "CWD data"};
 
-Dateien inhalt(const fs::path& ordner) {
-    Dateien m;
-    for (const auto& e : fs::directory_iterator(ordner))
-        m[e.path().filename().string()] = readFile(e.path());
-    return m;
-}
-
 struct UploadTest : ::testing::Test {
     TempDir arbeit;
     VelmaroZustand z;

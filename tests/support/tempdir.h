@@ -3,6 +3,7 @@
 // written and read; a shell command run.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -24,6 +25,8 @@ private:
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 std::string readFile(const std::filesystem::path& path);
+// Name and bytes of every file in ordner; empty when there is no such folder.
+std::map<std::string, std::string> inhalt(const std::filesystem::path& ordner);
 // The command's exit status (-1 when it did not exit) and all it wrote to stdout.
 std::pair<int, std::string> Ausfuehren(const std::string& befehl);
 
