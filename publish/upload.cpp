@@ -180,7 +180,6 @@ Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& s
 }
 
 void Upload::Freigeben() {
-    m_erste = nullptr;
     m_verbindung.reset();
     m_sitzung.reset();
 }
@@ -294,7 +293,6 @@ bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer
         if (v->OrdnerWechseln(kUploadOrdner)) {
             m_sicher = adresse;
             m_vertraut = vertrauen.Fingerabdruck(adresse).value_or(std::string());
-            m_erste = v.get();
             m_verbindung = std::move(v);
             m_verbindungsFehler = Fehlerart::Keiner;
             return true;
@@ -393,11 +391,7 @@ void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
         std::size_t i = 0;
         {
             std::lock_guard<std::mutex> lock(lauf.sperre);
-            const auto ende = [&] {
-                --lauf.sendend;
-                if (erste)
-                    lauf.ersteVerloren = lauf.ersteVerloren || m_abbruch.has_value();
-            };
+            const auto ende = [&] { --lauf.sendend; };
             if (m_abbruch || lauf.abgebrochen)
                 return ende();
             if (m_beobachter.Abgebrochen()) {
@@ -689,8 +683,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     ergebnis.fremdeIdentitaet = lauf.fremdGemeldet;
 
     // The sizes are confirmed over a connection that still stands.
-    if (lauf.ersteVerloren) {
-        m_erste = nullptr;
+    if (lauf.ersteVerloren && !m_abbruch) {
         m_verbindung = weitereVerbindung(nullptr);
     }
     std::vector<std::pair<std::string, std::uint64_t>> gesendet;

@@ -180,7 +180,6 @@ private:
     UploadBeobachter& m_beobachter;
     std::unique_ptr<InternetSitzung>& m_sitzung;
     std::unique_ptr<ServerVerbindung>& m_verbindung;
-    SichereVerbindung* m_erste = nullptr;
     std::filesystem::path m_datenOrdner;
     FtpZeitlimits m_limits;
     bool m_alle = false;
