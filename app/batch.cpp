@@ -101,11 +101,13 @@ int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostre
     out << e.gesendet << " von " << e.zuSenden << " Dateien gesendet";
     if (e.aktuell > 0)
         out << ", " << e.aktuell << " waren auf dem Server schon aktuell";
+    if (e.entfernt > 0)
+        out << ", " << EntferntText(e.entfernt);
     out << "\n";
     if (e.abgelehnt)
         err << "velmaro: Wenn der Fingerabdruck der Angabe Ihres Anbieters entspricht: velmaro -C "
             << z.m_ordner.string() << " --trust " << e.abgelehnt->fingerabdruck << "\n";
-    return e.vollstaendig && status == 0 ? 0 : 1;
+    return e.vollstaendig && !e.fremdeIdentitaet && status == 0 ? 0 : 1;
 }
 
 // --trust: only what the configured server presents now can be recorded.

@@ -82,6 +82,11 @@ std::variant<Aufruf, int> BefehlszeileLesen(const QStringList& argumente, std::o
     a.fingerabdruck = parser.value(trust).toStdString();
     if (parser.isSet(preview) && parser.isSet(publish))
         return falsch(QStringLiteral("--preview und --publish nacheinander aufrufen, nicht zusammen"));
+    // Recording the trust and publishing are separate steps: the user compares the fingerprint with
+    // the provider's in between.
+    if (parser.isSet(trust) && (parser.isSet(generate) || parser.isSet(publish) || parser.isSet(preview)))
+        return falsch(QStringLiteral("--trust allein aufrufen, nicht zusammen mit --generate, --publish, "
+                                     "--preview oder --all"));
     using enum Aufruf::Art;
     if (parser.isSet(trust))
         a.art = Vertrauen;

@@ -4,10 +4,15 @@
 
 #include <QCoreApplication>
 
+#include <sys/prctl.h>
+
 #include <iostream>
 #include <optional>
 
 int main(int argc, char** argv) {
+    // Every mode but --help reads the FTP password at some point and keeps it until the end: no
+    // core dump, and no other process of the user's, gets to read it from memory.
+    prctl(PR_SET_DUMPABLE, 0);
     // The batch mode needs no display: the window's application object comes only for the window.
     std::optional<QCoreApplication> kern(std::in_place, argc, argv);
     velmaro::AnwendungEinrichten();

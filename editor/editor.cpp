@@ -155,7 +155,8 @@ void ArtikelEditor::OnSelchangeListe() {
             Frage(m_fenster,
                   QStringLiteral("Der neue Artikel ist noch nicht gespeichert.\n"
                                  "Wenn Sie einen anderen Artikel anzeigen, geht er verloren."),
-                  QStringLiteral("Neuer Artikel"), {Antwort::ArtikelVerwerfen, Antwort::WeiterSchreiben}, 1);
+                  QStringLiteral("Neuer Artikel"), {Antwort::ArtikelVerwerfen, Antwort::WeiterSchreiben},
+                  Antwort::WeiterSchreiben);
         if (antwort != Antwort::ArtikelVerwerfen) {
             m_listeArtikel->clearSelection();
             FokusSetzen();

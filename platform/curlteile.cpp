@@ -4,15 +4,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <vector>
 
 namespace velmaro::curlteile {
-
-std::string steuerzeichenGrund(const char* feld) {
-    return std::string("Das Feld „") + feld +
-           "“ der FTP-Zugangsdaten enthält ein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator). Es "
-           "wurde keine Verbindung aufgebaut; bitte korrigieren Sie den Eintrag unter „FTP Zugangsdaten ändern“.";
-}
 
 bool Quelle::oeffnen(const std::filesystem::path& pfad, std::uint64_t& groesse, std::string& grund) {
     schliessen();
@@ -57,6 +54,9 @@ size_t Antworten::zeile(char* b, size_t size, size_t n, void* self) {
             a->begruesst = true;
         if (z.compare(0, 3, "230") == 0)
             a->angemeldet = true;
+        if (z.compare(0, 3, "234") == 0)
+            a->verschluesselt = true;
+        a->portSeit.reset();
         a->letzte = z;
     }
     return size * n;
@@ -68,10 +68,44 @@ std::string Antworten::fuerMeldung(const std::string& passwort) const {
         if (c >= 0x20 && c != 0x7F)
             s += static_cast<char>(c);
     s = cp1252::toUtf8(s);
-    const std::string geheim = cp1252::toUtf8(passwort);
-    if (!geheim.empty())
-        for (auto pos = s.find(geheim); pos != std::string::npos; pos = s.find(geheim, pos + 3))
-            s.replace(pos, geheim.size(), "***");
+    if (passwort.empty())
+        return s;
+    // Compared without case; %-escapes with either case of hex digit, and '+' for a space.
+    const auto klein = [](std::string t) {
+        for (char& c : t)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return t;
+    };
+    const auto prozent = [](const std::string& t, bool plus) {
+        std::string r;
+        for (unsigned char c : t) {
+            if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~')
+                r += static_cast<char>(c);
+            else if (plus && c == ' ')
+                r += '+';
+            else {
+                static const char* hex = "0123456789abcdef";
+                r += '%';
+                r += hex[c >> 4];
+                r += hex[c & 15];
+            }
+        }
+        return r;
+    };
+    const std::string utf = cp1252::toUtf8(passwort);
+    std::vector<std::string> formen = {utf,
+                                       passwort,
+                                       prozent(passwort, false),
+                                       prozent(utf, false),
+                                       prozent(passwort, true),
+                                       prozent(utf, true)};
+    // Longest first, so no tail of a longer form is left over.
+    std::sort(formen.begin(), formen.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    for (const std::string& form : formen) {
+        const std::string f = klein(form);
+        for (std::size_t pos = klein(s).find(f); pos != std::string::npos; pos = klein(s).find(f, pos + 3))
+            s.replace(pos, f.size(), "***");
+    }
     return s;
 }
 

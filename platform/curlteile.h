@@ -4,15 +4,14 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace velmaro::curlteile {
-
-// The reason given for a field holding a control character (UTF-8).
-std::string steuerzeichenGrund(const char* feld);
 
 // The local file of one transfer, read by libcurl (CURLOPT_READFUNCTION lesen, READDATA this).
 struct Quelle {
@@ -35,10 +34,13 @@ struct Antworten {
     std::string letzte;
     bool begruesst = false;
     bool angemeldet = false;
+    bool verschluesselt = false; // AUTH TLS accepted (234)
+    // Set when PORT is about to go out; any reply ends the wait.
+    std::optional<std::chrono::steady_clock::time_point> portSeit;
 
     static size_t zeile(char* b, size_t size, size_t n, void* self);
     // The last line as a message may show it: readable, UTF-8, without the password should a
-    // server echo it.
+    // server echo it, in any case, code page or URL encoding.
     std::string fuerMeldung(const std::string& passwort) const;
 };
 

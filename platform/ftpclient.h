@@ -1,7 +1,6 @@
 #pragma once
-// The FTP client of the upload, on libcurl. An Internet session carries the agent name; on it one
-// FTP connection logs in, enters (or creates) the remote folder and puts files, all over a single
-// control connection, in active mode (PORT) and binary.
+// What every connection of the upload shares, whichever protocol carries it: the failed step and its
+// reason, the session with the agent name, the time limits and the listings' forms.
 //
 // Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
 
@@ -31,6 +30,8 @@ struct FtpFehler {
 // CR and LF would let a value end an FTP command and append one of its own (libcurl passes user
 // name and password through unchecked), so no setting with a control character reaches a server.
 bool hatSteuerzeichen(const std::string& s);
+// The reason given for a field holding a control character (UTF-8).
+std::string SteuerzeichenGrund(const char* feld);
 
 // The step's name as the messages show it ("Anmeldung").
 std::string SchrittName(FtpSchritt schritt);
@@ -55,8 +56,36 @@ struct FtpZeitlimits {
     // Connecting, waiting for a reply, waiting for the server's data connection, a stalled transfer.
     std::chrono::seconds verbinden{30};
     std::chrono::seconds antwort{30};
-    std::chrono::seconds datenverbindung{30};
+    // Active mode: for the reply to PORT and for the server's data connection. Beyond it the server
+    // is taken to be unable to reach this computer, and passive mode is used.
+    std::chrono::seconds datenverbindung{5};
     std::chrono::seconds stillstand{30};
+};
+
+// What went wrong, for whoever must tell the cases apart (the upload, the connection test, the
+// batch mode).
+enum class Fehlerart {
+    Keiner,
+    Einstellungen,
+    HostUnbekannt,
+    PortGeschlossen,
+    Zeitueberschreitung,
+    TlsAbgelehnt,
+    // The server refused PROT P: the files would go unencrypted.
+    VerschluesselungAbgelehnt,
+    IdentitaetUnbekannt,
+    IdentitaetGeaendert,
+    AnmeldungAbgelehnt,
+    // 421: the server takes no (further) connection now.
+    ServerAbweisend,
+    // Active mode: the server's data connection did not come.
+    DatenverbindungFehlt,
+    Ordner,
+    Senden,
+    // The server's listing exceeds kListeHoechstBytes or kListeHoechstEintraege.
+    ListeZuGross,
+    Abgebrochen,
+    Sonstiges,
 };
 
 // What an upload needs of a connection, whichever protocol carries it.
@@ -68,54 +97,29 @@ public:
     virtual bool OrdnerWechseln(const std::string& ordner) = 0;
     // Puts the local file under name into that folder, binary, replacing a file of that name.
     virtual bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) = 0;
-    // The sizes of the files in that folder, by one listing; nothing when the server cannot list.
+    // Removes the file name from that folder.
+    virtual bool DateiLoeschen(const std::string& name) = 0;
+    // The sizes of the files in that folder, by one listing; an empty folder gives an empty map.
+    // Nothing when the server cannot list, or lists in a form not understood, or too much
+    // (letzteFehlerart() ListeZuGross).
     virtual std::optional<std::map<std::string, std::uint64_t>> Groessen() = 0;
     // One file's size; nothing when the server does not tell it.
     virtual std::optional<std::uint64_t> Groesse(const std::string& name) = 0;
-    // Removes the file name (relative to that folder) from the server.
-    virtual bool DateiLoeschen(const std::string& name) = 0;
     virtual void Schliessen() = 0;
     virtual const FtpFehler& letzterFehler() const = 0;
+    virtual Fehlerart letzteFehlerart() const = 0;
+    // Plain FTP: passive data connections (PASV) from the next transfer on; nothing for the others.
+    virtual void PassivSetzen() = 0;
 };
 
-// The two listing forms servers give: MLSD facts, and the Unix "ls -l" form of LIST and SFTP.
-std::map<std::string, std::uint64_t> MlsdLesen(const std::string& daten);
-std::map<std::string, std::uint64_t> ListeLesen(const std::string& daten);
+// The listing forms servers give: MLSD facts, the Unix "ls -l" form of LIST and SFTP, and the DOS
+// form of LIST ("12-07-26  04:56PM  1234 name"). Folders, "." and ".." are no files. Nothing when a
+// line is in none of these forms: such a listing tells nothing.
+std::optional<std::map<std::string, std::uint64_t>> MlsdLesen(const std::string& daten);
+std::optional<std::map<std::string, std::uint64_t>> ListeLesen(const std::string& daten);
 
-class FtpVerbindung : public ServerVerbindung {
-public:
-    // adresse is "host", "host:port" or "ftp://host[:port]" (port 21 when none is given). Checks the
-    // settings and prepares the connection; nothing is sent yet. Null with fehler set when a value
-    // holds control characters or the address cannot be used.
-    static std::unique_ptr<FtpVerbindung> Oeffnen(const InternetSitzung& sitzung, const std::string& adresse,
-                                                  const std::string& benutzer, const std::string& passwort,
-                                                  FtpFehler& fehler, const FtpZeitlimits& limits = {});
-    ~FtpVerbindung() override;
-    FtpVerbindung(const FtpVerbindung&) = delete;
-    FtpVerbindung& operator=(const FtpVerbindung&) = delete;
-
-    // Logs in on first use, then makes ordner (below the login folder) the current remote folder,
-    // creating it when it does not exist. On failure the step tells a refused login from a folder
-    // that can neither be entered nor created.
-    bool OrdnerWechseln(const std::string& ordner) override;
-    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) override;
-    // MLSD, else LIST.
-    std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
-    // By SIZE.
-    std::optional<std::uint64_t> Groesse(const std::string& name) override;
-    // By DELE.
-    bool DateiLoeschen(const std::string& name) override;
-    // Says goodbye to the server and closes the connection; also done by the destructor.
-    void Schliessen() override;
-
-    const FtpFehler& letzterFehler() const override { return m_fehler; }
-
-private:
-    struct Impl;
-    explicit FtpVerbindung(std::unique_ptr<Impl> impl);
-
-    std::unique_ptr<Impl> d;
-    FtpFehler m_fehler;
-};
+// A listing longer than this is not read: no site of velmaro's has that many files.
+inline constexpr std::size_t kListeHoechstBytes = 32u << 20;
+inline constexpr std::size_t kListeHoechstEintraege = 200000;
 
 } // namespace velmaro

@@ -7,8 +7,10 @@
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <sys/socket.h>
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace velmaro {
@@ -18,8 +20,6 @@ namespace {
 std::string utf8(const std::string& cp1252) {
     return cp1252::toUtf8(cp1252);
 }
-
-using curlteile::steuerzeichenGrund;
 
 // As `openssl x509 -fingerprint -sha256` prints it.
 std::string zertifikatFingerabdruck(X509* cert) {
@@ -74,10 +74,10 @@ int sslIndex() {
 struct SichereVerbindung::Impl {
     CURL* curl = nullptr;
     ServerAdresse adresse;
-    std::string basis;      // "ftp://host:port/" or "sftp://host:port/~/"
-    std::string ordner;     // URL path of the upload folder with its slash; empty before
-    std::string ordnerName; // the same as the server names it
-    std::string host;       // UTF-8, for messages
+    std::string basis;  // "ftp://host:port/" or "sftp://host:port/~/"
+    std::string ordner; // URL path of the upload folder with its slash; empty before
+    std::string ordnerName;
+    std::string host; // UTF-8, for messages
     std::string benutzer;
     std::string passwort;
     FtpZeitlimits limits;
@@ -148,22 +148,62 @@ struct SichereVerbindung::Impl {
                                                                         : CURLKHMATCH_MISMATCH;
     }
 
-    // Downloads are only counted; a listing is kept when sammeln is set.
+    // Downloads are only counted; a listing is kept when sammeln is set, up to its bounds.
     std::uint64_t empfangen = 0;
     bool sammeln = false;
+    bool zuGross = false;
+    std::size_t zeilen = 0;
     std::string liste;
     static size_t zaehlen(char* b, size_t size, size_t n, void* user) {
         auto* self = static_cast<Impl*>(user);
         self->empfangen += size * n;
-        if (self->sammeln)
+        if (self->sammeln) {
+            self->zeilen += static_cast<std::size_t>(std::count(b, b + size * n, '\n'));
+            if (self->liste.size() + size * n > kListeHoechstBytes || self->zeilen > kListeHoechstEintraege) {
+                self->zuGross = true;
+                return 0;
+            }
             self->liste.append(b, size * n);
+        }
         return size * n;
+    }
+
+    // Active mode: a PORT whose reply does not come within the data connection's limit means the
+    // server's data connection will not come either (pyftpdlib's single-process server loses a
+    // connection's PORT when several connections send at once); waiting for the reply time-out
+    // would hold the upload for half a minute.
+    bool passiv = false;
+    // Set by the upload when this connection is no longer wanted (still logging in at the end).
+    const std::atomic<bool>* aufgeben = nullptr;
+
+    bool aktiverDatenbefehl = false;
+
+    // In an active-mode transfer the socket opened is the one PORT announces (or, after a lost
+    // connection, the control connection, whose greeting ends the wait).
+    static curl_socket_t socketOeffnen(void* user, curlsocktype, curl_sockaddr* a) {
+        auto* self = static_cast<Impl*>(user);
+        if (self->aktiverDatenbefehl)
+            self->antworten.portSeit = std::chrono::steady_clock::now();
+        return socket(a->family, a->socktype | SOCK_CLOEXEC, a->protocol);
+    }
+
+    static int fortschritt(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        const auto* self = static_cast<Impl*>(user);
+        return self->aufgeben && self->aufgeben->load() ? 1 : 0;
     }
 
     std::string escape(const std::string& s) { return curlteile::escape(curl, s); }
 
-    CURLcode ausfuehren(const std::string& url) {
+    // daten: the command opens a data connection.
+    CURLcode ausfuehren(const std::string& url, bool daten = false) {
+        const bool aktiv = daten && adresse.protokoll == Protokoll::Ftp && !passiv;
+        aktiverDatenbefehl = aktiv;
+        curl_easy_setopt(
+            curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+            static_cast<long>(
+                (aktiv ? std::min(limits.datenverbindung, limits.antwort) : limits.antwort).count()));
         antworten.letzte.clear();
+        antworten.portSeit.reset();
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         return curl_easy_perform(curl);
     }
@@ -212,7 +252,7 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     for (auto [wert, feld] : {std::pair{&adresse.host, "FTP-Adresse"}, std::pair{&benutzer, "Zugangsname"},
                               std::pair{&passwort, "Passwort"}})
         if (hatSteuerzeichen(*wert)) {
-            fehler.grund = steuerzeichenGrund(feld);
+            fehler.grund = SteuerzeichenGrund(feld);
             return nullptr;
         }
     static const bool initialisiert = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -251,13 +291,19 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     curl_easy_setopt(c, CURLOPT_WRITEDATA, d.get());
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &curlteile::Quelle::lesen);
     curl_easy_setopt(c, CURLOPT_READDATA, &d->quelle);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &Impl::fortschritt);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, d.get());
     switch (adresse.protokoll) {
     case Protokoll::Ftp:
-        // Active mode with a plain PORT, as the upload over plain FTP does.
+        // Active mode with a plain PORT (PORT carries an IPv4 address, so the control connection
+        // is IPv4 too), until PassivSetzen.
         curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
         curl_easy_setopt(c, CURLOPT_FTP_USE_EPRT, 0L);
         curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
         curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, ms(limits.datenverbindung));
+        curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &Impl::socketOeffnen);
+        curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, d.get());
         break;
     case Protokoll::Ftps:
         // Nothing, the login included, goes out before TLS stands; no fallback to plain FTP.
@@ -302,6 +348,24 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
         f.grund = IdentitaetText(d->identitaet, d->adresse.protokoll);
         return;
     }
+    const std::string& letzte = d->antworten.letzte;
+    if (letzte.rfind("421", 0) == 0) {
+        m_art = Fehlerart::ServerAbweisend;
+        f.schritt = schritt == FtpSchritt::Senden ? schritt : FtpSchritt::Verbindungsaufbau;
+        f.grund = "Der Server " + server +
+                  " nimmt zurzeit keine Verbindung an (zu viele Verbindungen oder "
+                  "Wartung). Bitte versuchen Sie es später noch einmal.";
+        return;
+    }
+    if ((code == CURLE_OPERATION_TIMEDOUT && d->antworten.portSeit) || code == CURLE_FTP_ACCEPT_FAILED ||
+        code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED) {
+        m_art = Fehlerart::DatenverbindungFehlt;
+        f.schritt = schritt;
+        f.grund = "Der Server hat innerhalb von " + sekunden(d->limits.datenverbindung) +
+                  " keine Datenverbindung zu diesem Rechner aufgebaut (aktiver Modus). Vermutlich blockiert "
+                  "eine Firewall oder ein Router die Verbindung.";
+        return;
+    }
     switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
         m_art = Fehlerart::HostUnbekannt;
@@ -315,11 +379,27 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
         return;
     case CURLE_OPERATION_TIMEDOUT:
         m_art = Fehlerart::Zeitueberschreitung;
-        f.grund = "Der Server " + server + " hat nicht innerhalb von " +
-                  sekunden(std::max({d->limits.verbinden, d->limits.antwort, d->limits.stillstand})) +
-                  " geantwortet.";
+        if (schritt == FtpSchritt::Senden) {
+            f.schritt = schritt;
+            f.grund = "Die Übertragung von „" + name + "“ ist stehen geblieben: der Server " + server +
+                      " hat " + sekunden(std::max(d->limits.antwort, d->limits.stillstand)) +
+                      " lang weder Daten angenommen noch geantwortet.";
+        } else {
+            f.grund = "Der Server " + server + " hat nicht innerhalb von " +
+                      sekunden(std::max({d->limits.verbinden, d->limits.antwort, d->limits.stillstand})) +
+                      " geantwortet.";
+        }
         return;
     case CURLE_USE_SSL_FAILED:
+        if (d->antworten.angemeldet) {
+            // TLS stood and the login went through; the server refused PROT P.
+            m_art = Fehlerart::VerschluesselungAbgelehnt;
+            f.grund =
+                "Der Server " + server +
+                " lehnt es ab, die Dateien verschlüsselt zu übertragen (PROT P). Es wurde keine Datei "
+                "gesendet. Fragen Sie Ihren Anbieter nach FTPS mit verschlüsselten Daten oder nach SFTP.";
+            return;
+        }
         m_art = Fehlerart::TlsAbgelehnt;
         f.grund =
             "Der Server " + server +
@@ -332,10 +412,6 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
         f.grund = "Die verschlüsselte Verbindung zum Server " + server +
                   " kam nicht zustande. Das Passwort wurde nicht gesendet.";
         return;
-    case CURLE_SSH:
-        m_art = Fehlerart::Sonstiges;
-        f.grund = "Die SSH-Verbindung zum Server " + server + " kam nicht zustande; ist es ein SFTP-Server?";
-        return;
     case CURLE_LOGIN_DENIED:
         m_art = Fehlerart::AnmeldungAbgelehnt;
         f.schritt = FtpSchritt::Anmeldung;
@@ -346,6 +422,7 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING:
     case CURLE_PARTIAL_FILE:
+    case CURLE_ABORTED_BY_CALLBACK:
         m_art = Fehlerart::Abgebrochen;
         f.schritt = schritt;
         f.grund = "Die Verbindung zum Server ist abgebrochen.";
@@ -354,6 +431,25 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
         m_art = Fehlerart::Sonstiges;
         f.grund = "Der Server hat unerwartet geantwortet; ist " + server + " ein FTP-Server?";
         return;
+    case CURLE_UPLOAD_FAILED:
+        // 452 and 552: no space left on the server; every further file would be refused too.
+        if (letzte.rfind("452", 0) == 0 || letzte.rfind("552", 0) == 0) {
+            m_art = Fehlerart::Senden;
+            f.schritt = schritt;
+            f.grund = "Der Server hat die Datei „" + name +
+                      "“ nicht angenommen: sein Speicherplatz ist voll. Bitte schaffen Sie auf dem Server "
+                      "Platz oder wenden Sie sich an Ihren Anbieter.";
+            return;
+        }
+        break;
+    case CURLE_SSH:
+        if (schritt != FtpSchritt::Senden && schritt != FtpSchritt::Ordner) {
+            m_art = Fehlerart::Sonstiges;
+            f.grund =
+                "Die SSH-Verbindung zum Server " + server + " kam nicht zustande; ist es ein SFTP-Server?";
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -439,7 +535,7 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
     curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(d->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(groesse));
-    CURLcode code = d->ausfuehren(d->basis + d->ordner + d->escape(name));
+    CURLcode code = d->ausfuehren(d->basis + d->ordner + d->escape(name), true);
     d->quelle.schliessen();
     if (code == CURLE_ABORTED_BY_CALLBACK && d->quelle.lesefehler)
         code = CURLE_READ_ERROR;
@@ -501,24 +597,53 @@ std::optional<std::map<std::string, std::uint64_t>> SichereVerbindung::Groessen(
     curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(d->curl, CURLOPT_NOBODY, 0L);
     std::optional<std::map<std::string, std::uint64_t>> ergebnis;
+    m_art = Fehlerart::Keiner;
     d->sammeln = true;
     for (const char* befehl : {"MLSD", "LIST"}) {
         d->liste.clear();
+        d->zeilen = 0;
+        d->zuGross = false;
         curl_easy_setopt(d->curl, CURLOPT_CUSTOMREQUEST, sftp ? nullptr : befehl);
-        if (d->ausfuehren(d->basis + d->ordner) == CURLE_OK) {
+        const CURLcode code = d->ausfuehren(d->basis + d->ordner, true);
+        if (d->zuGross) {
+            m_art = Fehlerart::ListeZuGross;
+            m_fehler = {FtpSchritt::Ordner,
+                        "Der Server nennt im Ordner mehr als " + std::to_string(kListeHoechstEintraege) +
+                            " Einträge oder mehr als " + std::to_string(kListeHoechstBytes >> 20) +
+                            " MB; so viele Dateien hat keine Website von velmaro. Die Übertragung wurde "
+                            "nicht begonnen.",
+                        {},
+                        true};
+            break;
+        }
+        if (code == CURLE_OK) {
             ergebnis = befehl[0] == 'M' && !sftp ? MlsdLesen(d->liste) : ListeLesen(d->liste);
-            // A LIST in a form other than the Unix one tells nothing.
-            if ((befehl[0] == 'M' && !sftp) || !ergebnis->empty() || d->liste.empty())
+            if (ergebnis)
                 break;
-            ergebnis.reset();
+        } else if ((code == CURLE_OPERATION_TIMEDOUT && d->antworten.portSeit) ||
+                   code == CURLE_FTP_ACCEPT_FAILED || code == CURLE_FTP_ACCEPT_TIMEOUT) {
+            m_art = Fehlerart::DatenverbindungFehlt;
+            break;
         }
         if (sftp)
             break;
     }
     d->sammeln = false;
     d->liste.clear();
+    d->liste.shrink_to_fit();
     curl_easy_setopt(d->curl, CURLOPT_CUSTOMREQUEST, nullptr);
     return ergebnis;
+}
+
+void SichereVerbindung::PassivSetzen() {
+    if (d->curl && d->adresse.protokoll == Protokoll::Ftp) {
+        d->passiv = true;
+        curl_easy_setopt(d->curl, CURLOPT_FTPPORT, nullptr);
+    }
+}
+
+void SichereVerbindung::AufgebenWenn(const std::atomic<bool>* aufgeben) {
+    d->aufgeben = aufgeben;
 }
 
 void SichereVerbindung::Schliessen() {

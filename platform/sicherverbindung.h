@@ -1,5 +1,5 @@
 #pragma once
-// The connection of an upload over FTP, FTPS (explicit TLS, passive) or SFTP, on libcurl, with the
+// The one connection of an upload over FTP, FTPS (explicit TLS, passive) or SFTP, on libcurl, with the
 // server's identity checked before the password is sent: a certificate valid for the host by the
 // system's certificate store, or one whose fingerprint the user trusts; for SFTP the trusted host
 // key. libcurl is restricted to the one protocol the address names.
@@ -9,6 +9,7 @@
 #include "platform/ftpclient.h"
 #include "platform/serveradresse.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -17,23 +18,6 @@
 #include <string>
 
 namespace velmaro {
-
-// What went wrong, for whoever must tell the cases apart (the connection test, the batch mode).
-enum class Fehlerart {
-    Keiner,
-    Einstellungen,
-    HostUnbekannt,
-    PortGeschlossen,
-    Zeitueberschreitung,
-    TlsAbgelehnt,
-    IdentitaetUnbekannt,
-    IdentitaetGeaendert,
-    AnmeldungAbgelehnt,
-    Ordner,
-    Senden,
-    Abgebrochen,
-    Sonstiges,
-};
 
 enum class Identitaet {
     Offen,         // not seen yet, or plain FTP
@@ -72,15 +56,19 @@ public:
     // Logs in on first use, then makes ordner the folder files go to, creating it when missing.
     bool OrdnerWechseln(const std::string& ordner) override;
     bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) override;
+    // DELE on FTP, rm on SFTP.
+    bool DateiLoeschen(const std::string& name) override;
     // MLSD, else LIST on FTP; the folder's listing on SFTP.
     std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
     // SIZE on FTP, stat on SFTP.
     std::optional<std::uint64_t> Groesse(const std::string& name) override;
-    bool DateiLoeschen(const std::string& name) override;
     void Schliessen() override;
 
     const FtpFehler& letzterFehler() const override { return m_fehler; }
-    Fehlerart letzteFehlerart() const { return m_art; }
+    Fehlerart letzteFehlerart() const override { return m_art; }
+    void PassivSetzen() override;
+    // Once *aufgeben is true, whatever the connection waits for is given up (Fehlerart::Abgebrochen).
+    void AufgebenWenn(const std::atomic<bool>* aufgeben);
     const ServerIdentitaet& identitaet() const;
     const ServerAdresse& adresse() const;
 

@@ -24,11 +24,11 @@ struct Sendeplan {
 };
 
 // A file is sent when alle is set, when the record has no entry for it or one with other bytes,
-// or when the server lacks it or holds another size than recorded (someone changed the server).
-// Without a listing (server empty) the record alone decides. A record for another server counts
-// as empty.
+// or when the server lacks it or holds another size than recorded (someone changed the server, or
+// emptied it). dort holds the sizes the server told; a file whose size it could not tell is sent.
+// A record for another server counts as empty.
 Sendeplan SendeplanErstellen(const std::vector<LokaleDatei>& dateien, const Uebertragen& record,
-                             const std::string& server,
-                             const std::optional<std::map<std::string, std::uint64_t>>& liste, bool alle);
+                             const std::string& server, const std::map<std::string, std::uint64_t>& dort,
+                             bool alle);
 
 } // namespace velmaro

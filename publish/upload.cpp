@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "publish/sendeplan.h"
+#include "site/generator.h"
 #include "store/bildablage.h"
 #include "store/uebertragen.h"
 #include "store/vertrauen.h"
@@ -86,7 +87,7 @@ void UploadBeobachter::DateiNichtGesendet(const std::string& name, const std::st
 void UploadBeobachter::DateiNichtVersucht(const std::string&) {
 }
 
-bool UploadBeobachter::IdentitaetVertrauen(const std::string&) {
+bool UploadBeobachter::IdentitaetVertrauen(const std::string&, bool) {
     return false;
 }
 
@@ -123,14 +124,19 @@ void TextBeobachter::DateiNichtVersucht(const std::string& name) {
     m_aus << "nicht gesendet: " << cp1252::toUtf8(name) << " (nach dem Abbruch nicht mehr versucht)\n";
 }
 
-bool TextBeobachter::IdentitaetVertrauen(const std::string& text) {
-    Meldung(text, "Fehler");
+bool TextBeobachter::IdentitaetVertrauen(const std::string& text, bool geaendert) {
+    Meldung(text, geaendert ? kIdentitaetGeaendert : "Fehler");
     return false;
 }
 
 std::string AktuellText(int aktuell) {
     return "Keine Änderungen: alle " + std::to_string(aktuell) +
            " Dateien sind auf dem Server schon aktuell, es wurde nichts übertragen.";
+}
+
+std::string EntferntText(int entfernt) {
+    return std::to_string(entfernt) + (entfernt == 1 ? " alte Seite" : " alte Seiten") +
+           " vom Server entfernt";
 }
 
 std::string NichtGesendetText(const std::string& name) {
@@ -165,42 +171,96 @@ void Upload::Freigeben() {
     m_sitzung.reset();
 }
 
+namespace {
+FtpFehler einstellungsFehler(std::string grund) {
+    FtpFehler f;
+    f.grund = std::move(grund);
+    return f;
+}
+
+Ereignisart fehlerEreignis(Fehlerart art) {
+    switch (art) {
+    case Fehlerart::ServerAbweisend:
+        return Ereignisart::ServerAbweisend;
+    case Fehlerart::VerschluesselungAbgelehnt:
+        return Ereignisart::VerschluesselungAbgelehnt;
+    case Fehlerart::IdentitaetUnbekannt:
+    case Fehlerart::IdentitaetGeaendert:
+        return Ereignisart::NichtVertraut;
+    default:
+        return Ereignisart::NichtUebertragen;
+    }
+}
+
+// The names velmaro gives the files of a site; nothing else is ever removed from the server.
+bool seitenName(const std::string& name) {
+    if (name == kStylesheetName || name == kFeedName)
+        return true;
+    const std::string bilder = std::string(kBilderOrdner) + "/";
+    if (name.rfind(bilder, 0) == 0)
+        return BildNameGueltig(std::string_view(name).substr(bilder.size()));
+    for (const std::string kopf : {"inhalt", "artikel"}) {
+        if (name.rfind(kopf, 0) != 0 || name.size() <= kopf.size() + 4 ||
+            name.compare(name.size() - 4, 4, ".php") != 0)
+            continue;
+        const std::string zahl = name.substr(kopf.size(), name.size() - kopf.size() - 4);
+        if (zahl.size() <= 9 &&
+            std::all_of(zahl.begin(), zahl.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return true;
+    }
+    return false;
+}
+
+// The connection is gone, not the server's will: another connection may send its file.
+bool verloren(Fehlerart art) {
+    return art == Fehlerart::Abgebrochen || art == Fehlerart::Zeitueberschreitung ||
+           art == Fehlerart::ServerAbweisend || art == Fehlerart::DatenverbindungFehlt;
+}
+} // namespace
+
 bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
                           const std::string& passwort) {
     // Nothing is reused from an earlier upload.
     Freigeben();
     m_abbruch.reset();
     m_abgelehnt.reset();
-    FtpFehler fehler;
-    m_sitzung = InternetSitzung::Oeffnen(name, fehler);
-    m_adresse = adresse, m_benutzer = benutzer, m_passwort = passwort;
     m_sicher.reset();
     m_vertraut.clear();
-    const auto a = AdresseLesen(adresse);
-    if (m_sitzung && a && a->protokoll != Protokoll::Ftp)
-        return sicherVerbinden(*a, benutzer, passwort);
-    if (m_sitzung)
-        m_verbindung = FtpVerbindung::Oeffnen(*m_sitzung, adresse, benutzer, passwort, fehler, m_limits);
-    if (!m_verbindung) {
-        m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
-        Freigeben();
-        return false;
+    m_verbindungsFehler = Fehlerart::Einstellungen;
+    m_benutzer = benutzer, m_passwort = passwort;
+    FtpFehler fehler;
+    m_sitzung = InternetSitzung::Oeffnen(name, fehler);
+    std::optional<ServerAdresse> a;
+    if (m_sitzung) {
+        const std::pair<const char*, const std::string*> felder[] = {
+            {"FTP-Adresse", &adresse}, {"Zugangsname", &benutzer}, {"Passwort", &passwort}};
+        for (const auto& [feld, wert] : felder)
+            if (hatSteuerzeichen(*wert) && fehler.grund.empty())
+                fehler = einstellungsFehler(SteuerzeichenGrund(feld));
+        if (fehler.grund.empty() && adresse.empty()) {
+            m_verbindungsFehler = Fehlerart::Keiner;
+            fehler = einstellungsFehler(
+                "Es ist keine FTP-Adresse eingetragen. Bitte tragen Sie sie unter „FTP Zugangsdaten ändern“ ein.");
+        }
+        if (fehler.grund.empty() && !(a = AdresseLesen(adresse)))
+            fehler = einstellungsFehler(
+                "Die FTP-Adresse „" + cp1252::toUtf8(adresse) +
+                "“ ist ungültig. Erwartet wird ein Servername, wahlweise mit „ftp://“, „ftps://“ oder "
+                "„sftp://“ davor und „:Port“ dahinter, zum Beispiel ftp.example.de oder ftp.example.de:2121.");
     }
-    if (m_verbindung->OrdnerWechseln(kUploadOrdner))
-        return true;
-    fehler = m_verbindung->letzterFehler();
-    m_beobachter.Meldung(fehler.schritt == FtpSchritt::Ordner ? std::string(kOrdnerMeldung)
-                                                              : verbindungsText(fehler),
-                         "Fehler");
+    if (a)
+        return verbinden(*a, benutzer, passwort);
+    m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
     Freigeben();
     return false;
 }
 
-bool Upload::sicherVerbinden(const ServerAdresse& adresse, const std::string& benutzer,
-                             const std::string& passwort) {
+bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer,
+                       const std::string& passwort) {
     Vertrauen vertrauen;
     const auto datei = m_datenOrdner / kVertrauenDatei;
-    if (!m_datenOrdner.empty() && !vertrauen.Laden(datei)) {
+    // Plain FTP has no identity to check.
+    if (adresse.protokoll != Protokoll::Ftp && !m_datenOrdner.empty() && !vertrauen.Laden(datei)) {
         m_beobachter.Meldung(
             "Die Liste der vertrauten Server (data/vertrauen.bit) kann nicht gelesen werden: " +
                 vertrauen.fehlerText(),
@@ -218,13 +278,17 @@ bool Upload::sicherVerbinden(const ServerAdresse& adresse, const std::string& be
             m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
             break;
         }
+        if (m_passiv)
+            v->PassivSetzen();
         if (v->OrdnerWechseln(kUploadOrdner)) {
             m_sicher = adresse;
             m_vertraut = vertrauen.Fingerabdruck(adresse).value_or(std::string());
             m_verbindung = std::move(v);
+            m_verbindungsFehler = Fehlerart::Keiner;
             return true;
         }
         const Fehlerart art = v->letzteFehlerart();
+        m_verbindungsFehler = art;
         if (art != Fehlerart::IdentitaetUnbekannt && art != Fehlerart::IdentitaetGeaendert) {
             fehler = v->letzterFehler();
             m_beobachter.Meldung(
@@ -233,7 +297,8 @@ bool Upload::sicherVerbinden(const ServerAdresse& adresse, const std::string& be
         }
         const ServerIdentitaet id = v->identitaet();
         v.reset();
-        if (runde > 0 || !m_beobachter.IdentitaetVertrauen(IdentitaetText(id, adresse.protokoll))) {
+        if (runde > 0 || !m_beobachter.IdentitaetVertrauen(IdentitaetText(id, adresse.protokoll),
+                                                           art == Fehlerart::IdentitaetGeaendert)) {
             m_abgelehnt = id;
             break;
         }
@@ -264,6 +329,11 @@ struct Upload::Lauf {
     std::vector<std::size_t> zurueck; // given back by a connection that broke
     std::size_t gemeldet = 0;         // outcomes reported so far, in order
     bool abgebrochen = false;
+    int sendend = 0; // connections taking files now
+    bool ersteVerloren = false;
+    // Every file is taken: connections still logging in are not needed.
+    std::atomic<bool> vergeben{false};
+    bool fremdGemeldet = false;
 
     // Reports every outcome that no earlier file still waits for.
     void melden(UploadBeobachter& b) {
@@ -281,30 +351,46 @@ struct Upload::Lauf {
     }
 };
 
-std::unique_ptr<ServerVerbindung> Upload::weitereVerbindung() {
+std::unique_ptr<SichereVerbindung> Upload::weitereVerbindung(const std::atomic<bool>* aufgeben) {
     FtpFehler fehler;
-    std::unique_ptr<ServerVerbindung> v;
-    if (m_sicher)
-        v = SichereVerbindung::Oeffnen(*m_sitzung, *m_sicher, m_benutzer, m_passwort, m_vertraut, fehler,
-                                       m_limits);
-    else
-        v = FtpVerbindung::Oeffnen(*m_sitzung, m_adresse, m_benutzer, m_passwort, fehler, m_limits);
-    if (v && v->OrdnerWechseln(kUploadOrdner))
-        return v;
-    return nullptr;
+    FtpZeitlimits limits = m_limits;
+    limits.verbinden = std::min(limits.verbinden, std::chrono::seconds(5));
+    auto v =
+        SichereVerbindung::Oeffnen(*m_sitzung, *m_sicher, m_benutzer, m_passwort, m_vertraut, fehler, limits);
+    if (!v)
+        return nullptr;
+    if (m_passiv)
+        v->PassivSetzen();
+    v->AufgebenWenn(aufgeben);
+    const bool ok = v->OrdnerWechseln(kUploadOrdner);
+    v->AufgebenWenn(nullptr);
+    const Fehlerart art = v->letzteFehlerart();
+    if (!ok && art != Fehlerart::IdentitaetGeaendert && art != Fehlerart::IdentitaetUnbekannt)
+        v.reset();
+    return v;
 }
 
 void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
     using Stand = Lauf::Stand;
+    bool passiv = m_passiv;
+    {
+        std::lock_guard<std::mutex> lock(lauf.sperre);
+        ++lauf.sendend;
+    }
     for (;;) {
         std::size_t i = 0;
         {
             std::lock_guard<std::mutex> lock(lauf.sperre);
+            const auto ende = [&] { --lauf.sendend; };
             if (m_abbruch || lauf.abgebrochen)
-                return;
+                return ende();
             if (m_beobachter.Abgebrochen()) {
                 lauf.abgebrochen = true;
-                return;
+                return ende();
+            }
+            if (m_passiv && !passiv) {
+                v.PassivSetzen();
+                passiv = true;
             }
             if (!lauf.zurueck.empty()) {
                 i = lauf.zurueck.back();
@@ -313,13 +399,15 @@ void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
                 while (lauf.naechster < lauf.posten.size() &&
                        lauf.posten[lauf.naechster].stand != Stand::Offen)
                     ++lauf.naechster;
-                if (lauf.naechster == lauf.posten.size())
-                    return;
+                if (lauf.naechster == lauf.posten.size()) {
+                    lauf.vergeben = true;
+                    return ende();
+                }
                 i = lauf.naechster++;
             }
             lauf.posten[i].stand = Stand::Laeuft;
             // The stylesheet goes without a progress text: event 9 stays shown for it.
-            if (lauf.posten[i].name != "style.css")
+            if (lauf.posten[i].name != kStylesheetName)
                 m_beobachter.Fortschritt("Übertrage Seite " + cp1252::toUtf8(lauf.posten[i].name));
         }
         Lauf::Posten& p = lauf.posten[i];
@@ -327,12 +415,23 @@ void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
         std::lock_guard<std::mutex> lock(lauf.sperre);
         if (ok) {
             p.stand = Stand::Gesendet;
+            m_beobachter.Angekommen();
         } else {
             const FtpFehler& fehler = v.letzterFehler();
-            if (fehler.weitereZwecklos && !erste) {
-                // Only this extra connection is lost: another one sends the file.
+            const Fehlerart art = v.letzteFehlerart();
+            if (art == Fehlerart::DatenverbindungFehlt && !passiv) {
+                // Passive mode from now on, for every connection and the next uploads.
+                m_passiv = true;
                 p.stand = Stand::Offen;
                 lauf.zurueck.push_back(i);
+                continue;
+            }
+            if (verloren(art) && lauf.sendend > 1) {
+                // Only this connection is lost: the others send its file and the rest.
+                p.stand = Stand::Offen;
+                lauf.zurueck.push_back(i);
+                --lauf.sendend;
+                lauf.ersteVerloren = lauf.ersteVerloren || erste;
                 return;
             }
             if (fehler.weitereZwecklos)
@@ -346,25 +445,66 @@ void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
     }
 }
 
+std::optional<std::map<std::string, std::uint64_t>>
+Upload::ServerGroessen(const std::vector<std::string>& namen, bool& keineGroessen) {
+    keineGroessen = false;
+    auto liste = m_verbindung->Groessen();
+    if (!liste && m_verbindung->letzteFehlerart() == Fehlerart::DatenverbindungFehlt && !m_passiv) {
+        m_passiv = true;
+        m_verbindung->PassivSetzen();
+        liste = m_verbindung->Groessen();
+    }
+    if (m_verbindung->letzteFehlerart() == Fehlerart::ListeZuGross)
+        return liste;
+    // The pictures' folder is listed from inside it, and so made when missing, listing or not.
+    const std::string bilder = std::string(kBilderOrdner) + "/";
+    bool unvollstaendig = !liste;
+    if (liste &&
+        std::any_of(namen.begin(), namen.end(), [&](const auto& n) { return n.rfind(bilder, 0) == 0; })) {
+        std::optional<std::map<std::string, std::uint64_t>> unten;
+        if (m_verbindung->OrdnerWechseln(kUploadOrdner + ("/" + std::string(kBilderOrdner))))
+            unten = m_verbindung->Groessen();
+        if (!m_verbindung->OrdnerWechseln(kUploadOrdner))
+            return std::nullopt;
+        if (unten)
+            for (const auto& [name, groesse] : *unten)
+                liste->emplace(bilder + name, groesse);
+        unvollstaendig = !unten;
+    }
+    if (!unvollstaendig)
+        return liste;
+    // No listing to be had: each file's size by itself.
+    if (!liste) {
+        liste.emplace();
+        keineGroessen = true;
+    }
+    for (const auto& name : namen)
+        if (!liste->contains(name))
+            if (const auto groesse = m_verbindung->Groesse(name)) {
+                (*liste)[name] = *groesse;
+                keineGroessen = false;
+            }
+    return liste;
+}
+
 std::vector<std::string>
 Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>& gesendet,
                         bool& ungeprueft) {
-    std::vector<std::string> kurz;
-    const bool mitBildern = std::any_of(gesendet.begin(), gesendet.end(),
-                                        [](const auto& g) { return g.first.find('/') != std::string::npos; });
-    const auto liste = ordnerGroessen(mitBildern);
+    std::vector<std::string> kurz, namen;
+    for (const auto& [name, soll] : gesendet)
+        namen.push_back(name);
+    const auto liste = ServerGroessen(namen, ungeprueft);
+    ungeprueft = ungeprueft || !liste;
+    if (ungeprueft) {
+        m_beobachter.Meldung("Der Server kann keine Dateigrößen nennen (weder MLSD noch LIST noch SIZE); ob "
+                             "alle Dateien vollständig angekommen sind, wurde daher nicht geprüft.",
+                             "Hinweis");
+        return kurz;
+    }
     for (const auto& [name, soll] : gesendet) {
         std::optional<std::uint64_t> dort;
-        if (liste) {
-            if (const auto it = liste->find(name); it != liste->end())
-                dort = it->second;
-        } else {
-            dort = m_verbindung->Groesse(name);
-            if (!dort) {
-                ungeprueft = true;
-                break;
-            }
-        }
+        if (const auto it = liste->find(name); it != liste->end())
+            dort = it->second;
         if (dort == soll)
             continue;
         kurz.push_back(name);
@@ -373,11 +513,32 @@ Upload::GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>
                              std::to_string(soll) + " Bytes groß (ist sein Speicherplatz voll?)."
                        : std::string("Die Datei fehlt nach dem Senden auf dem Server."));
     }
-    if (ungeprueft)
-        m_beobachter.Meldung("Der Server kann keine Dateigrößen nennen (weder MLSD noch LIST noch SIZE); ob "
-                             "alle Dateien vollständig angekommen sind, wurde daher nicht geprüft.",
-                             "Hinweis");
     return kurz;
+}
+
+int Upload::altesEntfernen(Uebertragen& record, const std::vector<std::string>& dateien,
+                           const std::map<std::string, std::uint64_t>& dort) {
+    int entfernt = 0;
+    for (auto it = record.dateien.begin(); it != record.dateien.end();) {
+        const std::string& name = it->first;
+        if (std::find(dateien.begin(), dateien.end(), name) != dateien.end() || !seitenName(name)) {
+            ++it;
+            continue;
+        }
+        const auto d = dort.find(name);
+        if (d == dort.end() || d->second != it->second.groesse) {
+            // Gone, or replaced by someone else: no longer velmaro's to remove.
+            it = record.dateien.erase(it);
+            continue;
+        }
+        if (!m_verbindung->DateiLoeschen(name)) {
+            ++it;
+            continue;
+        }
+        ++entfernt;
+        it = record.dateien.erase(it);
+    }
+    return entfernt;
 }
 
 namespace {
@@ -393,22 +554,6 @@ std::string serverSchluessel(const FtpZugangsdaten& ftp) {
            ftp.zugangsname;
 }
 } // namespace
-
-std::optional<std::map<std::string, std::uint64_t>> Upload::ordnerGroessen(bool mitBildern) {
-    auto liste = m_verbindung->Groessen();
-    if (!mitBildern)
-        return liste;
-    // The pictures' folder is listed from inside it, and so made when missing, listing or not.
-    const std::string bilder(kBilderOrdner);
-    std::optional<std::map<std::string, std::uint64_t>> unten;
-    if (m_verbindung->OrdnerWechseln(std::string(kUploadOrdner) + "/" + bilder))
-        unten = m_verbindung->Groessen();
-    if (!m_verbindung->OrdnerWechseln(kUploadOrdner) || !liste || !unten)
-        return std::nullopt;
-    for (const auto& [name, groesse] : *unten)
-        liste->emplace(bilder + "/" + name, groesse);
-    return liste;
-}
 
 UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
@@ -426,10 +571,41 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
         return std::find(nichtErzeugt.begin(), nichtErzeugt.end(), name) != nichtErzeugt.end();
     };
 
+    // The record of what the server holds; without a data folder (a test, the benchmark) none.
+    const auto recordDatei = m_datenOrdner / kUebertragenDatei;
+    std::error_code ec;
+    const bool mitRecord = !m_datenOrdner.empty() && std::filesystem::is_directory(m_datenOrdner, ec);
+    const std::string server = serverSchluessel(ftp);
+    Uebertragen record;
+    if (mitRecord) {
+        std::string hinweis;
+        record = uebertragenLaden(recordDatei, hinweis);
+        if (!hinweis.empty())
+            m_beobachter.Meldung(hinweis, "Hinweis");
+    }
+    if (record.server != server)
+        record = {server, false, {}};
+    m_passiv = record.passiv;
+    const auto festhalten = [&] {
+        std::string fehler;
+        bool entfernt = false;
+        record.passiv = m_passiv;
+        if (!mitRecord || uebertragenSpeichern(recordDatei, record, fehler, entfernt))
+            return true;
+        m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "
+                             "festgehalten werden (" +
+                                 fehler +
+                                 (entfernt ? "); beim nächsten Mal wird alles noch einmal gesendet."
+                                           : "); auch das Löschen der alten Aufzeichnung ging nicht."),
+                             "Hinweis");
+        return entfernt;
+    };
+
     m_beobachter.Ereignis(Ereignisart::Verbindungsaufbau);
     if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
         ergebnis.abgelehnt = m_abgelehnt;
-        m_beobachter.Ereignis(Ereignisart::NichtUebertragen);
+        m_beobachter.Ereignis(m_verbindungsFehler == Fehlerart::Keiner ? Ereignisart::KeineAdresse
+                                                                       : fehlerEreignis(m_verbindungsFehler));
         return ergebnis;
     }
     ergebnis.verbunden = true;
@@ -437,20 +613,24 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
 
     // What changed since the last confirmed upload, and what the server holds now.
     std::vector<LokaleDatei> lokal;
+    std::vector<std::string> gefragt;
     for (const auto& name : dateien)
-        if (!nichtGeschrieben(name))
+        if (!nichtGeschrieben(name)) {
             lokal.push_back({name, dateiPruefsumme(ausgabeOrdner / name).value_or(DateiPruefsumme{})});
-    const auto recordDatei = m_datenOrdner / kUebertragenDatei;
-    Uebertragen record;
-    if (!m_datenOrdner.empty()) {
-        std::string hinweis;
-        record = uebertragenLaden(recordDatei, hinweis);
-        if (!hinweis.empty())
-            m_beobachter.Meldung(hinweis, "Hinweis");
+            gefragt.push_back(name);
+        }
+    for (const auto& [name, eintrag] : record.dateien)
+        if (std::find(dateien.begin(), dateien.end(), name) == dateien.end())
+            gefragt.push_back(name);
+    bool keineGroessen = false;
+    const auto dort = ServerGroessen(gefragt, keineGroessen);
+    if (!dort) {
+        m_beobachter.Meldung(FehlerText(m_verbindung->letzterFehler()), "Fehler");
+        Freigeben();
+        m_beobachter.Ereignis(Ereignisart::NichtUebertragen);
+        return ergebnis;
     }
-    const std::string server = serverSchluessel(ftp);
-    const auto liste = ordnerGroessen(!erzeugt.bilder.empty());
-    const Sendeplan plan = SendeplanErstellen(lokal, record, server, liste, m_alle);
+    const Sendeplan plan = SendeplanErstellen(lokal, record, server, *dort, m_alle);
     ergebnis.aktuell = static_cast<int>(plan.aktuell.size());
 
     // Pages the generator could not write keep their copies on the server and are reported in order.
@@ -467,8 +647,16 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
         const auto& summe =
             std::find_if(lokal.begin(), lokal.end(), [&](const auto& l) { return l.name == name; })->summe;
         lauf.posten.push_back({name, summe.groesse, summe.sha256, Stand::Offen, {}});
+        // Whatever happens from here on, the record no longer claims this file until confirmed.
+        record.dateien.erase(name);
     }
     ergebnis.zuSenden = static_cast<int>(lauf.posten.size());
+    if (!plan.senden.empty() && !festhalten()) {
+        // A record that can be neither written nor removed would claim files never confirmed.
+        Freigeben();
+        m_beobachter.Ereignis(Ereignisart::NichtUebertragen);
+        return ergebnis;
+    }
     m_beobachter.Umfang(ergebnis.zuSenden, ergebnis.aktuell);
 
     // The extra connections log in while the first one already sends.
@@ -476,20 +664,39 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     const int extra = std::min(m_anzahlVerbindungen, static_cast<int>(plan.senden.size())) - 1;
     for (int n = 0; n < extra; ++n)
         weitere.emplace_back([this, &lauf] {
-            if (auto v = weitereVerbindung())
-                senden(lauf, *v, false);
+            auto v = weitereVerbindung(&lauf.vergeben);
+            if (!v)
+                return;
+            if (v->letzteFehlerart() == Fehlerart::IdentitaetGeaendert ||
+                v->letzteFehlerart() == Fehlerart::IdentitaetUnbekannt) {
+                // Another machine answers in the trusted server's place: said once, never used.
+                std::lock_guard<std::mutex> lock(lauf.sperre);
+                if (!std::exchange(lauf.fremdGemeldet, true))
+                    m_beobachter.Meldung("Eine weitere Verbindung zum Server traf auf einen anderen Rechner; "
+                                         "über sie wurde nichts gesendet.\n" +
+                                             IdentitaetText(v->identitaet(), m_sicher->protokoll),
+                                         kIdentitaetGeaendert);
+                return;
+            }
+            senden(lauf, *v, false);
         });
     senden(lauf, *m_verbindung, true);
     for (auto& t : weitere)
         t.join();
     // Files an extra connection gave back after the first had finished.
-    senden(lauf, *m_verbindung, true);
+    if (!lauf.ersteVerloren)
+        senden(lauf, *m_verbindung, true);
     for (auto& p : lauf.posten)
         if (p.stand == Stand::Offen)
             p.stand = Stand::Ausgelassen;
     lauf.melden(m_beobachter);
     ergebnis.abgebrochen = lauf.abgebrochen;
+    ergebnis.fremdeIdentitaet = lauf.fremdGemeldet;
 
+    // The sizes are confirmed over a connection that still stands.
+    if (lauf.ersteVerloren && !m_abbruch) {
+        m_verbindung = weitereVerbindung(nullptr);
+    }
     std::vector<std::pair<std::string, std::uint64_t>> gesendet;
     for (const auto& p : lauf.posten) {
         if (p.stand == Stand::Gesendet)
@@ -498,50 +705,18 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
             ergebnis.nichtAngekommen.push_back(p.name);
     }
     std::vector<std::string> kurz;
-    if (!gesendet.empty() && !m_abbruch)
+    const bool pruefbar = !gesendet.empty() && !m_abbruch && m_verbindung;
+    if (pruefbar)
         kurz = GroessenPruefen(gesendet, ergebnis.ungeprueft);
-    // Only a size the server confirmed enters the record: an upload that stopped half way sends
-    // the rest next time, and nothing it could not confirm.
-    const bool bestaetigt = !gesendet.empty() && !m_abbruch && !ergebnis.ungeprueft;
-    if (record.server != server)
-        record = {server, {}};
+    // Only a size the server confirmed enters the record.
     for (const auto& p : lauf.posten) {
         if (p.stand != Stand::Gesendet)
             continue;
-        if (std::find(kurz.begin(), kurz.end(), p.name) != kurz.end()) {
-            record.dateien.erase(p.name);
+        if (std::find(kurz.begin(), kurz.end(), p.name) != kurz.end())
             continue;
-        }
         ++ergebnis.gesendet;
-        if (bestaetigt)
+        if (pruefbar && !ergebnis.ungeprueft)
             record.dateien[p.name] = {p.groesse, p.sha256};
-        else
-            record.dateien.erase(p.name);
-    }
-    // Pictures no page uses any more leave the server as they left output/: the record names those
-    // an earlier upload put there. One that stays is tried again next time. After an incomplete
-    // run a picture may be missing only here, while the pages still show it.
-    bool geloescht = false;
-    if (!m_abbruch && !lauf.abgebrochen && nichtErzeugt.empty()) {
-        const std::string bilder = std::string(kBilderOrdner) + "/";
-        for (auto it = record.dateien.begin(); it != record.dateien.end();) {
-            const bool weg =
-                it->first.starts_with(bilder) &&
-                std::find(dateien.begin(), dateien.end(), it->first) == dateien.end() &&
-                (m_verbindung->DateiLoeschen(it->first) || (liste && !liste->contains(it->first)));
-            it = weg ? record.dateien.erase(it) : std::next(it);
-            geloescht = geloescht || weg;
-        }
-    }
-    std::error_code ec;
-    // Without a data folder (a test, a bare output folder) there is nothing to keep the record in.
-    if (std::filesystem::is_directory(m_datenOrdner, ec) && (!lauf.posten.empty() || geloescht)) {
-        std::string fehler;
-        if (!uebertragenSpeichern(recordDatei, record, fehler))
-            m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "
-                                 "festgehalten werden (" +
-                                     fehler + "); beim nächsten Mal wird alles noch einmal gesendet.",
-                                 "Hinweis");
     }
     if (!kurz.empty()) {
         ergebnis.nichtAngekommen.insert(ergebnis.nichtAngekommen.end(), kurz.begin(), kurz.end());
@@ -552,13 +727,21 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                     std::find(dateien.begin(), dateien.end(), b);
                          });
     }
+    ergebnis.vollstaendig = ergebnis.nichtAngekommen.empty() && nichtErzeugt.empty();
+    // Old pages leave only once the new site is whole on the server: until then its index pages
+    // may still link to them.
+    if (ergebnis.vollstaendig && m_verbindung && !keineGroessen)
+        ergebnis.entfernt = altesEntfernen(record, dateien, *dort);
+    if (!lauf.posten.empty() || ergebnis.entfernt > 0 || record.passiv != m_passiv)
+        festhalten();
     Freigeben();
 
-    ergebnis.vollstaendig = ergebnis.nichtAngekommen.empty() && nichtErzeugt.empty();
     if (ergebnis.vollstaendig) {
         m_beobachter.Ereignis(Ereignisart::Uebertragen);
         if (ergebnis.zuSenden == 0)
             m_beobachter.Fortschritt(AktuellText(ergebnis.aktuell));
+        if (ergebnis.entfernt > 0)
+            m_beobachter.Fortschritt(EntferntText(ergebnis.entfernt));
     } else {
         m_beobachter.Meldung(ergebnisText(ergebnis.zuSenden, ergebnis.aktuell, ergebnis.nichtAngekommen,
                                           m_abbruch, ergebnis.abgebrochen, nichtErzeugt,

@@ -12,10 +12,13 @@
 #include "site/generator.h"
 #include "store/einstellungen.h"
 #include "store/ereignis.h"
+#include "store/uebertragen.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,13 +38,16 @@ public:
     // A message the user must acknowledge; the upload waits for it.
     virtual void Meldung(const std::string& text, const std::string& titel) = 0;
     virtual void DateiGesendet(const std::string& name);
+    // A file arrived, whichever connection sent it, as soon as it did (for a running count).
+    virtual void Angekommen() {}
     // Shows NichtGesendetText(name) with an empty caption; grund is for those who can show more.
     virtual void DateiNichtGesendet(const std::string& name, const std::string& grund);
     // A file left out after the upload was given up; the closing message names it.
     virtual void DateiNichtVersucht(const std::string& name);
     // The server showed a certificate or host key that is not trusted (text says which, with its
-    // fingerprint); true trusts it from now on. Nobody asked: never trusted silently.
-    virtual bool IdentitaetVertrauen(const std::string& text);
+    // fingerprint); geaendert when another one is recorded for it. True trusts it from now on.
+    // Nobody asked: never trusted silently.
+    virtual bool IdentitaetVertrauen(const std::string& text, bool geaendert);
     // How many files this upload sends and how many the server holds already, once it knows.
     virtual void Umfang(int zuSenden, int aktuell) {
         (void)zuSenden;
@@ -64,7 +70,7 @@ public:
     void DateiNichtGesendet(const std::string& name, const std::string& grund) override;
     void DateiNichtVersucht(const std::string& name) override;
     // Prints the text; the batch mode never trusts.
-    bool IdentitaetVertrauen(const std::string& text) override;
+    bool IdentitaetVertrauen(const std::string& text, bool geaendert) override;
     std::string Wiederholen() const override;
 
 private:
@@ -73,12 +79,16 @@ private:
 
 inline constexpr const char* kOrdnerMeldung = "Konnte nicht in den Ausgabordner wechseln";
 inline constexpr const char* kUploadOrdner = "data";
+// The caption of the question about a server whose certificate or host key changed.
+inline constexpr const char* kIdentitaetGeaendert = "Die Identität des Servers hat sich geändert";
 
 // For an upload that found every file current on the server.
 std::string AktuellText(int aktuell);
+// "N alte Seiten vom Server entfernt"
+std::string EntferntText(int entfernt);
 // "<name> konnte nicht gesendet werden"
 std::string NichtGesendetText(const std::string& name);
-// The pages of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
+// The files of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
 // artikel1.php to artikel<artikel>.php, feed.xml. The pictures follow them.
 std::vector<std::string> UploadDateien(int seiten, int artikel);
 
@@ -89,6 +99,8 @@ struct UploadErgebnis {
     int zuSenden = 0;
     int gesendet = 0;
     int aktuell = 0;
+    // Pages of an earlier site (deleted articles) removed from the server.
+    int entfernt = 0;
     // The files that did not arrive, in upload order.
     std::vector<std::string> nichtAngekommen;
     // Every file sent, and every file of the generator run written before.
@@ -99,6 +111,8 @@ struct UploadErgebnis {
     bool ungeprueft = false;
     // The certificate or host key the upload stopped at because it was not trusted.
     std::optional<ServerIdentitaet> abgelehnt;
+    // A further connection met another certificate or host key than the trusted one.
+    bool fremdeIdentitaet = false;
 };
 
 class Upload {
@@ -133,18 +147,22 @@ public:
     // the names that did not arrive whole; sets ungeprueft when the server cannot tell sizes.
     std::vector<std::string>
     GroessenPruefen(const std::vector<std::pair<std::string, std::uint64_t>>& gesendet, bool& ungeprueft);
+    // What the server holds of namen: one listing, else SIZE per name; a name missing from the
+    // result is not there or its size could not be had. Nothing when the listing is too long.
+    std::optional<std::map<std::string, std::uint64_t>> ServerGroessen(const std::vector<std::string>& namen,
+                                                                       bool& keineGroessen);
     // Closes the connection and ends the session.
     void Freigeben();
 
 private:
     struct Lauf;
-    bool sicherVerbinden(const ServerAdresse& adresse, const std::string& benutzer,
-                         const std::string& passwort);
-    // The sizes in the remote folder, with those in its pictures' folder as "bilder/NAME" when
-    // mitBildern; nothing when either cannot be listed.
-    std::optional<std::map<std::string, std::uint64_t>> ordnerGroessen(bool mitBildern);
-    // Another connection like the first, in "data"; null when the server refuses it.
-    std::unique_ptr<ServerVerbindung> weitereVerbindung();
+    bool verbinden(const ServerAdresse& adresse, const std::string& benutzer, const std::string& passwort);
+    // Another connection like the first, in "data"; null when the server refuses it, or when it has
+    // not logged in before *aufgeben is set or within 5 seconds.
+    std::unique_ptr<SichereVerbindung> weitereVerbindung(const std::atomic<bool>* aufgeben);
+    // Removes the pages the record says velmaro put on the server and the site no longer has.
+    int altesEntfernen(Uebertragen& record, const std::vector<std::string>& dateien,
+                       const std::map<std::string, std::uint64_t>& dort);
     // Takes files from the run and sends them over v until none is left; erste is the connection
     // the upload cannot go on without.
     void senden(Lauf& lauf, ServerVerbindung& v, bool erste);
@@ -157,8 +175,12 @@ private:
     bool m_alle = false;
     int m_anzahlVerbindungen = 4;
     // How the first connection was made, for the others.
-    std::string m_adresse, m_benutzer, m_passwort;
+    std::string m_benutzer, m_passwort;
     std::optional<ServerAdresse> m_sicher;
+    // Plain FTP: the server's active-mode data connections do not come, so passive mode is used.
+    bool m_passiv = false;
+    // What made the connection fail, for the event.
+    Fehlerart m_verbindungsFehler = Fehlerart::Keiner;
     std::string m_vertraut;
     std::optional<ServerIdentitaet> m_abgelehnt;
     // Set when a transfer found the server unreachable; the rest of the files are not tried.

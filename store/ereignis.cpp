@@ -29,6 +29,14 @@ const char* EreignisText(Ereignisart art) {
     case Ereignisart::TeilweiseUebertragen:
         return "Nicht alle Dateien wurden übertragen!\nDie Meldung nennt die fehlenden Dateien; die übrigen "
                "sind auf dem Server";
+    case Ereignisart::ServerAbweisend:
+        return "Daten konnten nicht übertragen werden!\nDer Server nimmt zurzeit keine Verbindung an";
+    case Ereignisart::VerschluesselungAbgelehnt:
+        return "Daten konnten nicht übertragen werden!\nDer Server lehnt die Verschlüsselung der Dateien ab";
+    case Ereignisart::NichtVertraut:
+        return "Daten konnten nicht übertragen werden!\nDem Server wurde nicht vertraut; es wurde nichts gesendet";
+    case Ereignisart::KeineAdresse:
+        return "Daten konnten nicht übertragen werden!\nEs ist keine FTP-Adresse eingetragen";
     }
     return "";
 }

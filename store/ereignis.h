@@ -15,6 +15,12 @@ enum class Ereignisart {
     Uebertragen,          // every file arrived
     NichtUebertragen,     // no file arrived
     TeilweiseUebertragen, // some files arrived, not all
+    // Nothing sent: the server refused the connection (421), refused to encrypt the files (PROT P),
+    // was not trusted, or no address is set.
+    ServerAbweisend,
+    VerschluesselungAbgelehnt,
+    NichtVertraut,
+    KeineAdresse,
 };
 
 // The event line's text, UTF-8.

@@ -17,7 +17,7 @@ bool sauber(const std::string& s) {
 } // namespace
 
 std::string uebertragenText(const Uebertragen& u) {
-    std::string text = std::string(kKopf) + "\n" + kServer + u.server + "\n";
+    std::string text = std::string(kKopf) + "\n" + kServer + u.server + "\n" + (u.passiv ? "passiv\n" : "");
     for (const auto& [name, e] : u.dateien)
         text += e.sha256 + " " + std::to_string(e.groesse) + " " + name + "\n";
     return text;
@@ -43,6 +43,10 @@ std::optional<Uebertragen> uebertragenLesen(const std::string& text) {
             if (z.rfind(kServer, 0) != 0)
                 return std::nullopt;
             u.server = z.substr(7);
+            continue;
+        }
+        if (zeile == 3 && z == "passiv") {
+            u.passiv = true;
             continue;
         }
         const std::size_t a = z.find(' ');
@@ -85,20 +89,26 @@ Uebertragen uebertragenLaden(const std::filesystem::path& datei, std::string& hi
     return {};
 }
 
-bool uebertragenSpeichern(const std::filesystem::path& datei, const Uebertragen& u, std::string& fehler) {
-    SaveFile f(datei, 0600);
-    try {
-        if (f.open()) {
-            const std::string text = uebertragenText(u);
-            f.write(text.data(), text.size());
-            if (f.commit())
-                return true;
+bool uebertragenSpeichern(const std::filesystem::path& datei, const Uebertragen& u, std::string& fehler,
+                          bool& entfernt) {
+    entfernt = false;
+    {
+        SaveFile f(datei, 0600);
+        try {
+            if (f.open()) {
+                const std::string text = uebertragenText(u);
+                f.write(text.data(), text.size());
+                if (f.commit())
+                    return true;
+            }
+            fehler = f.errorText();
+        } catch (const FileError& e) {
+            fehler = e.what();
         }
-    } catch (const FileError& e) {
-        fehler = e.what();
-        return false;
     }
-    fehler = f.errorText();
+    std::error_code ec;
+    std::filesystem::remove(datei, ec);
+    entfernt = !ec;
     return false;
 }
 

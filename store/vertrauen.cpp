@@ -32,6 +32,11 @@ std::optional<VertrauensEintrag> zeileLesen(const std::string& zeile) {
     const auto adresse = AdresseLesen(protokoll + "://" + host + ":" + port);
     if (!p || *p == Protokoll::Ftp || !adresse || !fingerabdruckZeichen(fingerabdruck))
         return std::nullopt;
+    // A certificate's fingerprint is hex, which tools print in either case; a host key's base64 is
+    // not.
+    if (*p == Protokoll::Ftps)
+        std::transform(fingerabdruck.begin(), fingerabdruck.end(), fingerabdruck.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; });
     return VertrauensEintrag{schluessel(*adresse), fingerabdruck};
 }
 

@@ -623,11 +623,16 @@ namespace {
 
 // Every question whether to trust a server's certificate or host key: the upload's and the
 // connection test's.
-bool ServerVertrauenFragen(QWidget* owner, const std::string& text) {
-    return Frage(owner,
-                 QString::fromStdString(text + "\n\nMöchten Sie diesem Server vertrauen? Der Fingerabdruck "
-                                               "wird gespeichert und beim nächsten Mal nicht mehr erfragt."),
-                 QStringLiteral("Server unbekannt"), {Antwort::Ja, Antwort::Nein}) == Antwort::Ja;
+// A changed identity may be an impostor: its own caption, and Return does not trust it.
+bool ServerVertrauenFragen(QWidget* owner, const std::string& text, bool geaendert) {
+    const std::string frage =
+        geaendert ? "\n\nMöchten Sie dem neuen Fingerabdruck trotzdem vertrauen? Tun Sie das nur, wenn Ihr "
+                    "Anbieter den Wechsel angekündigt hat."
+                  : "\n\nMöchten Sie diesem Server vertrauen? Der Fingerabdruck wird gespeichert und beim "
+                    "nächsten Mal nicht mehr erfragt.";
+    return Frage(owner, QString::fromStdString(text + frage),
+                 geaendert ? QString::fromUtf8(kIdentitaetGeaendert) : QStringLiteral("Server unbekannt"),
+                 {Antwort::Ja, Antwort::Nein}, geaendert ? Antwort::Nein : Antwort::Ja) == Antwort::Ja;
 }
 
 // "Verbindung testen" of the FTP dialog: an unknown or changed server may be trusted at once, and
@@ -641,7 +646,7 @@ std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei
     Verbindungstest t = VerbindungTesten(adresse, benutzer, passwort, vertrauen);
     if (t.art != Fehlerart::IdentitaetUnbekannt && t.art != Fehlerart::IdentitaetGeaendert)
         return t.text;
-    if (!ServerVertrauenFragen(owner, t.text))
+    if (!ServerVertrauenFragen(owner, t.text, t.art == Fehlerart::IdentitaetGeaendert))
         return {};
     vertrauen.Setzen(t.adresse, t.identitaet.fingerabdruck);
     if (!vertrauen.Speichern(datei))
@@ -679,7 +684,7 @@ public:
         imFenster(
             [&] { velmaro::Meldung(&m_dlg, QString::fromStdString(text), QString::fromStdString(titel)); });
     }
-    void DateiGesendet(const std::string&) override {
+    void Angekommen() override {
         imFenster([&] {
             if (m_dlg.m_fortschritt)
                 m_dlg.m_fortschritt->DateiGesendet();
@@ -689,9 +694,9 @@ public:
     std::string Wiederholen() const override {
         return "Mit „Update Website“ können Sie die Übertragung wiederholen.";
     }
-    bool IdentitaetVertrauen(const std::string& text) override {
+    bool IdentitaetVertrauen(const std::string& text, bool geaendert) override {
         bool ja = false;
-        imFenster([&] { ja = ServerVertrauenFragen(&m_dlg, text); });
+        imFenster([&] { ja = ServerVertrauenFragen(&m_dlg, text, geaendert); });
         return ja;
     }
     void Umfang(int zuSenden, int) override {

@@ -43,14 +43,15 @@ void setMeldungsHook(MeldungsHook h) {
 }
 
 Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten,
-              int standard) {
+              std::optional<Antwort> standard) {
+    const Antwort vorgabe = standard.value_or(antworten.value(0));
     if (hook())
-        return hook()(Nachricht{text, titel, antworten, standard});
+        return hook()(Nachricht{text, titel, antworten, vorgabe});
     QMessageBox box(QMessageBox::NoIcon, titel, text, QMessageBox::NoButton, owner);
     QList<QPushButton*> knoepfe;
     for (Antwort a : antworten)
         knoepfe.append(box.addButton(beschriftung(a), QMessageBox::AcceptRole));
-    box.setDefaultButton(knoepfe.value(standard));
+    box.setDefaultButton(knoepfe.value(static_cast<int>(antworten.indexOf(vorgabe))));
     box.setEscapeButton(knoepfe.value(knoepfe.size() - 1));
     box.exec();
     int i = knoepfe.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));

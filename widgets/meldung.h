@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -28,14 +29,15 @@ struct Nachricht {
     QString text;
     QString titel;
     QList<Antwort> antworten; // the buttons, in order
-    int standard = 0;         // the one Return presses
+    Antwort standard;         // the one Return gives
 };
 
 // A box owned by owner with the caption titel, a single OK button and no icon.
 void Meldung(QWidget* owner, const QString& text, const QString& titel);
-// A box with several answers; Return gives the one at standard, Esc and the close box the last one.
+// A box with several answers; Esc and the close box give the last one, Return gives standard
+// (the first answer when none is named).
 Antwort Frage(QWidget* owner, const QString& text, const QString& titel, const QList<Antwort>& antworten,
-              int standard = 0);
+              std::optional<Antwort> standard = std::nullopt);
 
 using MeldungsHook = std::function<Antwort(const Nachricht&)>;
 // Replaces the boxes (tests); an empty hook shows real boxes again.

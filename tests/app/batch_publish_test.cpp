@@ -152,6 +152,8 @@ TEST_F(BatchPublish, UnbekanntesZertifikatNurMitTrustDannNurGeaendertes) {
         bool vertraut;
     } schritte[] = {
         {"--publish", 1, "--trust " + zert.fingerabdruck, false},
+        // Trusting and publishing are two steps: nothing recorded, nothing sent.
+        {"--publish --trust " + zert.fingerabdruck, 2, "--trust allein", false},
         {"--trust " + fremd.fingerabdruck, 1, "anderen Fingerabdruck vor: " + zert.fingerabdruck, false},
         {"--trust " + zert.fingerabdruck, 0, "wird nun vertraut", true},
         {"--publish", 0, "11 von 11 Dateien gesendet", true},

@@ -168,7 +168,7 @@ private slots:
         zeileKlicken(dlg, 0);
         QCOMPARE(l.boxen.nachrichten().value(0).antworten,
                  (QList<Antwort>{Antwort::ArtikelVerwerfen, Antwort::WeiterSchreiben}));
-        QCOMPARE(l.boxen.nachrichten().value(0).standard, 1);
+        QCOMPARE(l.boxen.nachrichten().value(0).standard, Antwort::WeiterSchreiben);
         QCOMPARE(stand(dlg), u"ls...htd 2 | "_s + kDrei);
         QCOMPARE(felder(dlg), kHeute + u" |   |  "_s);
         QTest::mouseClick(dlg.m_editor.m_btnSpeichern, Qt::LeftButton);

@@ -1,8 +1,18 @@
 #include "publish/sendeplan.h"
 
+#include "platform/ftpclient.h"
+
+#include "../support/tempdir.h"
+
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 using namespace velmaro;
+using namespace velmaro::test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -10,6 +20,7 @@ using Liste = std::vector<std::string>;
 
 TEST(Uebertragen, RecordRoundTripAndDamage) {
     Uebertragen u{"ftp 127.0.0.1 21 velmaro",
+                  true,
                   {{"inhalt1.php", {31, std::string(64, 'a')}}, {"style.css", {0, sha256Hex("")}}}};
     const std::string text = uebertragenText(u);
     EXPECT_EQ(uebertragenLesen(text), u);
@@ -20,53 +31,51 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
           text + std::string(64, 'A') + " 3 a\n", text + std::string(64, 'b') + " 3 inhalt1.php\n",
           std::string()})
         EXPECT_EQ(uebertragenLesen(kaputt), std::nullopt) << kaputt;
-}
 
-TEST(Sendeplan, SendsWhatDiffersFromTheRecordOrTheServer) {
-    const std::string server = "ftp h 21 u";
-    const auto summe = [](const std::string& bytes) {
-        return DateiPruefsumme{sha256Hex(bytes), bytes.size()};
-    };
-    const std::vector<LokaleDatei> lokal = {
-        {"style.css", summe("css")}, {"inhalt0.php", summe("menu")}, {"inhalt1.php", summe("seite")}};
-    Uebertragen record{server, {}};
-    for (const auto& d : lokal)
-        record.dateien[d.name] = {d.summe.groesse, d.summe.sha256};
-    const std::map<std::string, std::uint64_t> dort = {
-        {"style.css", 3}, {"inhalt0.php", 4}, {"inhalt1.php", 5}};
-
-    struct Fall {
-        const char* was;
-        Uebertragen record;
-        std::optional<std::map<std::string, std::uint64_t>> liste;
-        bool alle;
-        Liste senden;
-    };
-    Uebertragen geaendert = record;
-    geaendert.dateien["inhalt1.php"].sha256 = sha256Hex("alt");
-    Uebertragen ohne = record;
-    ohne.dateien.erase("inhalt0.php");
-    Uebertragen anderer = record;
-    anderer.server = "ftp h 21 jemand";
-    auto fehlt = dort;
-    fehlt.erase("style.css");
-    auto anders = dort;
-    anders["inhalt0.php"] = 2;
-    const Fall faelle[] = {
-        {"nothing changed", record, dort, false, {}},
-        {"one page edited", geaendert, dort, false, {"inhalt1.php"}},
-        {"not in the record", ohne, dort, false, {"inhalt0.php"}},
-        {"deleted on the server", record, fehlt, false, {"style.css"}},
-        {"changed on the server", record, anders, false, {"inhalt0.php"}},
-        {"another server", anderer, dort, false, {"style.css", "inhalt0.php", "inhalt1.php"}},
-        {"everything again", record, dort, true, {"style.css", "inhalt0.php", "inhalt1.php"}},
-        {"no listing: the record decides", geaendert, std::nullopt, false, {"inhalt1.php"}},
-    };
-    for (const Fall& f : faelle) {
-        const Sendeplan plan = SendeplanErstellen(lokal, f.record, server, f.liste, f.alle);
-        EXPECT_EQ(plan.senden, f.senden) << f.was;
-        EXPECT_EQ(plan.senden.size() + plan.aktuell.size(), lokal.size()) << f.was;
-    }
+    // A record that cannot be written (a full disk) is removed: it would claim the old state.
+    TempDir t;
+    const fs::path datei = t / "uebertragen.bit";
+    std::string fehler;
+    bool entfernt = false;
+    ASSERT_TRUE(uebertragenSpeichern(datei, u, fehler, entfernt));
+    u.dateien["artikel1.php"] = {7, std::string(64, 'c')};
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_FSIZE, &vorher);
+    rlimit grenze{100, vorher.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    EXPECT_FALSE(uebertragenSpeichern(datei, u, fehler, entfernt));
+    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    EXPECT_TRUE(entfernt && !fs::exists(datei));
 }
 
 } // namespace
+
+// What a listing says the folder holds: files only; an empty listing is an empty folder; a line in
+// no known form makes the whole listing useless (the upload then asks SIZE per file).
+TEST(Listing, UnixDosMlsdAndWhatIsNoFile) {
+    using Groessen = std::map<std::string, std::uint64_t>;
+    const struct {
+        const char* was;
+        std::string daten;
+        bool mlsd;
+        std::optional<Groessen> erwartet;
+    } faelle[] = {
+        {"empty folder", "", false, Groessen{}},
+        {"sftp: only . and ..",
+         "drwxr-xr-x    2 u  u  4096 Dec  7 16:56 .\ndrwxr-xr-x    3 u  u  4096 Dec  7 16:56 ..\n", false,
+         Groessen{}},
+        {"unix",
+         "total 8\r\n-rw-r--r--   1 u  u  1234 Dec  7 16:56 inhalt1.php\r\n"
+         "lrwxrwxrwx 1 u u 9 Dec 7 16:56 l -> x\r\n-rw-r--r-- 1 u u 5 Jan 1 2020 mit leer.php\r\n",
+         false, Groessen{{"inhalt1.php", 1234}, {"mit leer.php", 5}}},
+        {"dos", "12-07-26  04:56PM       <DIR>          data\r\n12-07-26  04:56PM   1234 style.css\r\n",
+         false, Groessen{{"style.css", 1234}}},
+        {"unknown form", "style.css 1234\n", false, std::nullopt},
+        {"mlsd", "type=cdir;modify=2026; .\r\ntype=file;size=7;modify=2026; a.php\r\ntype=dir; sub\r\n", true,
+         Groessen{{"a.php", 7}}},
+        {"mlsd without sizes", "type=file;modify=2026; a.php\r\n", true, std::nullopt},
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(f.mlsd ? MlsdLesen(f.daten) : ListeLesen(f.daten), f.erwartet) << f.was;
+}

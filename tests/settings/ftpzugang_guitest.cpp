@@ -1,5 +1,6 @@
 // The FTP access dialog, driven like a user drives it, and its values' way through "Beenden" into
 // data/ftpconfig.bit and back at the next start.
+#include "publish/upload.h"
 #include "settings/ftpzugang.h"
 #include "ui/velmarodlg.h"
 
@@ -168,16 +169,28 @@ private slots:
                 ftp->m_editPasswort->setText(QString::fromLatin1(passwort));
                 QTest::mouseClick(ftp->m_btnTesten, Qt::LeftButton);
             }
+            // Recorded in lower case it is the same certificate; a changed one is asked about with
+            // its own caption, and Return refuses it.
+            ftp->m_editPasswort->setText(QString::fromLatin1(kFtpPasswort));
+            const std::string eintrag = "ftps 127.0.0.1 " + server.adresse().substr(17) + " ";
+            for (const std::string& f :
+                 {QString::fromStdString(zert.fingerabdruck).toLower().toStdString(), std::string("AB:CD")}) {
+                writeFile(dir / "data/vertrauen.bit", eintrag + f + "\n");
+                QTest::mouseClick(ftp->m_btnTesten, Qt::LeftButton);
+            }
             ftp->reject();
         });
         QTest::mouseClick(dlg.m_btnFtpZugang, Qt::LeftButton);
         const auto& n = boxen.nachrichten();
-        QCOMPARE(n.size(), 3);
+        QCOMPARE(n.size(), 5);
         QCOMPARE(n[0].antworten, (QList<Antwort>{Antwort::Ja, Antwort::Nein}));
         QVERIFY(n[0].text.contains(QString::fromStdString(zert.fingerabdruck)));
         QVERIFY2(n[1].text.contains(QStringLiteral("funktioniert")), qPrintable(n[1].text));
         QVERIFY2(n[2].text.contains(QStringLiteral("Passwort abgelehnt")), qPrintable(n[2].text));
-        QVERIFY(readFile(dir / "data/vertrauen.bit").find(zert.fingerabdruck) != std::string::npos);
+        QVERIFY(n[3].text.contains(QStringLiteral("funktioniert")));
+        QCOMPARE(n[4].titel, QString::fromUtf8(kIdentitaetGeaendert));
+        QCOMPARE(n[4].standard, Antwort::Nein);
+        QVERIFY(readFile(dir / "data/vertrauen.bit").find("AB:CD") != std::string::npos);
         QCOMPARE(dlg.m_zustand.m_ftp.adresse, std::string("ftp://alt.example.de")); // tested, not saved
     }
 };

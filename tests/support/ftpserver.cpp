@@ -8,22 +8,27 @@
 namespace velmaro::test {
 
 FtpServer::FtpServer(const std::string& optionen) {
+    starten("ftpserver.py", optionen);
+}
+
+void FtpServer::starten(const std::string& skript, const std::string& optionen) {
     std::filesystem::create_directories(wurzel());
     // -E: Debian's modules, whatever PYTHONPATH the developer's shell sets.
-    const std::string befehl =
-        "exec /usr/bin/python3 -E '" VELMARO_SOURCE_DIR "/tests/support/ftpserver.py' --root '" +
-        wurzel().string() + "' --user " + kFtpBenutzer + " --password " + kFtpPasswort + " --log '" +
-        (m_ordner / "befehle.log").string() + "' " + optionen;
+    const std::string befehl = "exec /usr/bin/python3 -E '" VELMARO_SOURCE_DIR "/tests/support/" + skript +
+                               "' --root '" + wurzel().string() + "' --user " + kFtpBenutzer +
+                               " --password " + kFtpPasswort + " --log '" +
+                               (m_ordner / "befehle.log").string() + "' " + optionen;
     m_aus = popen(befehl.c_str(), "r");
     if (!m_aus || std::fscanf(m_aus, "%d %d", &m_port, &m_pid) != 2) {
         anhalten();
-        throw std::runtime_error("the FTP test server did not start (is python3-pyftpdlib installed?)");
+        throw std::runtime_error("the test server " + skript +
+                                 " did not start (is python3-pyftpdlib or python3-openssl installed?)");
     }
 }
 
 void FtpServer::anhalten() {
     if (m_pid > 0)
-        kill(m_pid, SIGKILL);
+        kill(m_pid, SIGTERM);
     if (m_aus)
         pclose(m_aus);
     m_aus = nullptr;

@@ -18,12 +18,15 @@ public:
     // optionen for ftpserver.py: "--no-mkd", "--refuse <file name>", and the faults of a server
     // during an upload: "--stop-after <files>", "--stall <file name>", "--full-after <files>".
     explicit FtpServer(const std::string& optionen = "");
-    ~FtpServer() { anhalten(); }
+    virtual ~FtpServer() { anhalten(); }
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;
 
-    // "127.0.0.1:<port>", as typed into the FTP address field.
-    std::string adresse() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // "127.0.0.1:<port>", as typed into the FTP address field, with the scheme of a server of
+    // another protocol in front.
+    std::string adresse() const {
+        return (m_schema.empty() ? "" : m_schema + "://") + "127.0.0.1:" + std::to_string(m_port);
+    }
     std::filesystem::path wurzel() const { return m_ordner / "wurzel"; } // the user's login folder
     // The conversation from command ab on: USER, CWD, MKD, STOR and QUIT with their argument;
     // PASS and the data connection commands (PORT, PASV, ...) without.
@@ -31,8 +34,16 @@ public:
     // Afterwards nothing listens at adresse().
     void anhalten();
 
-private:
+protected:
+    struct Schema {
+        std::string name;
+    };
+    explicit FtpServer(Schema schema) : m_schema(std::move(schema.name)) {}
+    // Runs tests/support/<skript> with the user, the login folder and the log, then optionen.
+    void starten(const std::string& skript, const std::string& optionen);
+
     TempDir m_ordner;
+    std::string m_schema;
     std::FILE* m_aus = nullptr;
     int m_pid = -1;
     int m_port = 0;

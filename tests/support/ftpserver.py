@@ -8,6 +8,7 @@ import argparse
 import logging
 import os
 import time
+import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -34,8 +35,15 @@ p.add_argument("--delay-ms", type=int, default=0)
 p.add_argument("--max-cons-per-ip", type=int, default=0)
 # Waits this many seconds before each STOR, as a slow line does.
 p.add_argument("--delay", type=float, default=0)
+# LIST in the DOS form of IIS; MLSD and LIST without end; the connection logged in as this number
+# closes after its first file.
+p.add_argument("--dos-list", action="store_true")
+p.add_argument("--endless-list", action="store_true")
+p.add_argument("--drop-connection", type=int)
+# Greets every connection with 421, as a server at its limit does.
+p.add_argument("--voll", action="store_true")
 # A wrong password is answered with the password itself, as careless servers do.
-p.add_argument("--echo-pass", action="store_true")
+p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -48,7 +56,19 @@ class Authorizer(DummyAuthorizer):
 
 
 empfangen = 0
+anmeldungen = 0
 eltern = os.getppid()
+
+
+class Endlos:
+    n = 0
+
+    def __init__(self, mlsd):
+        self.form = "type=file;size=9; d%d.php\r\n" if mlsd else "-rw-r--r-- 1 u u 9 Dec  7 16:56 d%d.php\r\n"
+
+    def more(self):
+        Endlos.n += 100
+        return "".join(self.form % (Endlos.n + i) for i in range(100)).encode()
 
 
 class Handler(FTPHandler):
@@ -56,9 +76,38 @@ class Handler(FTPHandler):
     # Answers a wrong password at once instead of after a three-second penalty.
     auth_failed_timeout = 0
 
+    def handle(self):
+        if not a.voll:
+            return FTPHandler.handle(self)
+        self.respond("421 Too many connections, try later.")
+        self.close_when_done()
+
+    def on_login(self, username):
+        global anmeldungen
+        anmeldungen += 1
+        self.nummer = anmeldungen
+
+    def ftp_LIST(self, path):
+        if a.endless_list:
+            return self.push_dtp_data(Endlos(False), isproducer=True, cmd="LIST")
+        if not a.dos_list:
+            return FTPHandler.ftp_LIST(self, path)
+        zeilen = []
+        for name in sorted(os.listdir(path)):
+            voll = os.path.join(path, name)
+            groesse = "<DIR>         " if os.path.isdir(voll) else "%14d" % os.path.getsize(voll)
+            zeilen.append("12-07-26  04:56PM       %s %s\r\n" % (groesse, name))
+        self.push_dtp_data("".join(zeilen).encode(), isproducer=False, cmd="LIST")
+
+    def ftp_MLSD(self, path):
+        if a.endless_list:
+            return self.push_dtp_data(Endlos(True), isproducer=True, cmd="MLSD")
+        return FTPHandler.ftp_MLSD(self, path)
+
     def on_file_received(self, file):
         global empfangen
         empfangen += 1
+        self.erhalten = True
         if os.path.basename(file) in a.truncate:
             os.truncate(file, os.path.getsize(file) // 2)
 
@@ -90,11 +139,14 @@ class Handler(FTPHandler):
 
     def ftp_PASS(self, line):
         if a.echo_pass and line != a.password:
-            self.respond("530 Passwort " + line + " falsch.")
+            echo = {"roh": line, "gross": line.upper(), "url": urllib.parse.quote(line, safe="")}[a.echo_pass]
+            self.respond("530 Passwort " + echo + " falsch.")
             return
         return FTPHandler.ftp_PASS(self, line)
 
     def protokollieren(self, line, cmd, arg):
+        if getattr(self, "erhalten", False) and getattr(self, "nummer", 0) == a.drop_connection:
+            return self.close()
         if a.stop_after is not None and empfangen >= a.stop_after and cmd in ("PORT", "EPRT", "PASV", "STOR"):
             os._exit(0)
         # What a test can compare: no password or data port, nothing that varies with the client

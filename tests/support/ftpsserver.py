@@ -19,6 +19,11 @@ for name in ("--root", "--user", "--password", "--log"):
     p.add_argument(name, required=True)
 p.add_argument("--cert")
 p.add_argument("--plain", action="store_true")
+# The connection with this number presents the certificate of --fremd-cert: an impostor.
+p.add_argument("--fremd-bei", type=int)
+p.add_argument("--fremd-cert")
+# PROT P refused: the files would go unencrypted.
+p.add_argument("--ohne-prot", action="store_true")
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 eltern = os.getppid()
@@ -47,6 +52,21 @@ class TlsHandler(Protokoll, TLS_FTPHandler):
     tls_control_required = True
     tls_data_required = True
     stand = None
+    verbindungen = 0
+
+    def ftp_PROT(self, line):
+        if a.ohne_prot:
+            return self.respond("534 Request denied for policy reasons.")
+        return super().ftp_PROT(line)
+
+    def ftp_AUTH(self, line):
+        TlsHandler.verbindungen += 1
+        if TlsHandler.verbindungen == a.fremd_bei:
+            self.ssl_context = SSL.Context(SSL.TLS_SERVER_METHOD)
+            self.ssl_context.set_max_proto_version(SSL.TLS1_2_VERSION)
+            self.ssl_context.use_certificate_chain_file(a.fremd_cert)
+            self.ssl_context.use_privatekey_file(a.fremd_cert)
+        return super().ftp_AUTH(line)
 
     @classmethod
     def get_ssl_context(cls):

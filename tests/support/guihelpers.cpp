@@ -7,7 +7,8 @@ MeldungsRekorder::MeldungsRekorder() {
         m_nachrichten.append(n);
         if (!m_antworten.isEmpty())
             return m_antworten.takeFirst();
-        return n.antworten.value(0, Antwort::Ok);
+        // What Return gives.
+        return n.standard;
     });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Real FTPS and SFTP servers on 127.0.0.1 at a free port (tests/support/ftpsserver.py with
-// pyftpdlib, tests/support/sftpserver.py with asyncssh), with the user of ftpserver.h and a fresh
+// FTPS and SFTP servers on 127.0.0.1 at a free port (tests/support/ftpsserver.py with pyftpdlib,
+// OpenSSH's sshd by tests/support/echtserver), with the user of ftpserver.h and a fresh
 // login folder; and the certificates and host keys they present, made by openssl and ssh-keygen,
 // whose fingerprints those tools print.
 
@@ -28,34 +28,31 @@ struct Hostschluessel {
 };
 Hostschluessel HostschluesselErzeugen(const std::filesystem::path& ordner, const std::string& name);
 
-class SicherServer {
+// The real servers of tests/support/echtserver: vsftpd (plain FTP, active or passive), vsftpd with
+// explicit TLS, OpenSSH's sshd with internal-sftp.
+enum class Echt { Ftp, Ftps, Sftp };
+
+class SicherServer : public FtpServer {
 public:
-    // FTPS requiring TLS on both connections.
-    explicit SicherServer(const Zertifikat& z);
-    // SFTP with password login.
+    // FTPS requiring TLS on both connections; optionen for ftpsserver.py ("--fremd-bei N
+    // --fremd-cert PEM": the Nth connection presents another certificate).
+    explicit SicherServer(const Zertifikat& z, const std::string& optionen = "");
+    // A real server, logged into as kFtpBenutzer with kFtpPasswort.
+    explicit SicherServer(Echt art);
+    // SFTP with password login (OpenSSH's sshd) presenting h.
     explicit SicherServer(const Hostschluessel& h);
     // Plain FTP that refuses AUTH TLS.
     SicherServer();
-    ~SicherServer();
-    SicherServer(const SicherServer&) = delete;
-    SicherServer& operator=(const SicherServer&) = delete;
 
-    // "ftps://127.0.0.1:<port>" or "sftp://127.0.0.1:<port>".
-    std::string adresse() const { return m_schema + "://127.0.0.1:" + std::to_string(m_port); }
-    std::filesystem::path wurzel() const { return m_ordner / "wurzel"; }
-    // FTP: every command, PASS without its argument; SFTP: "AUTH <user> ok|refused" per login.
-    std::vector<std::string> befehle() const;
     // The next client gets this certificate.
     void ZertifikatWechseln(const Zertifikat& z);
+    // What a real server presents: "AB:CD:…", "SHA256:…", empty for plain FTP.
+    const std::string& fingerabdruck() const { return m_fingerabdruck; }
 
 private:
-    void starten(const std::string& skript, const std::string& optionen);
+    void echtStarten(const char* art, const std::string& schluessel);
 
-    TempDir m_ordner;
-    std::string m_schema = "ftps";
-    std::FILE* m_aus = nullptr;
-    int m_pid = -1;
-    int m_port = 0;
+    std::string m_fingerabdruck;
 };
 
 // USER and PASS over FTP, password logins over SFTP, as the server saw them.
