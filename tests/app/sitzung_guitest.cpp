@@ -202,7 +202,6 @@ private slots:
             VelmaroDlg dlg(dir.path());
             dlg.show();
             QCOMPARE(boxen.nachrichten().size(), 1);
-            QVERIFY(boxen.texte()[0].contains(u"In den Ordner data kann nicht geschrieben werden"_s));
             QVERIFY(boxen.texte()[0].contains(QString::fromStdString(zustand.path().string())));
             dlg.m_comboProSeite->setCurrentIndex(4);
             dlg.OnSelchangeProSeite();
