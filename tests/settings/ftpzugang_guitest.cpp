@@ -114,18 +114,17 @@ private slots:
         MeldungsRekorder boxen;
         for (int weg : {int(Qt::Key_Escape), 0, int(Qt::Key_Return)}) {
             VelmaroDlg dlg(dir.path());
-            imDialog<FTPZugang>([&] { klicken(dlg.m_btnFtpZugang); },
-                                [weg](FTPZugang* ftp) {
-                                    ftp->m_editFtpAdresse->setText(QStringLiteral("ftp://neu.example.de"));
-                                    ftp->m_editWebsite->setText(QStringLiteral("http://neu.de:8080"));
-                                    // Enter in a field saves like "Speichern" (and does not press the focused
-                                    // Abbrechen).
-                                    ftp->m_editWebsite->setFocus();
-                                    if (weg)
-                                        QTest::keyClick(ftp->m_editWebsite, Qt::Key(weg));
-                                    else
-                                        klicken(ftp->m_btnAbbrechen);
-                                });
+            const auto tun = [weg](FTPZugang* ftp) {
+                ftp->m_editFtpAdresse->setText(QStringLiteral("ftp://neu.example.de"));
+                ftp->m_editWebsite->setText(QStringLiteral("http://neu.de:8080"));
+                // Enter in a field saves like "Speichern" (and does not press the focused Abbrechen).
+                ftp->m_editWebsite->setFocus();
+                if (weg)
+                    QTest::keyClick(ftp->m_editWebsite, Qt::Key(weg));
+                else
+                    klicken(ftp->m_btnAbbrechen);
+            };
+            imDialog<FTPZugang>([&] { klicken(dlg.m_btnFtpZugang); }, tun);
             QCOMPARE(readFile(dir / "data/ftpconfig.bit"), vorher); // not before "Beenden"
             QTest::mouseClick(dlg.m_btnBeenden, Qt::LeftButton);
             QCOMPARE(readFile(dir / "data/ftpconfig.bit"), weg == Qt::Key_Return ? nachher : vorher);
@@ -147,30 +146,28 @@ private slots:
         MeldungsRekorder boxen;
         boxen.naechsteAntwort(Antwort::Ja);
         VelmaroDlg dlg(dir.path());
-        imDialog<FTPZugang>([&] { klicken(dlg.m_btnFtpZugang); },
-                            [&](FTPZugang* ftp) {
-                                const QRect knopf = ftp->m_btnTesten->geometry();
-                                QVERIFY(ftp->rect().contains(knopf));
-                                for (auto* w : ftp->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                                    QVERIFY2(w == ftp->m_btnTesten || !w->geometry().intersects(knopf),
-                                             qPrintable(w->objectName()));
-                                ftp->m_editFtpAdresse->setText(QString::fromStdString(server.adresse()));
-                                for (const char* passwort : {kFtpPasswort, "falsch"}) {
-                                    ftp->m_editPasswort->setText(QString::fromLatin1(passwort));
-                                    klicken(ftp->m_btnTesten);
-                                }
-                                // Recorded in lower case it is the same certificate; a changed one is asked
-                                // about with its own caption, and Return refuses it.
-                                ftp->m_editPasswort->setText(QString::fromLatin1(kFtpPasswort));
-                                const std::string eintrag =
-                                    "ftps 127.0.0.1 " + server.adresse().substr(17) + " ";
-                                for (const std::string& f :
-                                     {QString::fromStdString(zert.fingerabdruck).toLower().toStdString(),
-                                      std::string("AB:CD")}) {
-                                    writeFile(dir / "data/vertrauen.bit", eintrag + f + "\n");
-                                    klicken(ftp->m_btnTesten);
-                                }
-                            });
+        const auto tun = [&](FTPZugang* ftp) {
+            const QRect knopf = ftp->m_btnTesten->geometry();
+            QVERIFY(ftp->rect().contains(knopf));
+            for (auto* w : ftp->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(w == ftp->m_btnTesten || !w->geometry().intersects(knopf),
+                         qPrintable(w->objectName()));
+            ftp->m_editFtpAdresse->setText(QString::fromStdString(server.adresse()));
+            for (const char* passwort : {kFtpPasswort, "falsch"}) {
+                ftp->m_editPasswort->setText(QString::fromLatin1(passwort));
+                klicken(ftp->m_btnTesten);
+            }
+            // Recorded in lower case it is the same certificate; a changed one is asked about with
+            // its own caption, and Return refuses it.
+            ftp->m_editPasswort->setText(QString::fromLatin1(kFtpPasswort));
+            const std::string eintrag = "ftps 127.0.0.1 " + server.adresse().substr(17) + " ";
+            for (const std::string& f :
+                 {QString::fromStdString(zert.fingerabdruck).toLower().toStdString(), std::string("AB:CD")}) {
+                writeFile(dir / "data/vertrauen.bit", eintrag + f + "\n");
+                klicken(ftp->m_btnTesten);
+            }
+        };
+        imDialog<FTPZugang>([&] { klicken(dlg.m_btnFtpZugang); }, tun);
         const auto& n = boxen.nachrichten();
         QCOMPARE(n.size(), 5);
         QCOMPARE(n[0].antworten, (QList<Antwort>{Antwort::Ja, Antwort::Nein}));

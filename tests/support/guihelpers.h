@@ -64,8 +64,8 @@ inline void klicken(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton);
 }
 
-// Runs tun on the modal dialog that oeffnen opens; one tun leaves open is rejected, so that a failed
-// check does not hang the test. True when tun closed it.
+// Runs tun on the modal dialog that oeffnen opens, then rejects it if still open (so that a failed
+// check does not hang the test). True when tun closed it.
 template <class Dialog>
 bool imDialog(const std::function<void()>& oeffnen, const std::function<void(Dialog*)>& tun) {
     bool geschlossen = false;
