@@ -82,8 +82,6 @@ TEST_P(AbsturzBeimSpeichern, DieDateiIstDanachImmerAltOderNeuUndGanz) {
     // leaves one behind (a named one from the start would remain after nearly every kill).
     const auto uebrig = std::distance(fs::directory_iterator(dir / "data"), {}) - 1;
     EXPECT_LT(uebrig, kToetungen / 4);
-    std::cout << datei << ": " << kToetungen << " kills survived; old version " << gesehen[0] << "x, new "
-              << gesehen[1] << "x, leftover temporary files " << uebrig << "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(DreiDateien, AbsturzBeimSpeichern,

@@ -50,17 +50,6 @@ TEST(SaveFile, TheOldFileStaysUntilCommit) {
     EXPECT_FALSE(SaveFile(dir / "fehlt" / "x").open());
 }
 
-TEST(TextFile, LinesEndAtLfWithOrWithoutCr) {
-    TempDir dir;
-    writeFile(dir / "t", "eins\r\nzwei\ndrei\r\r\nvier");
-    TextFile t;
-    ASSERT_TRUE(t.openExisting(dir / "t"));
-    std::vector<std::string> lines;
-    for (std::string line; t.readLine(line);)
-        lines.push_back(line);
-    EXPECT_EQ(lines, (std::vector<std::string>{"eins", "zwei", "drei\r", "vier"}));
-}
-
 // glibc's table is the independent oracle; the five bytes it leaves undefined map to the C1
 // controls of the same number, so that every stored byte survives a trip through Unicode.
 TEST(Cp1252, EveryByteAsGlibcHasItAndBack) {

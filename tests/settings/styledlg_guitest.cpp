@@ -55,18 +55,8 @@ class StyleDlgTest : public QObject {
     MeldungsRekorder m_boxen; // the start-up's box about the missing ftpconfig.bit
 
     // Clicks "Go" beside "Stylesheet anpassen" and runs tun on the open dialog, which tun must close.
-    void imDialog(VelmaroDlg& dlg, const std::function<void(StyleDlg*)>& tun) {
-        bool geschlossen = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* s = qobject_cast<StyleDlg*>(QApplication::activeModalWidget())) {
-                tun(s);
-                geschlossen = !s->isVisible();
-                if (s->isVisible()) // a check in tun failed; do not hang
-                    s->reject();
-            }
-        });
-        QTest::mouseClick(dlg.m_btnStylesheet, Qt::LeftButton);
-        QVERIFY(geschlossen);
+    static void imStyleDlg(VelmaroDlg& dlg, const std::function<void(StyleDlg*)>& tun) {
+        QVERIFY(imDialog<StyleDlg>([&] { klicken(dlg.m_btnStylesheet); }, tun));
     }
 
 private slots:
@@ -90,7 +80,7 @@ private slots:
             [](StyleDlg* s) { s->close(); },
         };
         for (const auto& schliessen : wege) {
-            imDialog(dlg, [&](StyleDlg* s) {
+            imStyleDlg(dlg, [&](StyleDlg* s) {
                 for (int i = 0; i < kTexte; ++i)
                     ersetzen(feld(s, i), QStringLiteral("x"));
                 QTest::mouseClick(s->m_checkDatumBold, Qt::LeftButton);
@@ -102,7 +92,7 @@ private slots:
 
         // Opened again, it shows the values from their start; saved untouched, they and the flags keep
         // their bytes.
-        imDialog(dlg, [&](StyleDlg* s) {
+        imStyleDlg(dlg, [&](StyleDlg* s) {
             for (int i = 0; i < kTexte; ++i) {
                 QCOMPARE(feld(s, i)->text(),
                          zuUnicode(Einstellung(dlg.m_zustand, i + 4)).left(feld(s, i)->maxLength()));
@@ -117,7 +107,7 @@ private slots:
         QVERIFY(dlg.m_zustand.m_style == vorher);
 
         // Every field keeps what is typed, a font name not in the list too; Down picks from the list.
-        imDialog(dlg, [&](StyleDlg* s) {
+        imStyleDlg(dlg, [&](StyleDlg* s) {
             for (int i = 0; i < kTexte; ++i)
                 ersetzen(feld(s, i), QStringLiteral("n%1ö; }").arg(i + 4));
             s->m_comboTextSchrift->setFocus();

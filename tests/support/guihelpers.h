@@ -1,10 +1,23 @@
 #pragma once
-// Helpers of the window tests: message boxes answered and recorded instead of shown.
+// Helpers of the window tests: message boxes answered and recorded instead of shown, and the main
+// window driven on a folder of articles.
 
+#include "ui/velmarodlg.h"
 #include "widgets/meldung.h"
 
+#include <QApplication>
 #include <QList>
 #include <QStringList>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <functional>
+
+// Lets QCOMPARE show the articles of two lists that differ (the date as OLE days).
+template <> inline char* QTest::toString(const velmaro::Artikel& a) {
+    return qstrdup(QByteArray::number(a.datum.value, 'f', 4) + ' ' +
+                   QString::fromLatin1(a.ueberschrift + " / " + a.textinhalt).toUtf8());
+}
 
 namespace velmaro::test {
 
@@ -23,5 +36,49 @@ private:
     QList<Nachricht> m_nachrichten;
     QList<Antwort> m_antworten;
 };
+
+// The folder's data/ written with these articles at five per page.
+inline void ordnerAnlegen(const std::filesystem::path& ordner, const QList<Artikel>& artikel) {
+    VelmaroZustand z;
+    z.m_ordner = ordner;
+    z.m_artikelProSeite = "5";
+    for (const Artikel& a : artikel)
+        z.m_artikelListe.addTail(a);
+    QVERIFY(z.DateienSchreiben().empty());
+}
+
+inline QList<Artikel> liste(const VelmaroDlg& dlg) {
+    return {dlg.m_zustand.m_artikelListe.begin(), dlg.m_zustand.m_artikelListe.end()};
+}
+
+// A double click comes as the window system delivers it: a click, then the double click.
+inline void zeileKlicken(VelmaroDlg& dlg, int zeile, bool doppelt = false) {
+    auto* l = dlg.m_editor.m_listeArtikel;
+    const QPoint p = l->visualItemRect(l->item(zeile)).center();
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, p);
+    if (doppelt)
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, p);
+}
+
+inline void klicken(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+
+// Runs tun on the modal dialog that oeffnen opens, then rejects it if still open (so that a failed
+// check does not hang the test). True when tun closed it.
+template <class Dialog>
+bool imDialog(const std::function<void()>& oeffnen, const std::function<void(Dialog*)>& tun) {
+    bool geschlossen = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        tun(d);
+        geschlossen = !d->isVisible();
+        if (d->isVisible())
+            d->reject();
+    });
+    oeffnen();
+    return geschlossen;
+}
 
 } // namespace velmaro::test
