@@ -63,16 +63,12 @@ std::string BeispielsiteVorschau(const fs::path& ordner) {
 }
 
 // --no-sandbox: the tests run as root on CI. A profile of its own lets tests run side by side.
-std::string chromium(const TempDir& profil, const std::string& auftrag, const std::string& url) {
+std::string domVon(const TempDir& profil, const std::string& url) {
     return Ausfuehren(
                "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
                "--user-data-dir='" +
-               profil.path().string() + "' " + auftrag + " '" + url + "' 2>/dev/null </dev/null")
+               profil.path().string() + "' --dump-dom '" + url + "' 2>/dev/null </dev/null")
         .second;
-}
-
-std::string domVon(const TempDir& profil, const std::string& url) {
-    return chromium(profil, "--dump-dom", url);
 }
 
 std::string Chromium::fehlt() {
@@ -107,13 +103,6 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
                          : seiten[i].links.emplace_back()) = wert;
     }
     return seiten;
-}
-
-void Chromium::foto(const std::string& url, const std::string& name) {
-    const fs::path ordner = fs::path(VELMARO_TEST_AUSGABE);
-    fs::create_directories(ordner);
-    chromium(m_profil, "--window-size=1024,768 --screenshot='" + (ordner / (name + ".png")).string() + "'",
-             url);
 }
 
 PhpServer::PhpServer(const fs::path& wurzel) {

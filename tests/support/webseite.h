@@ -16,8 +16,7 @@ namespace velmaro::test {
 std::string BeispielsiteVorschau(const std::filesystem::path& ordner);
 
 // What a browser shows of one page: the text, every link resolved to an absolute address, every
-// picture's size, and
-// "<colour> <size>" of the first headline ("" without one).
+// picture's size, and "<colour> <size>" of the first headline ("" without one).
 struct Seite {
     std::string text;
     std::vector<std::string> links;
@@ -33,8 +32,6 @@ public:
     // (the folder `neben`, which the server or the file system shows at `nebenUrl`).
     std::vector<Seite> laden(const std::vector<std::string>& urls, const std::filesystem::path& neben,
                              const std::string& nebenUrl);
-    // A screenshot of the page as <build>/tests/ausgabe/<name>.png, to look at when a test fails.
-    void foto(const std::string& url, const std::string& name);
 
 private:
     TempDir m_profil;
