@@ -9,12 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
-#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 #include <numeric>
@@ -201,41 +197,32 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
 // The program writes what "Update Website" writes from the same articles and settings, and its
 // output/ survives a kill at any moment whole: always exactly the site of one version of the data.
 TEST(Generate, WritesWhatUpdateWebsiteWritesAndSurvivesAKill) {
-    TempDir dir, vorlage;
-    VelmaroZustand fassung[2] = {datenAnlegen(dir.path()), zustand(dir.path(), 200, "7", 3000)};
-    fassung[0].m_artikelListe = zustand(dir.path(), 300, "5", 900).m_artikelListe;
+    TempDir dir, vorlage[2];
+    VelmaroZustand fassung[2] = {datenAnlegen(vorlage[0].path()), zustand(vorlage[1].path(), 200, "7", 3000)};
+    fassung[0].m_artikelListe = zustand({}, 300, "5", 900).m_artikelListe;
     Dateien site[2];
-    for (int i = 0; i < 2; ++i) {
-        fassung[i].m_ordner = vorlage.path();
+    for (int i : {0, 1}) {
         Erzeugen(fassung[i]);
-        site[i] = Ordnerinhalt(vorlage / "output");
+        site[i] = Ordnerinhalt(vorlage[i] / "output");
         fassung[i].m_ordner = dir.path();
     }
     ASSERT_TRUE(fassung[0].DateienSchreiben().empty());
     const std::string daten = readFile(dir / "data/daten.bit");
-    // Kills spread over one run's time and a little beyond.
     const auto anfang = std::chrono::steady_clock::now();
     EXPECT_EQ(generieren(dir.path()), std::pair(0, "60 Indexseiten und 300 Artikel nach " +
                                                        (dir / "output").string() + " geschrieben\n"));
-    const auto dauer =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - anfang);
+    const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
     EXPECT_EQ(readFile(dir / "data/daten.bit"), daten);
     EXPECT_EQ(Ordnerinhalt(dir / "output"), site[0]);
+    // Kills spread over one run's time and a little beyond.
     std::mt19937 zufall(std::random_device{}());
-    std::uniform_int_distribution<int> wartezeit(0, static_cast<int>(dauer.count() * 3 / 2));
+    std::uniform_real_distribution<double> wartezeit(0.001, dauer.count() * 1.5);
     int gesehen[2] = {0, 0};
     for (int k = 0; k < 16; ++k) {
         const int jetzt = Ordnerinhalt(dir / "output") == site[1];
         ASSERT_TRUE(fassung[1 - jetzt].DateienSchreiben().empty());
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::dup2(::open("/dev/null", O_WRONLY), 1);
-            ::execl(VELMARO_BINARY, "velmaro", "-C", dir.path().c_str(), "--generate", nullptr);
-            ::_exit(127);
-        }
-        ::usleep(static_cast<useconds_t>(wartezeit(zufall)));
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        Ausfuehren("timeout -s KILL " + std::to_string(wartezeit(zufall)) + " '" VELMARO_BINARY "' -C '" +
+                   dir.path().string() + "' --generate >/dev/null 2>&1 </dev/null");
         const Dateien danach = Ordnerinhalt(dir / "output");
         ASSERT_TRUE(danach == site[0] || danach == site[1]) << "kill " << k;
         ++gesehen[danach != site[jetzt]];

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 
 #include <cstdint>
 #include <string>
@@ -54,6 +55,18 @@ inline std::string KameraJpeg(int breite, int hoehe) {
     const std::string segment =
         std::string("\xFF\xE1") + static_cast<char>(laenge >> 8) + static_cast<char>(laenge & 0xFF) + app1;
     return std::string(jpeg.constData(), 2) + segment + std::string(jpeg.constData() + 2, jpeg.size() - 2);
+}
+
+// The picture in the format, with a comment when text is given.
+inline std::string Kodiert(const QImage& bild, const char* format, const char* text = nullptr) {
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QImageWriter w(&puffer, format);
+    if (text)
+        w.setText(QStringLiteral("Comment"), QString::fromLatin1(text));
+    w.write(bild);
+    return bytes.toStdString();
 }
 
 // 1 x 1 pixel, red then blue, looping.
