@@ -28,7 +28,7 @@ TEST(Bilder, UmwandlungFuerDasWeb) {
         std::string name, bytes, format;
         int breite, hoehe; // 0: copied unchanged
     } faelle[] = {
-        // Sideways with GPS and serial: upright, 800 wide, nothing but pixels.
+        // Sideways with a serial: upright, 800 wide, nothing but pixels.
         {"kamera.jpg", KameraJpeg(1200, 900), "jpeg", 800, 1067},
         {"text.png", Kodiert(klein, "png", "GEHEIM-Text"), "png", 300, 200},
         {"breit.webp", Kodiert(QImage(1000, 10, QImage::Format_RGB32), "webp"), "webp", 800, 8},
@@ -49,7 +49,7 @@ TEST(Bilder, UmwandlungFuerDasWeb) {
         EXPECT_EQ(leser.format().toStdString(), f.format);
         const QImage bild = leser.read();
         EXPECT_EQ(bild.size(), QSize(f.breite, f.hoehe));
-        for (const char* spur : {"Exif", "GPS", kKameraSerie, "GEHEIM", "Comment"})
+        for (const char* spur : {"Exif", kKameraSerie, "GEHEIM", "Comment"})
             EXPECT_EQ(aus.find(spur), npos) << spur;
         if (f.format == "jpeg") {
             EXPECT_GT(qRed(bild.pixel(400, 10)), 200);    // red on top

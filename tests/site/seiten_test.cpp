@@ -113,9 +113,7 @@ TEST(Seiten, MenuOfOneHundredSixtyByteLinks) {
                "class=out><b> | Seite " +
                k + " |</b></a>";
     };
-    ASSERT_EQ(link("1").size(), 160u);
-    EXPECT_EQ(MenuText(0), "");
-    EXPECT_EQ(MenuText(1), "");
+    EXPECT_EQ(MenuText(0) + MenuText(1), "");
     EXPECT_EQ(MenuText(2), "<table class=inhaltsverzeichnis><tr><td>" + link("1") + link("2"));
     EXPECT_EQ(MenuText(10).substr(40 + 9 * 160), link("10"));
 }
