@@ -1,5 +1,5 @@
 // The pages in headless Chromium: the site's own news.php and data/artikel.php, served by php -S
-// with the fragments the program generated in data/; and the preview's local pages, replaced whole.
+// with the fragments the program generated in data/; and the preview's local pages.
 #include "site/vorschau.h"
 
 #include "../support/ftpserver.h"
@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <sys/resource.h>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -137,36 +135,6 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
                 << link;
         }
     }
-}
-
-// vorschau/ is replaced whole, like output/: pages of a longer earlier preview go, and a full disk
-// leaves the previous preview.
-TEST(Vorschau, WirdAlsGanzesErsetzt) {
-    TempDir dir;
-    VelmaroZustand z;
-    z.m_ordner = dir.path();
-    z.m_artikelProSeite = "5";
-    for (int i = 1; i <= 7; ++i)
-        z.m_artikelListe.addTail(
-            {DateTime::fromParts(2003, 5, 10 - i), "M" + std::to_string(i), std::string(900, 'x')});
-    // The site, then its preview where no file may grow beyond grenze bytes.
-    const auto vorschau = [&](std::uint64_t grenze) {
-        const GeneratorErgebnis e = Erzeugen(z);
-        VorschauErgebnis v;
-        MitDateiGrenze(grenze, [&] {
-            v = VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
-        });
-        return v;
-    };
-    constexpr std::uint64_t kOhneGrenze = RLIM_INFINITY;
-    ASSERT_TRUE(vorschau(kOhneGrenze).fehlendeDateien.empty());
-    const auto sieben = Ordnerinhalt(dir / "vorschau");
-    while (z.m_artikelListe.size() > 4)
-        z.m_artikelListe.removeAt(z.m_artikelListe.head());
-    EXPECT_TRUE(vorschau(1500).ersteSeite.empty());
-    EXPECT_EQ(Ordnerinhalt(dir / "vorschau"), sieben);
-    EXPECT_EQ(vorschau(kOhneGrenze).ersteSeite, dir / "vorschau/inhalt1.html");
-    EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(), 7u); // style, feed, inhalt1, artikel1-4
 }
 
 // A photo as a camera takes it, from the editor's store through --publish to the server, shown by

@@ -1,7 +1,8 @@
-// "Update Website" on real files: which files, what they hold, the counters, output/ replaced as a
-// whole (after a failure, a kill, through a link); and velmaro -C DIR --generate, run as the real
-// program, writing the same.
+// "Update Website" on real files: which files, what they hold, the counters, output/ and vorschau/
+// replaced as a whole (after a failure, a kill, through a link); and velmaro -C DIR --generate, run
+// as the real program, writing the same.
 #include "site/generator.h"
+#include "site/vorschau.h"
 
 #include "../support/tempdir.h"
 #include "../support/testdaten.h"
@@ -154,14 +155,19 @@ TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
 
 // output/ is always one whole site: exactly the last run's files, also through a link to a folder
 // elsewhere, whatever an earlier run or a crash left in the spare; after a failure (a full disk)
-// exactly the previous site.
+// exactly the previous site. The same for the preview.
 TEST(Website, OutputIsAlwaysOneWholeSite) {
     TempDir dir, draussen;
     fs::create_directories(draussen / "site");
     fs::create_symlink(draussen / "site", dir / "output");
     VelmaroZustand sieben = zustand(dir.path(), 7, "5");
-    ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
-    const Dateien alt = Ordnerinhalt(dir / "output");
+    GeneratorErgebnis e = Erzeugen(sieben);
+    ASSERT_TRUE(e.fehlendeDateien.empty());
+    const auto vorschau = [&] {
+        return VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    };
+    ASSERT_FALSE(vorschau().ersteSeite.empty());
+    const Dateien alt = Ordnerinhalt(dir / "output"), altVorschau = Ordnerinhalt(dir / "vorschau");
 
     // The spare as a crash or another program may leave it: a link out, a file shared with one
     // outside, a FIFO, a folder at a page's name.
@@ -180,11 +186,21 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
     EXPECT_EQ(voll.fehlendeDateien.size(), 8u); // style, menu, feed, 1 index and 4 article pages
     EXPECT_NE(voll.grund.find("bei inhalt1.php"), std::string::npos) << voll.grund;
 
-    ASSERT_TRUE(Erzeugen(vier).fehlendeDateien.empty());
+    e = Erzeugen(vier);
+    ASSERT_TRUE(e.fehlendeDateien.empty());
     EXPECT_TRUE(fs::is_symlink(dir / "output"));
     EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
     EXPECT_EQ(vorgefunden(dir / "output"), erwartet({4}));
     EXPECT_EQ(Ordnerinhalt(ersatz), alt);
+
+    // vorschau/ likewise: a full disk leaves the previous preview, the next preview drops the pages
+    // of the longer one.
+    VorschauErgebnis voller;
+    MitDateiGrenze(1500, [&] { voller = vorschau(); });
+    EXPECT_TRUE(voller.ersteSeite.empty());
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau"), altVorschau);
+    EXPECT_EQ(vorschau().ersteSeite, dir / "vorschau/inhalt1.html");
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(), 7u); // style, feed, inhalt1, artikel1-4
 
     // A file system that cannot exchange folders renames twice; a crash between the renames
     // leaves the previous site beside a missing folder, and the next run starts from it.
