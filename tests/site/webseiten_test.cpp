@@ -1,5 +1,5 @@
 // The pages in headless Chromium: the site's own news.php and data/artikel.php, served by php -S
-// with the fragments the program generated in data/; and the preview's local pages.
+// with what the program uploaded into data/; and the preview's local pages.
 #include "site/vorschau.h"
 
 #include "../support/ftpserver.h"
@@ -20,22 +20,45 @@ constexpr auto npos = std::string::npos;
 
 namespace {
 
-// The sample site previewed, and what the site owner puts on the server: the two pages, and the
-// upload in data/.
+// Seven articles at five per page, "Meldung 1" the newest, each with the body "Text von Meldung
+// <i>", the first with a photo as a camera takes it; the headline colour #123456 and size 17 (no
+// unit). Published by the program to the FTP server, whose folder php -S serves with the site's own
+// pages; and previewed.
 struct Webseiten : ::testing::Test {
     TempDir ordner;
+    FtpServer ftp;
     Chromium browser;
+    VelmaroZustand z;
+    std::string bild;     // the photo's name in data/bilder
     std::string vorschau; // what --preview printed
-    fs::path wurzel;
+    fs::path wurzel = ftp.wurzel();
     std::optional<PhpServer> server;
+
+    std::pair<int, std::string> velmaro(const std::string& was) {
+        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was);
+    }
 
     void SetUp() override {
         if (const std::string grund = Chromium::fehlt(); !grund.empty())
             GTEST_SKIP() << grund;
-        vorschau = BeispielsiteVorschau(ordner.path());
-        wurzel = ordner / "server";
-        fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel, fs::copy_options::recursive);
-        fs::copy(ordner / "output", wurzel / "data");
+        writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
+        std::string fehler;
+        bild = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler).value_or("");
+        ASSERT_FALSE(bild.empty()) << fehler;
+        z.m_ordner = ordner.path();
+        z.m_artikelProSeite = "5";
+        z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
+        for (int i = 1; i <= 7; ++i)
+            z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
+                                      "Text von Meldung " + std::to_string(i) +
+                                          (i == 1 ? " <img src=\"bilder/" + bild + "\" alt=\"Fest\">" : "")});
+        z.m_style.overFarbe = "#123456";
+        z.m_style.overGroesse = "17";
+        ASSERT_TRUE(z.DateienSchreiben().empty());
+        ASSERT_EQ(velmaro("--publish 2>&1").first, 0);
+        vorschau = velmaro("--preview 2>/dev/null").second;
+        fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         server.emplace(wurzel);
     }
 
@@ -53,8 +76,8 @@ bool hatLink(const Seite& s, const std::string& url) {
 
 } // namespace
 
-// The first page links the second, the article and the feed; each leads where it says. Which
-// article lands on which page is the generator tests' business.
+// The first page links the second, the article and the feed; each leads where it says, the photo
+// shown upright. Which article lands on which page is the generator tests' business.
 TEST_F(Webseiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
     const std::vector<std::string> pfade = {"news.php", "news.php?sitename=data/inhalt2.php",
                                             "data/artikel.php?sitename=artikel1.php"};
@@ -66,8 +89,10 @@ TEST_F(Webseiten, ErsteSeiteMenuUndArtikelMitStylesheet) {
     EXPECT_NE(s[1].text.find("Meldung 6"), npos) << s[1].text;
     EXPECT_NE(s[2].text.find("Text von Meldung 1"), npos) << s[2].text;
     EXPECT_TRUE(hatLink(s[2], server->url(pfade[1])) && hatLink(s[2], feed));
-    for (const Seite& seite : {s[0], s[2]})
+    for (const Seite& seite : {s[0], s[2]}) {
         EXPECT_EQ(seite.ueberschriftStil, "rgb(18, 52, 86) 17px");
+        EXPECT_EQ(seite.bilder, std::vector<std::string>{"800x1067"}) << seite.text;
+    }
 }
 
 TEST_F(Webseiten, FremdeNamenZeigenDieErsteSeite) {
@@ -124,6 +149,8 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
         browser.laden(urls, ordner.path(), "file://" + ordner.path().string() + "/");
     EXPECT_NE(seiten[0].text.find("Meldung 1"), npos) << seiten[0].text;
     EXPECT_EQ(seiten[0].ueberschriftStil, "rgb(18, 52, 86) 17px");
+    EXPECT_EQ(seiten[0].bilder, std::vector<std::string>{"800x1067"});
+    EXPECT_EQ(seiten[2].bilder, std::vector<std::string>{"800x1067"});
     for (std::size_t i = 0; i < seiten.size(); ++i) {
         SCOPED_TRACE(urls[i]);
         EXPECT_FALSE(seiten[i].text.empty());
@@ -137,51 +164,14 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
     }
 }
 
-// A photo as a camera takes it, from the editor's store through --publish to the server, shown by
-// the site's own pages and by the preview at its upright size; removed from the article, it goes
-// from the server too.
-TEST(Bilder, VonDerKameraAufDieSeiten) {
-    if (const std::string grund = Chromium::fehlt(); !grund.empty())
-        GTEST_SKIP() << grund;
-    TempDir ordner;
-    FtpServer ftp;
-    writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
-    std::string fehler;
-    const auto name = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler);
-    ASSERT_TRUE(name) << fehler;
-    VelmaroZustand z;
-    z.m_ordner = ordner.path();
-    z.m_artikelProSeite = "5";
-    z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
-    z.m_artikelListe.addTail(
-        {DateTime::fromParts(2003, 5, 1), "Fest", "<img src=\"bilder/" + *name + "\" alt=\"Fest\"> im Park"});
-    ASSERT_TRUE(z.DateienSchreiben().empty());
-    const auto velmaro = [&](const std::string& was) {
-        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was + " 2>&1");
-    };
-    ASSERT_EQ(velmaro("--publish").first, 0);
-    // Sent once: the second upload finds the picture on the server as recorded.
-    const auto nochmal = velmaro("--publish");
-    EXPECT_NE(nochmal.second.find("0 von 0 Dateien gesendet, 6 waren"), npos) << nochmal.second;
-    ASSERT_EQ(velmaro("--preview").first, 0);
-
-    const fs::path wurzel = ftp.wurzel();
-    fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    EXPECT_EQ(readFile(wurzel / "data/bilder" / *name), readFile(ordner / "output/bilder" / *name));
-    PhpServer php(wurzel);
-    Chromium browser;
-    for (const Seite& s : browser.laden(
-             {php.url("news.php"), php.url("data/artikel.php?sitename=artikel1.php")}, wurzel, php.url("")))
-        EXPECT_EQ(s.bilder, std::vector<std::string>{"800x1067"}) << s.text;
-    const std::string vorschau = "file://" + (ordner / "vorschau/").string();
-    for (const Seite& s : browser.laden({vorschau + "inhalt1.html", vorschau + "artikel1.html"},
-                                        ordner.path(), "file://" + ordner.path().string() + "/"))
-        EXPECT_EQ(s.bilder, std::vector<std::string>{"800x1067"}) << s.text;
-
+// The photo is sent once: the second upload finds it on the server as recorded. With its article
+// it goes from the server too.
+TEST_F(Webseiten, BildEinmalGesendetUndMitDemArtikelEntfernt) {
+    EXPECT_EQ(readFile(wurzel / "data/bilder" / bild), readFile(ordner / "output/bilder" / bild));
+    const auto nochmal = velmaro("--publish 2>&1");
+    EXPECT_NE(nochmal.second.find("0 von 0 Dateien gesendet, 13 waren"), npos) << nochmal.second;
     z.m_artikelListe.removeAt(z.m_artikelListe.head());
-    z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 1), "Fest", "ohne Bild"});
     ASSERT_TRUE(z.DateienSchreiben().empty());
-    ASSERT_EQ(velmaro("--publish").first, 0);
-    EXPECT_FALSE(fs::exists(wurzel / "data/bilder" / *name));
+    ASSERT_EQ(velmaro("--publish 2>&1").first, 0);
+    EXPECT_FALSE(fs::exists(wurzel / "data/bilder" / bild));
 }

@@ -1,7 +1,5 @@
 #include "webseite.h"
 
-#include "store/zustand.h"
-
 #include <chrono>
 #include <csignal>
 #include <sstream>
@@ -43,24 +41,6 @@ std::string entschaerft(std::string s) {
 }
 
 } // namespace
-
-std::string BeispielsiteVorschau(const fs::path& ordner) {
-    VelmaroZustand z;
-    z.m_ordner = ordner;
-    z.m_artikelProSeite = "5";
-    for (int i = 1; i <= 7; ++i)
-        z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
-                                  "Text von Meldung " + std::to_string(i)});
-    z.m_style.overFarbe = "#123456";
-    z.m_style.overGroesse = "17";
-    if (!z.DateienSchreiben().empty())
-        throw std::runtime_error("the test data could not be written");
-    const auto [status, aus] =
-        Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.string() + "' --preview 2>/dev/null");
-    if (status != 0)
-        throw std::runtime_error("velmaro --preview ended with " + std::to_string(status));
-    return aus;
-}
 
 // --no-sandbox: the tests run as root on CI. A profile of its own lets tests run side by side.
 std::string domVon(const TempDir& profil, const std::string& url) {

@@ -1,6 +1,6 @@
 #pragma once
-// The web pages for real: a site generated and previewed by the program, PHP's built-in server
-// serving the site's pages, and headless Chromium loading them.
+// The web pages for real: PHP's built-in server serving the site's pages, and headless Chromium
+// loading them.
 
 #include "tempdir.h"
 
@@ -9,11 +9,6 @@
 #include <vector>
 
 namespace velmaro::test {
-
-// data/ of ordner with seven articles at five per page ("Meldung 1" the newest, each with the body
-// "Text von Meldung <i>"), the headline colour #123456 and size 17 (no unit); then
-// `velmaro -C ordner --preview`, which writes output/ and vorschau/. Returns what it printed.
-std::string BeispielsiteVorschau(const std::filesystem::path& ordner);
 
 // What a browser shows of one page: the text, every link resolved to an absolute address, every
 // picture's size, and "<colour> <size>" of the first headline ("" without one).
