@@ -29,7 +29,7 @@ std::string loadText(const std::string& bytes) {
     return text;
 }
 
-TEST(Archive, LengthPrefixesAtEveryBoundary) {
+TEST(Archive, LengthPrefixesDatesIntegersWideTextsAndZeroBytes) {
     const std::pair<std::size_t, std::string> cases[] = {{0, std::string(1, '\0')},
                                                          {254, "\xFE"},
                                                          {255, std::string("\xFF\xFF\0", 3)},
@@ -41,9 +41,6 @@ TEST(Archive, LengthPrefixesAtEveryBoundary) {
         EXPECT_EQ(store(text), prefix + text) << n;
         EXPECT_EQ(loadText(prefix + text), text) << n;
     }
-}
-
-TEST(Archive, DatesIntegersWideTextsAndZeroBytes) {
     EXPECT_EQ(store(DateTime::fromParts(2003, 5, 1, 12), std::int32_t{-2}),
               std::string("\0\0\0\0\0\0\0\0\xD0\x6D\xE2\x40\xFE\xFF\xFF\xFF", 16));
     DateTime dt;
