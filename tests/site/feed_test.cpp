@@ -4,17 +4,14 @@
 
 #include "platform/cp1252.h"
 
+#include "../support/kamerabild.h"
 #include "../support/tempdir.h"
 #include "../support/testdaten.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QImage>
-
 #include <cstdlib>
 #include <ctime>
-#include <set>
 #include <sstream>
 
 using namespace velmaro;
@@ -22,22 +19,25 @@ using namespace velmaro::test;
 
 namespace {
 
-// The lines tests/support/feedpruefen.py prints, and the ids of its last line apart.
-std::vector<std::string> gelesen(const std::filesystem::path& feed, std::vector<std::string>& ids) {
+using Zeilen = std::vector<std::string>;
+
+Zeilen teilen(const std::string& text, char trenner) {
+    Zeilen teile;
+    std::istringstream s(text);
+    for (std::string t; std::getline(s, t, trenner);)
+        teile.push_back(t);
+    return teile;
+}
+
+// The lines tests/support/feedpruefen.py prints, and the words of its last line, the ids, apart.
+std::pair<Zeilen, Zeilen> gelesen(const std::filesystem::path& feed) {
     const auto [status, aus] = Ausfuehren(
         "/usr/bin/python3 '" VELMARO_SOURCE_DIR "/tests/support/feedpruefen.py' '" + feed.string() + "'");
     EXPECT_EQ(status, 0) << aus;
-    std::vector<std::string> zeilen;
-    std::istringstream s(aus);
-    for (std::string z; std::getline(s, z);)
-        zeilen.push_back(z);
-    std::istringstream letzte(zeilen.empty() ? "" : zeilen.back());
-    ids.clear();
-    for (std::string id; letzte >> id;)
-        ids.push_back(id);
-    if (!zeilen.empty())
-        zeilen.pop_back();
-    return zeilen;
+    Zeilen zeilen = teilen(aus, '\n');
+    const Zeilen ids = zeilen.empty() ? Zeilen{} : teilen(zeilen.back(), ' ');
+    zeilen.resize(zeilen.size() - !zeilen.empty());
+    return {zeilen, ids};
 }
 
 } // namespace
@@ -86,12 +86,9 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
             {DateTime::fromParts(monate[i - 1].first, monate[i - 1].second, 15, 10, 30), ueberschrift(i),
              "<b>Text\x01</b> <img src=\"bilder/" + std::to_string(i) + ".png\"> & \x80\r\nmehr"});
     // The pictures the bodies name.
-    QByteArray png;
-    QBuffer puffer(&png);
-    puffer.open(QIODevice::WriteOnly);
-    QImage(1, 1, QImage::Format_RGB32).save(&puffer, "PNG");
     for (int i = 0; i <= 23; ++i)
-        writeFile(dir / "data/bilder" / (std::to_string(i) + ".png"), png.toStdString());
+        writeFile(dir / "data/bilder" / (std::to_string(i) + ".png"),
+                  Kodiert(QImage(1, 1, QImage::Format_RGB32), "png"));
     const auto erzeugen = [&] {
         ASSERT_TRUE(z.DateienSchreiben().empty());
         const auto [status, aus] = Ausfuehren("TZ=CET-1CEST,M3.5.0,M10.5.0/3 '" VELMARO_BINARY "' -C '" +
@@ -108,10 +105,9 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
             t.tm_min = 30;
             return std::to_string(::timegm(&t) - (m.second >= 4 && m.second <= 10 ? 7200 : 3600));
         };
-        std::vector<std::string> e = {
-            "version atom10 bozo False",
-            "feed Vereins-News & <Neues> ä " + sekunden(monate[0]) +
-                " https://www.example.de/verein/news.php?sitename=data/inhalt1.php"};
+        Zeilen e = {"version atom10 bozo False",
+                    "feed Vereins-News & <Neues> ä " + sekunden(monate[0]) +
+                        " https://www.example.de/verein/news.php?sitename=data/inhalt1.php"};
         for (int i = 1; i <= 20; ++i)
             e.push_back(cp1252::toUtf8(ueberschrift(i)) +
                         "\thttps://www.example.de/verein/data/artikel.php?sitename=artikel" +
@@ -120,28 +116,27 @@ TEST(Feed, FeedparserLiestDieNeuestenZwanzigUndIdsUeberlebenEinNeuesVorneweg) {
                         std::to_string(i) + ".png\"> & €\\nmehr");
         return e;
     };
-    std::vector<std::string> ids, neueIds;
-    EXPECT_EQ(gelesen(dir / "output/feed.xml", ids), erwartet(1));
+    auto [zeilen, ids] = gelesen(dir / "output/feed.xml");
+    EXPECT_EQ(zeilen, erwartet(1));
     ASSERT_EQ(ids.size(), 22u) << "ids not unique"; // "ids", the feed's, 20 entries'
 
     // A newer article: every other keeps its id although its number moves on by one.
     z.m_artikelListe.insertBefore(z.m_artikelListe.head(),
                                   {DateTime::fromParts(2025, 1, 15, 10, 30), "Meldung 0", "Neu"});
     erzeugen();
-    std::vector<std::string> zeilen = gelesen(dir / "output/feed.xml", neueIds);
+    auto [neueZeilen, neueIds] = gelesen(dir / "output/feed.xml");
     ASSERT_EQ(neueIds.size(), 22u);
     neueIds.erase(neueIds.begin() + 2), ids.pop_back();
     EXPECT_EQ(neueIds, ids);
-    const std::vector<std::string> verschoben = erwartet(2);
-    EXPECT_EQ(std::vector<std::string>(zeilen.begin() + 3, zeilen.end()),
-              std::vector<std::string>(verschoben.begin() + 2, verschoben.end() - 1));
+    const Zeilen verschoben = erwartet(2);
+    EXPECT_EQ(Zeilen(neueZeilen.begin() + 3, neueZeilen.end()),
+              Zeilen(verschoben.begin() + 2, verschoben.end() - 1));
 
     // No articles and no FTP settings: still a feed.
     VelmaroZustand leer;
     leer.m_ordner = dir / "leer";
     std::filesystem::create_directory(leer.m_ordner);
     ASSERT_TRUE(Erzeugen(leer).fehlendeDateien.empty());
-    EXPECT_EQ(gelesen(dir / "leer/output/feed.xml", ids),
-              (std::vector<std::string>{"version atom10 bozo False",
-                                        "feed  0 ../news.php?sitename=data/inhalt1.php"}));
+    EXPECT_EQ(gelesen(dir / "leer/output/feed.xml").first,
+              (Zeilen{"version atom10 bozo False", "feed  0 ../news.php?sitename=data/inhalt1.php"}));
 }

@@ -1,7 +1,8 @@
-// "Update Website" on real files: which files, what they hold, the counters, output/ replaced as a
-// whole (after a failure, a kill, through a link); and velmaro -C DIR --generate, run as the real
-// program, writing the same.
+// "Update Website" on real files: which files, what they hold, the counters, output/ and vorschau/
+// replaced as a whole (after a failure, a kill, through a link); and velmaro -C DIR --generate, run
+// as the real program, writing the same.
 #include "site/generator.h"
+#include "site/vorschau.h"
 
 #include "../support/tempdir.h"
 #include "../support/testdaten.h"
@@ -9,12 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
-#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 #include <numeric>
@@ -120,8 +117,7 @@ TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
     EXPECT_FALSE(fs::exists(leer / "output"));
 
     // Cut short, a flipped record marker, a FIFO, a folder.
-    for (const auto& [name, art, meldung] : {std::tuple{"data/daten.bit", 0, " ist beschädigt"},
-                                             {"data/styleconfig.bit", 0, " ist beschädigt"},
+    for (const auto& [name, art, meldung] : {std::tuple{"data/styleconfig.bit", 0, " ist beschädigt"},
                                              {"data/daten.bit", 1, " ist beschädigt"},
                                              {"data/daten.bit", 2, " kann nicht gelesen werden"},
                                              {"data/styleconfig.bit", 3, " kann nicht gelesen werden"}}) {
@@ -158,14 +154,19 @@ TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
 
 // output/ is always one whole site: exactly the last run's files, also through a link to a folder
 // elsewhere, whatever an earlier run or a crash left in the spare; after a failure (a full disk)
-// exactly the previous site.
+// exactly the previous site. The same for the preview.
 TEST(Website, OutputIsAlwaysOneWholeSite) {
     TempDir dir, draussen;
     fs::create_directories(draussen / "site");
     fs::create_symlink(draussen / "site", dir / "output");
     VelmaroZustand sieben = zustand(dir.path(), 7, "5");
-    ASSERT_TRUE(Erzeugen(sieben).fehlendeDateien.empty());
-    const Dateien alt = Ordnerinhalt(dir / "output");
+    GeneratorErgebnis e = Erzeugen(sieben);
+    ASSERT_TRUE(e.fehlendeDateien.empty());
+    const auto vorschau = [&] {
+        return VorschauSchreiben(dir / "output", e.anzahlSeiten, e.anzahlArtikel, dir / "vorschau");
+    };
+    ASSERT_FALSE(vorschau().ersteSeite.empty());
+    const Dateien alt = Ordnerinhalt(dir / "output"), altVorschau = Ordnerinhalt(dir / "vorschau");
 
     // The spare as a crash or another program may leave it: a link out, a file shared with one
     // outside, a FIFO, a folder at a page's name.
@@ -184,11 +185,21 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
     EXPECT_EQ(voll.fehlendeDateien.size(), 8u); // style, menu, feed, 1 index and 4 article pages
     EXPECT_NE(voll.grund.find("bei inhalt1.php"), std::string::npos) << voll.grund;
 
-    ASSERT_TRUE(Erzeugen(vier).fehlendeDateien.empty());
+    e = Erzeugen(vier);
+    ASSERT_TRUE(e.fehlendeDateien.empty());
     EXPECT_TRUE(fs::is_symlink(dir / "output"));
     EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
     EXPECT_EQ(vorgefunden(dir / "output"), erwartet({4}));
     EXPECT_EQ(Ordnerinhalt(ersatz), alt);
+
+    // vorschau/ likewise: a full disk leaves the previous preview, the next preview drops the pages
+    // of the longer one.
+    VorschauErgebnis voller;
+    MitDateiGrenze(1500, [&] { voller = vorschau(); });
+    EXPECT_TRUE(voller.ersteSeite.empty());
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau"), altVorschau);
+    EXPECT_EQ(vorschau().ersteSeite, dir / "vorschau/inhalt1.html");
+    EXPECT_EQ(Ordnerinhalt(dir / "vorschau").size(), 7u); // style, feed, inhalt1, artikel1-4
 
     // A file system that cannot exchange folders renames twice; a crash between the renames
     // leaves the previous site beside a missing folder, and the next run starts from it.
@@ -201,41 +212,32 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
 // The program writes what "Update Website" writes from the same articles and settings, and its
 // output/ survives a kill at any moment whole: always exactly the site of one version of the data.
 TEST(Generate, WritesWhatUpdateWebsiteWritesAndSurvivesAKill) {
-    TempDir dir, vorlage;
-    VelmaroZustand fassung[2] = {datenAnlegen(dir.path()), zustand(dir.path(), 200, "7", 3000)};
-    fassung[0].m_artikelListe = zustand(dir.path(), 300, "5", 900).m_artikelListe;
+    TempDir dir, vorlage[2];
+    VelmaroZustand fassung[2] = {datenAnlegen(vorlage[0].path()), zustand(vorlage[1].path(), 200, "7", 3000)};
+    fassung[0].m_artikelListe = zustand({}, 300, "5", 900).m_artikelListe;
     Dateien site[2];
-    for (int i = 0; i < 2; ++i) {
-        fassung[i].m_ordner = vorlage.path();
+    for (int i : {0, 1}) {
         Erzeugen(fassung[i]);
-        site[i] = Ordnerinhalt(vorlage / "output");
+        site[i] = Ordnerinhalt(vorlage[i] / "output");
         fassung[i].m_ordner = dir.path();
     }
     ASSERT_TRUE(fassung[0].DateienSchreiben().empty());
     const std::string daten = readFile(dir / "data/daten.bit");
-    // Kills spread over one run's time and a little beyond.
     const auto anfang = std::chrono::steady_clock::now();
     EXPECT_EQ(generieren(dir.path()), std::pair(0, "60 Indexseiten und 300 Artikel nach " +
                                                        (dir / "output").string() + " geschrieben\n"));
-    const auto dauer =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - anfang);
+    const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
     EXPECT_EQ(readFile(dir / "data/daten.bit"), daten);
     EXPECT_EQ(Ordnerinhalt(dir / "output"), site[0]);
+    // Kills spread over one run's time and a little beyond.
     std::mt19937 zufall(std::random_device{}());
-    std::uniform_int_distribution<int> wartezeit(0, static_cast<int>(dauer.count() * 3 / 2));
+    std::uniform_real_distribution<double> wartezeit(0.001, dauer.count() * 1.5);
     int gesehen[2] = {0, 0};
     for (int k = 0; k < 16; ++k) {
         const int jetzt = Ordnerinhalt(dir / "output") == site[1];
         ASSERT_TRUE(fassung[1 - jetzt].DateienSchreiben().empty());
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::dup2(::open("/dev/null", O_WRONLY), 1);
-            ::execl(VELMARO_BINARY, "velmaro", "-C", dir.path().c_str(), "--generate", nullptr);
-            ::_exit(127);
-        }
-        ::usleep(static_cast<useconds_t>(wartezeit(zufall)));
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        Ausfuehren("timeout -s KILL " + std::to_string(wartezeit(zufall)) + " '" VELMARO_BINARY "' -C '" +
+                   dir.path().string() + "' --generate >/dev/null 2>&1 </dev/null");
         const Dateien danach = Ordnerinhalt(dir / "output");
         ASSERT_TRUE(danach == site[0] || danach == site[1]) << "kill " << k;
         ++gesehen[danach != site[jetzt]];

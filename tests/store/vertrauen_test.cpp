@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 using namespace velmaro;
 using namespace velmaro::test;
 
@@ -21,9 +19,8 @@ TEST(Vertrauen, SpeichernLadenNachServerGetrennt) {
     v.Setzen(*AdresseLesen("ftps://ftp.example.de"), zert);
     v.Setzen(*AdresseLesen("sftp://ftp.example.de:2222"), schluessel);
     ASSERT_TRUE(v.Speichern(datei)) << v.fehlerText();
-    struct stat st {};
-    ASSERT_EQ(stat(datei.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::filesystem::status(datei).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     // A line a person or another version wrote wrong is passed over.
     writeFile(datei, readFile(datei) + "ftps kaputt\r\nftp ftp.example.de 21 AB\r\n");
 

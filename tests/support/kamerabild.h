@@ -1,9 +1,10 @@
 #pragma once
 // Pictures as cameras and editors leave them, made in the test: a JPEG taken sideways (EXIF
-// orientation 6) with a GPS position and a camera serial, and a two-frame animated GIF.
+// orientation 6) with a camera serial, and a two-frame animated GIF.
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 
 #include <cstdint>
 #include <string>
@@ -25,8 +26,7 @@ inline std::string KameraJpeg(int breite, int hoehe) {
     puffer.open(QIODevice::WriteOnly);
     bild.save(&puffer, "JPEG", 95);
 
-    // TIFF, little-endian: IFD0 with Orientation, GPS IFD pointer and CameraSerialNumber; the GPS
-    // IFD with a latitude.
+    // TIFF, little-endian: IFD0 with Orientation and CameraSerialNumber.
     std::string t("II*\0\x08\0\0\0", 8);
     const auto u16 = [&](std::uint16_t v) {
         t += static_cast<char>(v & 0xFF), t += static_cast<char>(v >> 8);
@@ -35,25 +35,28 @@ inline std::string KameraJpeg(int breite, int hoehe) {
         u16(static_cast<std::uint16_t>(v)), u16(static_cast<std::uint16_t>(v >> 16));
     };
     const std::string serie = std::string(kKameraSerie) + '\0';
-    const std::uint32_t serieAb = 8 + 2 + 3 * 12 + 4,
-                        gpsAb = serieAb + static_cast<std::uint32_t>(serie.size());
-    u16(3);
+    u16(2);
     u16(0x0112), u16(3), u32(1), u16(6), u16(0);
-    u16(0x8825), u16(4), u32(1), u32(gpsAb);
-    u16(0xC62F), u16(2), u32(static_cast<std::uint32_t>(serie.size())), u32(serieAb);
+    u16(0xC62F), u16(2), u32(static_cast<std::uint32_t>(serie.size())), u32(8 + 2 + 2 * 12 + 4);
     u32(0);
     t += serie;
-    u16(2);
-    u16(0x0001), u16(2), u32(2), t += std::string("N\0\0\0", 4);
-    u16(0x0002), u16(5), u32(3), u32(gpsAb + 2 + 2 * 12 + 4);
-    u32(0);
-    for (std::uint32_t teil : {52u, 31u, 7u})
-        u32(teil), u32(1);
     const std::string app1 = std::string("Exif\0\0", 6) + t;
     const std::size_t laenge = app1.size() + 2;
     const std::string segment =
         std::string("\xFF\xE1") + static_cast<char>(laenge >> 8) + static_cast<char>(laenge & 0xFF) + app1;
     return std::string(jpeg.constData(), 2) + segment + std::string(jpeg.constData() + 2, jpeg.size() - 2);
+}
+
+// The picture in the format, with a comment when text is given.
+inline std::string Kodiert(const QImage& bild, const char* format, const char* text = nullptr) {
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QImageWriter w(&puffer, format);
+    if (text)
+        w.setText(QStringLiteral("Comment"), QString::fromLatin1(text));
+    w.write(bild);
+    return bytes.toStdString();
 }
 
 // 1 x 1 pixel, red then blue, looping.

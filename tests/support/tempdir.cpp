@@ -26,14 +26,6 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::map<std::string, std::string> inhalt(const std::filesystem::path& ordner) {
-    std::map<std::string, std::string> m;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(ordner, ec))
-        m[e.path().filename().string()] = readFile(e.path());
-    return m;
-}
-
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
     if (!(std::ofstream(path, std::ios::binary) << bytes))
@@ -51,7 +43,8 @@ std::string readFile(const std::filesystem::path& path) {
 
 std::map<std::string, std::string> Ordnerinhalt(const std::filesystem::path& ordner) {
     std::map<std::string, std::string> m;
-    for (const auto& e : std::filesystem::directory_iterator(ordner))
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(ordner, ec))
         m[e.path().filename().string()] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "?";
     return m;
 }

@@ -1,7 +1,5 @@
 #include "webseite.h"
 
-#include "store/zustand.h"
-
 #include <chrono>
 #include <csignal>
 #include <sstream>
@@ -44,35 +42,13 @@ std::string entschaerft(std::string s) {
 
 } // namespace
 
-std::string BeispielsiteVorschau(const fs::path& ordner) {
-    VelmaroZustand z;
-    z.m_ordner = ordner;
-    z.m_artikelProSeite = "5";
-    for (int i = 1; i <= 7; ++i)
-        z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
-                                  "Text von Meldung " + std::to_string(i)});
-    z.m_style.overFarbe = "#123456";
-    z.m_style.overGroesse = "17";
-    if (!z.DateienSchreiben().empty())
-        throw std::runtime_error("the test data could not be written");
-    const auto [status, aus] =
-        Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.string() + "' --preview 2>/dev/null");
-    if (status != 0)
-        throw std::runtime_error("velmaro --preview ended with " + std::to_string(status));
-    return aus;
-}
-
 // --no-sandbox: the tests run as root on CI. A profile of its own lets tests run side by side.
-std::string chromium(const TempDir& profil, const std::string& auftrag, const std::string& url) {
+std::string domVon(const TempDir& profil, const std::string& url) {
     return Ausfuehren(
                "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
                "--user-data-dir='" +
-               profil.path().string() + "' " + auftrag + " '" + url + "' 2>/dev/null </dev/null")
+               profil.path().string() + "' --dump-dom '" + url + "' 2>/dev/null </dev/null")
         .second;
-}
-
-std::string domVon(const TempDir& profil, const std::string& url) {
-    return chromium(profil, "--dump-dom", url);
 }
 
 std::string Chromium::fehlt() {
@@ -107,13 +83,6 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
                          : seiten[i].links.emplace_back()) = wert;
     }
     return seiten;
-}
-
-void Chromium::foto(const std::string& url, const std::string& name) {
-    const fs::path ordner = fs::path(VELMARO_TEST_AUSGABE);
-    fs::create_directories(ordner);
-    chromium(m_profil, "--window-size=1024,768 --screenshot='" + (ordner / (name + ".png")).string() + "'",
-             url);
 }
 
 PhpServer::PhpServer(const fs::path& wurzel) {

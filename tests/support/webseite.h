@@ -1,6 +1,6 @@
 #pragma once
-// The web pages for real: a site generated and previewed by the program, PHP's built-in server
-// serving the site's pages, and headless Chromium loading them.
+// The web pages for real: PHP's built-in server serving the site's pages, and headless Chromium
+// loading them.
 
 #include "tempdir.h"
 
@@ -10,14 +10,8 @@
 
 namespace velmaro::test {
 
-// data/ of ordner with seven articles at five per page ("Meldung 1" the newest, each with the body
-// "Text von Meldung <i>"), the headline colour #123456 and size 17 (no unit); then
-// `velmaro -C ordner --preview`, which writes output/ and vorschau/. Returns what it printed.
-std::string BeispielsiteVorschau(const std::filesystem::path& ordner);
-
 // What a browser shows of one page: the text, every link resolved to an absolute address, every
-// picture's size, and
-// "<colour> <size>" of the first headline ("" without one).
+// picture's size, and "<colour> <size>" of the first headline ("" without one).
 struct Seite {
     std::string text;
     std::vector<std::string> links;
@@ -33,8 +27,6 @@ public:
     // (the folder `neben`, which the server or the file system shows at `nebenUrl`).
     std::vector<Seite> laden(const std::vector<std::string>& urls, const std::filesystem::path& neben,
                              const std::string& nebenUrl);
-    // A screenshot of the page as <build>/tests/ausgabe/<name>.png, to look at when a test fails.
-    void foto(const std::string& url, const std::string& name);
 
 private:
     TempDir m_profil;
