@@ -17,32 +17,26 @@ from pyftpdlib.servers import ThreadedFTPServer
 p = argparse.ArgumentParser()
 for name in ("--root", "--user", "--password", "--log"):
     p.add_argument(name, required=True)
-p.add_argument("--no-mkd", action="store_true")
-p.add_argument("--refuse", action="append", default=[])
-# After this many files have arrived: the process ends at the next data command ...
-p.add_argument("--stop-after", type=int)
-# ... or answers every further STOR with 452, as a full disk does.
-p.add_argument("--full-after", type=int)
-# The STOR of this file is answered with 150, then the server neither reads the data nor replies.
+# --no-mkd: MKD refused. --refuse NAME: the STOR of NAME refused. --without CMD: MLSD, LIST or SIZE
+# answered 502, as by a server that does not know them. --truncate NAME: only the first half of
+# NAME kept, yet 226 answered, as a full quota can.
+# After --stop-after files have arrived the process ends at the next data command; after
+# --full-after every further STOR is answered 452, as a full disk does. The STOR of --stall is
+# answered 150, then the server neither reads the data nor replies.
+# --delay-ms: each connection waits this long before every reply (a distant server); --delay: this
+# many seconds before each STOR (a slow line). --max-cons-per-ip: the next connection gets 421.
+# --endless-list: MLSD and LIST without end; the connection logged in as number --drop-connection
+# closes after its first file. --voll: every connection is greeted with 421, as a server at its
+# limit does. --echo-pass: a wrong password is answered with the password itself, as careless
+# servers do.
+for name in ("--no-mkd", "--endless-list", "--voll"):
+    p.add_argument(name, action="store_true")
+for name in ("--refuse", "--truncate", "--without"):
+    p.add_argument(name, action="append", default=[])
+for name in ("--stop-after", "--full-after", "--drop-connection", "--max-cons-per-ip", "--delay-ms"):
+    p.add_argument(name, type=int)
 p.add_argument("--stall")
-# Keeps only the first half of this file and still answers 226, as a full quota can.
-p.add_argument("--truncate", action="append", default=[])
-# Commands the server does not know (answered 502): MLSD, LIST, SIZE.
-p.add_argument("--without", action="append", default=[])
-# Each connection waits this many milliseconds before every reply (a distant server).
-p.add_argument("--delay-ms", type=int, default=0)
-# At most this many connections from one address; the next is answered 421.
-p.add_argument("--max-cons-per-ip", type=int, default=0)
-# Waits this many seconds before each STOR, as a slow line does.
 p.add_argument("--delay", type=float, default=0)
-# LIST in the DOS form of IIS; MLSD and LIST without end; the connection logged in as this number
-# closes after its first file.
-p.add_argument("--dos-list", action="store_true")
-p.add_argument("--endless-list", action="store_true")
-p.add_argument("--drop-connection", type=int)
-# Greets every connection with 421, as a server at its limit does.
-p.add_argument("--voll", action="store_true")
-# A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
@@ -90,14 +84,7 @@ class Handler(FTPHandler):
     def ftp_LIST(self, path):
         if a.endless_list:
             return self.push_dtp_data(Endlos(False), isproducer=True, cmd="LIST")
-        if not a.dos_list:
-            return FTPHandler.ftp_LIST(self, path)
-        zeilen = []
-        for name in sorted(os.listdir(path)):
-            voll = os.path.join(path, name)
-            groesse = "<DIR>         " if os.path.isdir(voll) else "%14d" % os.path.getsize(voll)
-            zeilen.append("12-07-26  04:56PM       %s %s\r\n" % (groesse, name))
-        self.push_dtp_data("".join(zeilen).encode(), isproducer=False, cmd="LIST")
+        return FTPHandler.ftp_LIST(self, path)
 
     def ftp_MLSD(self, path):
         if a.endless_list:
@@ -164,7 +151,7 @@ logging.basicConfig(level=logging.WARNING)  # keeps the log of every command off
 # A thread per connection: pyftpdlib's single-threaded server now and then never answers a PORT
 # while other connections are busy, which parallel uploads in active mode run into.
 server = ThreadedFTPServer(("127.0.0.1", 0), Handler)
-server.max_cons_per_ip = a.max_cons_per_ip
+server.max_cons_per_ip = a.max_cons_per_ip or 0
 print(server.address[1], os.getpid(), sep="\n", flush=True)
 # Ends within a second of the process that started it, even one that crashed before killing it.
 server.ioloop.call_every(1, lambda: os.getppid() == eltern or os._exit(0))
