@@ -42,13 +42,6 @@ a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
 
-class Authorizer(DummyAuthorizer):
-    def has_perm(self, username, perm, path=None):
-        if perm == "w" and path and os.path.basename(path) in a.refuse:
-            return False
-        return DummyAuthorizer.has_perm(self, username, perm, path)
-
-
 empfangen = 0
 anmeldungen = 0
 eltern = os.getppid()
@@ -66,7 +59,7 @@ class Endlos:
 
 
 class Handler(FTPHandler):
-    authorizer = Authorizer()
+    authorizer = DummyAuthorizer()
     # Answers a wrong password at once instead of after a three-second penalty.
     auth_failed_timeout = 0
 
@@ -108,6 +101,8 @@ class Handler(FTPHandler):
 
     def ftp_STOR(self, file, mode="w"):
         time.sleep(a.delay)
+        if os.path.basename(file) in a.refuse:
+            return self.respond("550 Not enough privileges.")
         if a.full_after is not None and empfangen >= a.full_after:
             self.respond("452 Insufficient storage space.")
             return
