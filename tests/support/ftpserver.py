@@ -5,6 +5,7 @@
 # out of space), and records the conversation in --log.
 
 import argparse
+import itertools
 import logging
 import os
 import time
@@ -43,7 +44,7 @@ log = open(a.log, "a", encoding="utf-8", errors="replace")
 
 
 empfangen = 0
-anmeldungen = 0
+anmeldungen = itertools.count(1)
 eltern = os.getppid()
 
 
@@ -70,19 +71,7 @@ class Handler(FTPHandler):
         self.close_when_done()
 
     def on_login(self, username):
-        global anmeldungen
-        anmeldungen += 1
-        self.nummer = anmeldungen
-
-    def ftp_LIST(self, path):
-        if a.endless_list:
-            return self.push_dtp_data(Endlos(False), isproducer=True, cmd="LIST")
-        return FTPHandler.ftp_LIST(self, path)
-
-    def ftp_MLSD(self, path):
-        if a.endless_list:
-            return self.push_dtp_data(Endlos(True), isproducer=True, cmd="MLSD")
-        return FTPHandler.ftp_MLSD(self, path)
+        self.nummer = next(anmeldungen)
 
     def on_file_received(self, file):
         global empfangen
@@ -95,8 +84,7 @@ class Handler(FTPHandler):
         if cmd in a.without:
             log.write(cmd + "\n")
             log.flush()
-            self.respond("502 Command not implemented.")
-            return
+            return self.respond("502 Command not implemented.")
         return self.protokollieren(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
@@ -104,8 +92,7 @@ class Handler(FTPHandler):
         if os.path.basename(file) in a.refuse:
             return self.respond("550 Not enough privileges.")
         if a.full_after is not None and empfangen >= a.full_after:
-            self.respond("452 Insufficient storage space.")
-            return
+            return self.respond("452 Insufficient storage space.")
         if a.stall and os.path.basename(file) == a.stall:
             # Straight onto the socket: the event loop that would send a queued reply stops here.
             self.socket.sendall(b"150 File status okay. About to open data connection.\r\n")
@@ -122,8 +109,7 @@ class Handler(FTPHandler):
     def ftp_PASS(self, line):
         if a.echo_pass and line != a.password:
             echo = {"roh": line, "gross": line.upper(), "url": urllib.parse.quote(line, safe="")}[a.echo_pass]
-            self.respond("530 Passwort " + echo + " falsch.")
-            return
+            return self.respond("530 Passwort " + echo + " falsch.")
         return FTPHandler.ftp_PASS(self, line)
 
     def protokollieren(self, line, cmd, arg):
@@ -138,6 +124,8 @@ class Handler(FTPHandler):
         elif cmd in ("PASS", "PORT", "EPRT", "PASV", "EPSV"):
             log.write(cmd + "\n")
         log.flush()
+        if a.endless_list and cmd in ("LIST", "MLSD"):
+            return self.push_dtp_data(Endlos(cmd == "MLSD"), isproducer=True, cmd=cmd)
         return FTPHandler.pre_process_command(self, line, cmd, arg)
 
 
