@@ -1,6 +1,6 @@
 // "Update Website" in the real main window against a loopback FTP server, and the two buttons that
 // open web pages, with the browser replaced by an intercepted URL handler. What the upload sends and
-// reports is proven in upload_test.cpp; here only what the window adds.
+// reports is proven in serverstand_test.cpp; here only what the window adds.
 #include "publish/upload.h"
 #include "ui/uploadfortschritt.h"
 #include "ui/velmarodlg.h"
