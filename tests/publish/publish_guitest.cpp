@@ -136,21 +136,18 @@ private slots:
               {"ftp://beispiel.de", "https://www.beispiel.de/verein", "https://www.beispiel.de/verein/"},
               {"", "http://www.beispiel.de:8080", "http://www.beispiel.de:8080/"},
               {"ftp://beispiel.de", "ftp://beispiel.de", "keine http- oder https-Adresse"}}) {
-            const QString fall = QString::fromUtf8(ftp) + u' ' + QString::fromUtf8(website);
-            const bool fehler = !QString::fromUtf8(basis).contains(QStringLiteral("://"));
+            const QString fall = QString::fromUtf8(ftp) + u' ' + QString::fromUtf8(website),
+                          b = QString::fromUtf8(basis);
+            const bool fehler = !b.contains(QStringLiteral("://"));
             boxen.leeren();
             m_browser.geoeffnet.clear();
-            dlg.m_zustand.m_ftp.adresse = ftp;
-            dlg.m_zustand.m_ftp.website = website;
+            dlg.m_zustand.m_ftp = {"", ftp, "", "", website};
             QTest::mouseClick(dlg.m_btnKontrollseite, Qt::LeftButton);
-            QVERIFY2(m_browser.geoeffnet ==
-                         (fehler ? QStringList()
-                                 : QStringList{QString::fromUtf8(basis) +
-                                               QStringLiteral("news.php?sitename=data/inhalt1.php")}),
-                     qPrintable(fall + u' ' + m_browser.geoeffnet.join(u' ')));
+            const QStringList seite{b + QStringLiteral("news.php?sitename=data/inhalt1.php")};
+            QVERIFY2(m_browser.geoeffnet == (fehler ? QStringList() : seite), qPrintable(fall));
             QVERIFY2(boxen.nachrichten().size() == (fehler ? 1 : 0), qPrintable(fall));
             QVERIFY2(!fehler || (boxen.nachrichten()[0].titel == QStringLiteral("Fehler") &&
-                                 boxen.texte()[0].contains(QString::fromUtf8(basis))),
+                                 boxen.texte()[0].contains(b)),
                      qPrintable(fall));
         }
     }
