@@ -319,7 +319,13 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
     } schritte[] = {
         {"erstes Mal", alle},
         {"nichts geändert", [] { return Menge{}; }},
-        {"ein Artikel bearbeitet", [&] { return geaendert([&] { s.liste[6].textinhalt = "Neuer Text"; }); }},
+        {"ein Artikel bearbeitet",
+         [&] {
+             const Menge g = geaendert([&] { s.liste[6].textinhalt = "Neuer Text"; });
+             // its page, its index page and the feed: nothing else changes
+             EXPECT_EQ(g, (Menge{"artikel7.php", "feed.xml", "inhalt2.php"}));
+             return g;
+         }},
         {"ein Artikel dazu",
          [&] {
              return geaendert([&] {
@@ -409,6 +415,13 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
         EXPECT_EQ(fs::status(s.t / "data" / kVertrauenDatei).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_EQ(inhalt(w.server->wurzel() / "data"), s.site());
+
+        // Wrong password: its own message, nobody asked.
+        s.zugang.passwort = "falsch";
+        s.hochladen();
+        s.zugang.passwort = kFtpPasswort;
+        EXPECT_TRUE(s.b.fragen.empty());
+        EXPECT_NE(s.b.meldungen.at(0).first.find("oder das Passwort abgelehnt"), npos);
 
         // Changed: both fingerprints, under its own flag, refused before the login until trusted.
         w.wechseln();
