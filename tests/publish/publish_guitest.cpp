@@ -1,6 +1,6 @@
 // "Update Website" in the real main window against a loopback FTP server, and the two buttons that
 // open web pages, with the browser replaced by an intercepted URL handler. What the upload sends and
-// reports is proven in upload_test.cpp; here only what the window adds.
+// reports is proven in serverstand_test.cpp; here only what the window adds.
 #include "publish/upload.h"
 #include "ui/uploadfortschritt.h"
 #include "ui/velmarodlg.h"
@@ -45,16 +45,19 @@ private slots:
             QDesktopServices::unsetUrlHandler(schema);
     }
 
-    void updateWebsiteScheitertMitFalschemPasswortUndGelingtDanach() {
-        FtpServer server;
+    void updateScheitertLaeuftNebenDemFensterLaesstSichAbbrechenUndGelingt() {
+        // One connection at a time, so the files go one after another and a cancel finds some left.
+        FtpServer server("--delay 0.4 --max-cons-per-ip 1");
         TempDir dir;
+        ArtikelDateiSchreiben(dir.path(), 3, "5");
         writeFile(dir / "data/ftpconfig.bit",
                   "Seite\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\nvertippt");
         MeldungsRekorder boxen;
         VelmaroDlg dlg(dir.path());
+        dlg.show();
+        const auto klicken = [&] { QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton); };
         boxen.leeren();
-
-        QVERIFY(UpdateAbwarten(dlg, [&] { QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton); }));
+        QVERIFY(UpdateAbwarten(dlg, klicken));
         QCOMPARE(boxen.nachrichten().size(), 1);
         QCOMPARE(boxen.nachrichten().first().titel, QStringLiteral("Fehler"));
         QCOMPARE(
@@ -62,31 +65,12 @@ private slots:
             QStringLiteral("Daten konnten nicht übertragen werden!\nÜberprüfen Sie Ihre Internetverbindung"));
         QVERIFY(dlg.m_btnUpdate->isEnabled());
 
-        // Corrected, the next click goes through without a restart.
+        // Corrected, the next click goes through without a restart. The window answers while the
+        // files go out: the progress dialog counts them; the editing controls are locked meanwhile.
         dlg.m_zustand.m_ftp.passwort = kFtpPasswort;
         boxen.leeren();
-        QVERIFY(UpdateAbwarten(dlg, [&] { QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton); }));
-        QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
-        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
-        QVERIFY(dlg.m_btnUpdate->isEnabled());
-        QVERIFY(std::filesystem::exists(server.wurzel() / "data/inhalt1.php"));
-    }
-
-    void updateLaeuftNebenDemFensterUndLaesstSichAbbrechen() {
-        // One connection at a time, so the files go one after another and a cancel finds some left.
-        FtpServer server("--delay 0.4 --max-cons-per-ip 1");
-        TempDir dir;
-        ArtikelDateiSchreiben(dir.path(), 3, "5");
-        writeFile(dir / "data/ftpconfig.bit",
-                  "Seite\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + kFtpPasswort);
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        dlg.show();
         QSignalSpy ende(&dlg, &VelmaroDlg::uploadBeendet);
-
-        // The window answers while the files go out: the progress dialog counts them; the editing
-        // controls are locked meanwhile.
-        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
+        klicken();
         QVERIFY(dlg.m_fortschritt && dlg.m_fortschritt->isVisible());
         QTRY_VERIFY(dlg.m_fortschritt->m_zaehler->text().startsWith(QStringLiteral("1 von 7 Dateien")));
         for (QWidget* w : std::initializer_list<QWidget*>{dlg.m_editor.m_listeArtikel, dlg.m_editor.m_btnNeu,
@@ -110,22 +94,32 @@ private slots:
         QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Nicht alle Dateien wurden übertragen!")));
         QVERIFY(dlg.m_btnUpdate->isEnabled() && dlg.m_editor.m_listeArtikel->isEnabled());
 
-        // Esc and "Ja": the upload stops, then the window closes.
+        // The next click sends the rest.
+        boxen.leeren();
+        QVERIFY(UpdateAbwarten(dlg, klicken));
+        QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
+        QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
+        for (const std::string& name : UploadDateien(1, 3))
+            QVERIFY(std::filesystem::exists(server.wurzel() / "data" / name));
+
+        // Esc and "Ja" while an article's pages go out: the upload stops, then the window closes.
+        dlg.m_zustand.m_artikelListe.addTail({DateTime::fromParts(2005, 3, 9, 8), "Neu", "Text"});
         boxen.naechsteAntwort(Antwort::Ja);
-        QTest::mouseClick(dlg.m_btnUpdate, Qt::LeftButton);
+        klicken();
         QTRY_VERIFY(dlg.m_fortschritt->m_zaehler->text().startsWith(QStringLiteral("1 von")));
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(ende.wait(20000));
         QTRY_VERIFY(!dlg.isVisible());
     }
 
-    void kontrollseite_data() {
-        QTest::addColumn<QString>("ftpAdresse");
-        QTest::addColumn<QString>("website");
-        QTest::addColumn<QString>("basis"); // before "news.php?..."; else the message
-        // Without the site's address: for "ftp://" without port or user the address without its
-        // first six characters; for every other form the upload takes the host alone, never a port.
-        // No user or password ever goes to the browser, nor another scheme.
+    // Without the site's address: for "ftp://" without port or user the address without its first
+    // six characters; for every other form the upload takes the host alone, never a port. No user
+    // or password ever goes to the browser, nor another scheme. The site's address, set, wins; a
+    // slash is added where it lacks one. Else the message.
+    void kontrollseite() {
+        TempDir dir;
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
         const char* const kKeinServer = "FTP-Adresse fehlt oder nennt keinen Server";
         for (const auto& [ftp, website, basis] :
              {std::tuple{"ftp://beispiel.de", "", "http://beispiel.de/"},
@@ -139,33 +133,22 @@ private slots:
               {"http://beispiel.de", "", kKeinServer},
               {"", "", kKeinServer},
               {"ftp:/", "", kKeinServer},
-              // The site's address, set, wins; a slash is added where it lacks one.
               {"ftp://beispiel.de", "https://www.beispiel.de/verein", "https://www.beispiel.de/verein/"},
               {"", "http://www.beispiel.de:8080", "http://www.beispiel.de:8080/"},
-              {"ftp://beispiel.de", "ftp://beispiel.de", "keine http- oder https-Adresse"}})
-            QTest::newRow((std::string(ftp) + " " + website).c_str())
-                << QString::fromUtf8(ftp) << QString::fromUtf8(website) << QString::fromUtf8(basis);
-    }
-    void kontrollseite() {
-        QFETCH(QString, ftpAdresse);
-        QFETCH(QString, website);
-        QFETCH(QString, basis);
-        TempDir dir;
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        boxen.leeren();
-        dlg.m_zustand.m_ftp.adresse = ftpAdresse.toStdString();
-        dlg.m_zustand.m_ftp.website = website.toStdString();
-        QTest::mouseClick(dlg.m_btnKontrollseite, Qt::LeftButton);
-        if (!basis.contains(QStringLiteral("://"))) {
-            QCOMPARE(m_browser.geoeffnet, QStringList());
-            QCOMPARE(boxen.nachrichten().size(), 1);
-            QCOMPARE(boxen.nachrichten().first().titel, QStringLiteral("Fehler"));
-            QVERIFY(boxen.texte()[0].contains(basis));
-        } else {
-            QCOMPARE(m_browser.geoeffnet,
-                     QStringList{basis + QStringLiteral("news.php?sitename=data/inhalt1.php")});
-            QVERIFY(boxen.nachrichten().isEmpty());
+              {"ftp://beispiel.de", "ftp://beispiel.de", "keine http- oder https-Adresse"}}) {
+            const QString fall = QString::fromUtf8(ftp) + u' ' + QString::fromUtf8(website),
+                          b = QString::fromUtf8(basis);
+            const bool fehler = !b.contains(QStringLiteral("://"));
+            boxen.leeren();
+            m_browser.geoeffnet.clear();
+            dlg.m_zustand.m_ftp = {"", ftp, "", "", website};
+            QTest::mouseClick(dlg.m_btnKontrollseite, Qt::LeftButton);
+            const QStringList seite{b + QStringLiteral("news.php?sitename=data/inhalt1.php")};
+            QVERIFY2(m_browser.geoeffnet == (fehler ? QStringList() : seite), qPrintable(fall));
+            QVERIFY2(boxen.nachrichten().size() == (fehler ? 1 : 0), qPrintable(fall));
+            QVERIFY2(!fehler || (boxen.nachrichten()[0].titel == QStringLiteral("Fehler") &&
+                                 boxen.texte()[0].contains(b)),
+                     qPrintable(fall));
         }
     }
 

@@ -1,5 +1,7 @@
-// What the server holds after an upload, whatever state it was left in, over every protocol:
-// real servers (vsftpd, sshd) for what real servers do, the fakes for faults no real server makes.
+// The upload against servers on 127.0.0.1: what arrives, in which order, over how many logins,
+// what the user is told when something fails, and what the server holds afterwards whatever state
+// it was left in. Real servers (vsftpd, sshd) for what real servers do, pyftpdlib fakes for faults
+// no real server makes.
 #include "publish/upload.h"
 
 #include "../support/sicherserver.h"
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <set>
@@ -15,7 +18,9 @@
 using namespace velmaro;
 using namespace velmaro::test;
 namespace fs = std::filesystem;
-using Dateien = std::map<std::string, std::string>;
+using Liste = std::vector<std::string>;
+using Dateien = std::map<std::string, std::string>; // name, bytes
+using Box = std::pair<std::string, std::string>;    // a message: text, caption
 constexpr auto npos = std::string::npos;
 
 using enum velmaro::Ereignisart;
@@ -24,13 +29,13 @@ namespace {
 
 struct Beobachter : UploadBeobachter {
     fs::path record;
-    std::vector<std::pair<std::string, std::string>> meldungen;
-    std::vector<std::string> gesendet, fortschritt;
+    std::vector<Box> meldungen;
+    Liste gesendet, fortschritt;
     std::vector<Ereignisart> ereignisse;
     int angekommen = 0;
     int abbrechenNach = -1; // files taken before the user cancels; -1 never
     bool vertrauen = false; // the answer to "trust this server?"
-    std::vector<std::string> fragen;
+    Liste fragen;
     std::vector<bool> geaendert;
     bool IdentitaetVertrauen(const std::string& text, bool anders) override {
         fragen.push_back(text);
@@ -52,16 +57,21 @@ struct Beobachter : UploadBeobachter {
     }
 };
 
-// A site of some articles in output/, uploaded to adresse with data/ beside it.
+// A site of some articles in output/, uploaded to the address with data/ beside it.
 struct Stand {
     TempDir t;
-    std::string adresse;
+    FtpZugangsdaten zugang;
     std::vector<Artikel> liste;
     GeneratorErgebnis erzeugt;
     Beobachter b;
     bool alleSenden = false;
+    int verbindungen = 4; // the exact conversation is only known over one connection
+    FtpZeitlimits limits{.stillstand = std::chrono::seconds(5)};
+    std::unique_ptr<InternetSitzung> sitzung;
+    std::unique_ptr<ServerVerbindung> verbindung;
 
-    Stand(std::string a, const std::string& fingerabdruck) : adresse(std::move(a)) {
+    Stand(const std::string& adresse, const std::string& fingerabdruck)
+        : zugang{"test", adresse, kFtpBenutzer, kFtpPasswort} {
         Vertrauen v;
         v.Setzen(*AdresseLesen(adresse), fingerabdruck);
         fs::create_directories(t / "data");
@@ -81,19 +91,32 @@ struct Stand {
             l.addTail(a);
         erzeugt = WebsiteErzeugen(l, "5", StyleWerte{}, FtpZugangsdaten{}, t / "output");
     }
-    UploadErgebnis hochladen(int abbrechenNach = -1, bool vertrauen = false,
-                             const std::string& passwort = kFtpPasswort) {
+    // Instead of a generated site: bytes a text-mode transfer would change; artikel1.php exceeds
+    // libcurl's upload buffer.
+    Dateien ausgabe(int seiten, int artikel, const std::string& kopf = "") {
+        erzeugt = {};
+        erzeugt.anzahlSeiten = seiten;
+        erzeugt.anzahlArtikel = artikel;
+        Dateien m;
+        for (const auto& name : UploadDateien(seiten, artikel)) {
+            std::string& s = m[name] = kopf + name + "\r\nzeile\n";
+            for (int i = 0; i < 256; ++i)
+                s += static_cast<char>(i);
+            if (name == "artikel1.php")
+                s.append(300000, 'x');
+            writeFile(t / "output" / name, s);
+        }
+        return m;
+    }
+    UploadErgebnis hochladen(int abbrechenNach = -1, bool vertrauen = false) {
         b = {};
         b.abbrechenNach = abbrechenNach;
         b.vertrauen = vertrauen;
         b.record = t / "data" / kUebertragenDatei;
-        std::unique_ptr<InternetSitzung> s;
-        std::unique_ptr<ServerVerbindung> v;
-        FtpZeitlimits limits;
-        limits.stillstand = std::chrono::seconds(5);
-        Upload upload(b, s, v, t / "data", limits);
+        Upload upload(b, sitzung, verbindung, t / "data", limits);
         upload.AlleSenden(alleSenden);
-        return upload.DatenUebertragen({"test", adresse, kFtpBenutzer, passwort}, t / "output", erzeugt);
+        upload.Verbindungen(verbindungen);
+        return upload.DatenUebertragen(zugang, t / "output", erzeugt);
     }
     // The site as it is now, and what else lay on the server.
     Dateien site(const Dateien& fremd = {}) {
@@ -102,7 +125,34 @@ struct Stand {
             m[name] = readFile(t / "output" / name);
         return m;
     }
+    // Nothing sent; the event and one message naming the step and the reason, never the password.
+    void scheitert(const std::string& schritt, const std::string& grund,
+                   Ereignisart ereignis = NichtUebertragen) {
+        EXPECT_FALSE(hochladen().verbunden);
+        EXPECT_EQ(b.ereignisse, (std::vector{Verbindungsaufbau, ereignis}));
+        ASSERT_EQ(b.meldungen.size(), 1u);
+        const auto& [text, titel] = b.meldungen[0];
+        EXPECT_EQ(titel, "Fehler");
+        EXPECT_NE(text.find(schritt), npos) << text;
+        EXPECT_NE(text.find(grund), npos) << text;
+        EXPECT_EQ(text.find(kFtpPasswort), npos) << text;
+    }
 };
+
+// Over one connection: the login, the folder commands, the listing that shows what the server
+// holds, every file in active mode, and one listing that confirms their sizes.
+Liste erwartet(const Liste& ordner, const Liste& dateien) {
+    Liste r = {std::string("USER ") + kFtpBenutzer, "PASS"};
+    r.insert(r.end(), ordner.begin(), ordner.end());
+    if (!dateien.empty())
+        r.insert(r.end(), {"PORT", "MLSD"});
+    for (const auto& d : dateien)
+        r.insert(r.end(), {"PORT", "STOR " + d});
+    if (!dateien.empty())
+        r.insert(r.end(), {"PORT", "MLSD"});
+    r.push_back("QUIT");
+    return r;
+}
 
 using Menge = std::set<std::string>;
 
@@ -159,12 +209,8 @@ TEST(ServerStand, EchteServerHaltenDieWebsiteJedesProtokoll) {
             EXPECT_EQ(s.b.angekommen, e.gesendet);
             EXPECT_EQ(inhalt(data), s.site(schritt.entfernt ? fremd : Dateien{}));
         }
-        if (art == Echt::Ftp) {
-            const auto log = server.befehle();
-            const auto port = std::count_if(log.begin(), log.end(),
-                                            [](const std::string& z) { return z.find("\"PORT ") != z.npos; });
-            EXPECT_EQ(port > 0, !passiv);
-        }
+        const auto port = [](const std::string& z) { return z.find("\"PORT ") != npos; };
+        EXPECT_TRUE(art != Echt::Ftp || std::ranges::any_of(server.befehle(), port) != passiv);
     }
 }
 
@@ -174,9 +220,11 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         bool leeren; // the server was emptied since the last upload
         bool vollstaendig = true;
         const char* meldung = nullptr;
+        long anmeldungen = 0; // checked where set: four connections, or as many as the server allows
     } faelle[] = {
+        {"", false, true, nullptr, 4},
+        {"--max-cons-per-ip 1", false, true, nullptr, 1},
         {"--without MLSD", true},
-        {"--without MLSD --dos-list", true},
         {"--without MLSD --without LIST", true},
         {"--drop-connection 2", false},
         // Nothing to check sizes with: said once, never claimed, so sent again next time.
@@ -202,6 +250,26 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
                 << s.b.meldungen.at(0).first;
             EXPECT_TRUE(!fs::exists(s.b.record) || uebertragenLesen(readFile(s.b.record))->dateien.empty());
         }
+        EXPECT_EQ(f.anmeldungen ? Anmeldungen(server) : 0, 2 * f.anmeldungen); // USER and PASS each
+    }
+}
+
+// Refused before a file went out, each with its own event: no TLS, no PROT P, 421 at the greeting.
+TEST(ServerStand, AbgewiesenMitEigenemEreignis) {
+    TempDir t;
+    const auto zert = ZertifikatErzeugen(t.path(), "server");
+    SicherServer ohneTls, ohneProt(zert, "--ohne-prot");
+    FtpServer voll("--voll");
+    for (const auto& [server, grund, ereignis] :
+         {std::tuple<FtpServer*, const char*, Ereignisart>{&ohneTls, "keine verschlüsselte Verbindung (TLS)",
+                                                           NichtUebertragen},
+          {&ohneProt, "(PROT P)", VerschluesselungAbgelehnt},
+          {&voll, "nimmt zurzeit keine Verbindung an", ServerAbweisend}}) {
+        Stand s(server->adresse(), server == &ohneProt ? zert.fingerabdruck : "");
+        s.hochladen();
+        ASSERT_EQ(s.b.meldungen.size(), 1u);
+        EXPECT_NE(s.b.meldungen[0].first.find(grund), npos) << s.b.meldungen[0].first;
+        EXPECT_EQ(s.b.ereignisse.back(), ereignis);
     }
 }
 
@@ -254,7 +322,7 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
         {"ein Artikel bearbeitet",
          [&] {
              const Menge g = geaendert([&] { s.liste[6].textinhalt = "Neuer Text"; });
-             // its page, its index page and the feed
+             // its page, its index page and the feed: nothing else changes
              EXPECT_EQ(g, (Menge{"artikel7.php", "feed.xml", "inhalt2.php"}));
              return g;
          }},
@@ -310,31 +378,14 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
 
     // A cancelled upload sends nothing more; the next one sends exactly the rest.
     fs::remove(s.t / "data/uebertragen.bit");
-    std::size_t ab = server.befehle().size();
-    UploadErgebnis e = s.hochladen(6);
-    const Menge erst = gesendet(server, ab);
-    EXPECT_TRUE(e.abgebrochen && !e.vollstaendig);
+    const std::size_t ab = server.befehle().size();
+    const UploadErgebnis e = s.hochladen(6);
+    EXPECT_TRUE(e.abgebrochen && !e.vollstaendig && e.gesendet >= 6);
     EXPECT_EQ(s.b.ereignisse.back(), TeilweiseUebertragen);
-    EXPECT_NE(s.b.meldungen.at(0).first.find("auf Ihren Wunsch abgebrochen"), std::string::npos);
-    EXPECT_GE(erst.size(), 6u);
-    EXPECT_EQ(e.gesendet, static_cast<int>(erst.size()));
-    ab = server.befehle().size();
+    const std::size_t mitte = server.befehle().size();
     EXPECT_TRUE(s.hochladen().vollstaendig);
-    Menge beide = gesendet(server, ab);
-    EXPECT_EQ(beide.size() + erst.size(), alle().size());
-    beide.insert(erst.begin(), erst.end());
-    EXPECT_EQ(beide, alle());
-}
-
-// Four connections, or as many as the server allows.
-TEST(ServerStand, VierVerbindungenOderWasDerServerErlaubt) {
-    for (int erlaubt : {0, 1}) {
-        FtpServer server(erlaubt ? "--max-cons-per-ip 1" : "");
-        Stand s(server.adresse(), "");
-        EXPECT_TRUE(s.hochladen().vollstaendig && s.b.meldungen.empty());
-        const auto log = server.befehle();
-        EXPECT_EQ(std::count(log.begin(), log.end(), std::string("USER ") + kFtpBenutzer), erlaubt ? 1 : 4);
-    }
+    EXPECT_EQ(gesendet(server, ab).size(), alle().size());                 // none twice
+    EXPECT_EQ(gesendet(server, mitte).size(), alle().size() - e.gesendet); // the rest
 }
 
 // FTPS and SFTP: an unknown or changed certificate or host key is put to the user before the
@@ -348,7 +399,7 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
         const auto vertraut = [&] {
             Vertrauen v;
             EXPECT_TRUE(v.Laden(s.t / "data" / kVertrauenDatei));
-            return v.Fingerabdruck(*AdresseLesen(s.adresse)).value_or("");
+            return v.Fingerabdruck(*AdresseLesen(s.zugang.adresse)).value_or("");
         };
         // Unknown: asked with the fingerprint; declined, nothing recorded and no login; trusted,
         // recorded (for the owner only) and everything sent; then nobody is asked.
@@ -366,15 +417,17 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
         EXPECT_EQ(inhalt(w.server->wurzel() / "data"), s.site());
 
         // Wrong password: its own message, nobody asked.
-        s.hochladen(-1, false, "falsch");
+        s.zugang.passwort = "falsch";
+        s.hochladen();
+        s.zugang.passwort = kFtpPasswort;
         EXPECT_TRUE(s.b.fragen.empty());
         EXPECT_NE(s.b.meldungen.at(0).first.find("oder das Passwort abgelehnt"), npos);
 
         // Changed: both fingerprints, under its own flag, refused before the login until trusted.
         w.wechseln();
-        s.adresse = w.server->adresse(); // a new SFTP server listens on a new port
+        s.zugang.adresse = w.server->adresse(); // a new SFTP server listens on a new port
         Vertrauen liste;
-        liste.Setzen(*AdresseLesen(s.adresse), w.alt);
+        liste.Setzen(*AdresseLesen(s.zugang.adresse), w.alt);
         ASSERT_TRUE(liste.Speichern(s.t / "data" / kVertrauenDatei));
         const long bisher = Anmeldungen(*w.server);
         for (bool antwort : {false, true}) {
@@ -385,5 +438,153 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
             EXPECT_EQ(vertraut(), antwort ? w.neu : w.alt);
             EXPECT_EQ(Anmeldungen(*w.server) > bisher, antwort);
         }
+    }
+}
+
+TEST(Upload, ErsterLegtDataAnUndSendetUnveraendertInReihenfolgeZweiterErsetztOhneArtikel) {
+    FtpServer server;
+    Stand s(server.adresse(), "");
+    s.verbindungen = 1;
+    const Liste reihenfolge = {"style.css",    "inhalt0.php",  "inhalt1.php",  "inhalt2.php",
+                               "artikel1.php", "artikel2.php", "artikel3.php", "feed.xml"};
+    Dateien lokal = s.ausgabe(2, 3);
+
+    EXPECT_TRUE(s.hochladen().vollstaendig);
+    EXPECT_EQ(s.b.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung, Ereignisart::Uebertragen}));
+    EXPECT_TRUE(s.b.meldungen.empty());
+    // A progress text for every file but the stylesheet.
+    EXPECT_EQ(s.b.fortschritt.size(), reihenfolge.size() - 1);
+    EXPECT_EQ(s.b.fortschritt.front(), "Übertrage Seite inhalt0.php");
+    EXPECT_EQ(server.befehle(), erwartet({"CWD data", "MKD data", "CWD data"}, reihenfolge));
+    EXPECT_EQ(inhalt(server.wurzel() / "data"), lokal);
+    EXPECT_TRUE(!s.sitzung && !s.verbindung); // nothing kept for the next upload
+
+    // Without articles; output/ still holds the article pages of the first run, the server no more.
+    const std::size_t vorher = server.befehle().size();
+    lokal = s.ausgabe(1, 0, "neu ");
+    EXPECT_TRUE(s.hochladen().vollstaendig);
+    EXPECT_EQ(server.befehle(vorher),
+              erwartet({"CWD data"}, {"style.css", "inhalt0.php", "inhalt1.php", "feed.xml"}));
+    EXPECT_EQ(inhalt(server.wurzel() / "data"), lokal);
+}
+
+TEST(Upload, OrdnerPasswortUndKeinServerNennenSchrittUndGrund) {
+    FtpServer ohneMkd("--no-mkd");
+    Stand s(ohneMkd.adresse(), "");
+    s.verbindungen = 1;
+    s.ausgabe(1, 0);
+    s.scheitert(kOrdnerMeldung, "");
+    EXPECT_EQ(ohneMkd.befehle(), erwartet({"CWD data", "MKD data"}, {}));
+    // The server echoes the wrong password, as it is, upper-cased or URL-encoded; never shown.
+    for (const char* form : {"roh", "gross", "url"}) {
+        FtpServer server(std::string("--echo-pass ") + form);
+        s.zugang = {"test", server.adresse(), kFtpBenutzer, kFtpPasswort + std::string(" /vertippt")};
+        s.scheitert("Anmeldung", "Antwort des Servers: 530 Passwort *** falsch.");
+        EXPECT_EQ(server.befehle(), (Liste{std::string("USER ") + kFtpBenutzer, "PASS"}));
+    }
+    s.zugang.passwort = kFtpPasswort;
+    s.scheitert("Verbindungsaufbau", "Port " + s.zugang.adresse.substr(10));
+}
+
+TEST(Upload, AdressformenSteuerzeichenUndUnbrauchbareAdressen) {
+    FtpServer server;
+    Stand s(server.adresse(), "");
+    s.ausgabe(1, 0);
+    for (const std::string& adresse :
+         {"ftp://" + server.adresse(), server.adresse() + "/", "FTP://" + server.adresse() + "/"}) {
+        s.zugang.adresse = adresse;
+        EXPECT_TRUE(s.hochladen().vollstaendig) << adresse;
+    }
+    const std::size_t vorher = server.befehle().size();
+    const FtpZugangsdaten richtig = {"test", server.adresse(), kFtpBenutzer, kFtpPasswort};
+    const std::tuple<const char*, std::string FtpZugangsdaten::*, const char*> felder[] = {
+        {"Name", &FtpZugangsdaten::name, "\t"},
+        {"FTP-Adresse", &FtpZugangsdaten::adresse, "\n"},
+        {"Zugangsname", &FtpZugangsdaten::zugangsname, "\r\nMKD boese"},
+        {"Passwort", &FtpZugangsdaten::passwort, "\x7F"}};
+    for (const auto& [feld, wert, zeichen] : felder) {
+        SCOPED_TRACE(feld);
+        s.zugang = richtig;
+        // CR LF would let the value end the FTP command and append one of its own.
+        s.zugang.*wert += zeichen;
+        s.scheitert(std::string("„") + feld + "“", "Steuerzeichen");
+    }
+    s.zugang = richtig;
+    for (const char* adresse :
+         {"", "127.0.0.1:", "127.0.0.1:abc", "127.0.0.1:70000", "ftp://", "user@host", "host/pfad", "a b"}) {
+        SCOPED_TRACE(adresse);
+        s.zugang.adresse = adresse;
+        s.scheitert("FTP-Adresse", "", *adresse ? NichtUebertragen : KeineAdresse);
+    }
+    EXPECT_EQ(server.befehle().size(), vorher);
+}
+
+TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
+    struct Stoerung {
+        const char* optionen;
+        Liste fehlen;      // in upload order; the first one gets a box of its own
+        const char* grund; // in the summary
+        Liste veraltet{};  // left over from an earlier run: the generator could not write them
+    };
+    const Stoerung stoerungen[] = {
+        // A refused file costs neither the connection nor the order.
+        {"--refuse inhalt1.php", {"inhalt1.php"}, "fehlt sie oder ist noch im alten Stand"},
+        {"", {"artikel2.php"}, "nicht geschrieben", {"artikel2.php"}},
+        {"--stop-after 3",
+         {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php", "feed.xml"},
+         "Schritt: Senden"},
+        {"--stall artikel1.php",
+         {"artikel1.php", "artikel2.php", "artikel3.php", "feed.xml"},
+         "stehen geblieben"},
+        {"--full-after 3",
+         {"inhalt2.php", "artikel1.php", "artikel2.php", "artikel3.php", "feed.xml"},
+         "Speicherplatz"},
+        // Kept in part, yet answered 226: the size check after the transfers catches it, by MLSD,
+        // LIST or SIZE.
+        {"--truncate artikel1.php", {"artikel1.php"}, "im alten Stand"},
+        {"--truncate artikel1.php --without MLSD", {"artikel1.php"}, "im alten Stand"},
+        {"--truncate artikel1.php --without MLSD --without LIST", {"artikel1.php"}, "im alten Stand"},
+        // Nothing arrived: only then the event that points at the connection.
+        {"--full-after 0", UploadDateien(2, 3), "Speicherplatz"},
+    };
+    for (const auto& f : stoerungen) {
+        SCOPED_TRACE(f.optionen);
+        FtpServer kaputt(f.optionen);
+        Stand s(kaputt.adresse(), "");
+        s.verbindungen = 1;
+        // Short limits so a stalled server costs seconds; the program's own are 30 s each.
+        s.limits = {std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2),
+                    std::chrono::seconds(2)};
+        Dateien lokal = s.ausgabe(2, 3);
+        s.erzeugt.fehlendeDateien = f.veraltet;
+
+        const auto beginn = std::chrono::steady_clock::now();
+        const UploadErgebnis e = s.hochladen();
+        // Within the limits: one time-out at most, never one per remaining file.
+        EXPECT_LT(std::chrono::steady_clock::now() - beginn, std::chrono::seconds(8));
+        EXPECT_EQ(e.gesendet, 8 - static_cast<int>(f.fehlen.size()));
+        EXPECT_EQ(e.nichtAngekommen, f.fehlen);
+        EXPECT_EQ(s.b.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung,
+                                               e.gesendet ? TeilweiseUebertragen : NichtUebertragen}));
+        // One box for the file the fault hit, then the summary; not one box per remaining file.
+        ASSERT_EQ(s.b.meldungen.size(), 2u);
+        EXPECT_EQ(s.b.meldungen[0], Box(NichtGesendetText(f.fehlen.front()), ""));
+        const auto& [text, titel] = s.b.meldungen[1];
+        EXPECT_EQ(titel, "Fehler");
+        EXPECT_NE(text.find(f.grund), npos) << text;
+        for (const auto& n : f.fehlen) {
+            EXPECT_NE(text.find(n), npos) << text;
+            lokal.erase(n);
+        }
+        if (std::string(f.optionen).rfind("--truncate", 0) == 0)
+            lokal["artikel1.php"] = readFile(kaputt.wurzel() / "data/artikel1.php");
+        EXPECT_EQ(inhalt(kaputt.wurzel() / "data"), lokal);
+        EXPECT_TRUE(!s.sitzung && !s.verbindung);
+
+        FtpServer gesund;
+        s.zugang.adresse = gesund.adresse();
+        s.erzeugt.fehlendeDateien.clear();
+        EXPECT_TRUE(s.hochladen().vollstaendig);
+        EXPECT_EQ(inhalt(gesund.wurzel() / "data"), s.ausgabe(2, 3));
     }
 }

@@ -5,6 +5,7 @@
 # out of space), and records the conversation in --log.
 
 import argparse
+import itertools
 import logging
 import os
 import time
@@ -17,46 +18,33 @@ from pyftpdlib.servers import ThreadedFTPServer
 p = argparse.ArgumentParser()
 for name in ("--root", "--user", "--password", "--log"):
     p.add_argument(name, required=True)
-p.add_argument("--no-mkd", action="store_true")
-p.add_argument("--refuse", action="append", default=[])
-# After this many files have arrived: the process ends at the next data command ...
-p.add_argument("--stop-after", type=int)
-# ... or answers every further STOR with 452, as a full disk does.
-p.add_argument("--full-after", type=int)
-# The STOR of this file is answered with 150, then the server neither reads the data nor replies.
+# --no-mkd: MKD refused. --refuse NAME: the STOR of NAME refused. --without CMD: MLSD, LIST or SIZE
+# answered 502, as by a server that does not know them. --truncate NAME: only the first half of
+# NAME kept, yet 226 answered, as a full quota can.
+# After --stop-after files have arrived the process ends at the next data command; after
+# --full-after every further STOR is answered 452, as a full disk does. The STOR of --stall is
+# answered 150, then the server neither reads the data nor replies.
+# --delay-ms: each connection waits this long before every reply (a distant server); --delay: this
+# many seconds before each STOR (a slow line). --max-cons-per-ip: the next connection gets 421.
+# --endless-list: MLSD and LIST without end; the connection logged in as number --drop-connection
+# closes after its first file. --voll: every connection is greeted with 421, as a server at its
+# limit does. --echo-pass: a wrong password is answered with the password itself, as careless
+# servers do.
+for name in ("--no-mkd", "--endless-list", "--voll"):
+    p.add_argument(name, action="store_true")
+for name in ("--refuse", "--truncate", "--without"):
+    p.add_argument(name, action="append", default=[])
+for name in ("--stop-after", "--full-after", "--drop-connection", "--max-cons-per-ip", "--delay-ms"):
+    p.add_argument(name, type=int)
 p.add_argument("--stall")
-# Keeps only the first half of this file and still answers 226, as a full quota can.
-p.add_argument("--truncate", action="append", default=[])
-# Commands the server does not know (answered 502): MLSD, LIST, SIZE.
-p.add_argument("--without", action="append", default=[])
-# Each connection waits this many milliseconds before every reply (a distant server).
-p.add_argument("--delay-ms", type=int, default=0)
-# At most this many connections from one address; the next is answered 421.
-p.add_argument("--max-cons-per-ip", type=int, default=0)
-# Waits this many seconds before each STOR, as a slow line does.
 p.add_argument("--delay", type=float, default=0)
-# LIST in the DOS form of IIS; MLSD and LIST without end; the connection logged in as this number
-# closes after its first file.
-p.add_argument("--dos-list", action="store_true")
-p.add_argument("--endless-list", action="store_true")
-p.add_argument("--drop-connection", type=int)
-# Greets every connection with 421, as a server at its limit does.
-p.add_argument("--voll", action="store_true")
-# A wrong password is answered with the password itself, as careless servers do.
 p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
 
-class Authorizer(DummyAuthorizer):
-    def has_perm(self, username, perm, path=None):
-        if perm == "w" and path and os.path.basename(path) in a.refuse:
-            return False
-        return DummyAuthorizer.has_perm(self, username, perm, path)
-
-
 empfangen = 0
-anmeldungen = 0
+anmeldungen = itertools.count(1)
 eltern = os.getppid()
 
 
@@ -72,7 +60,7 @@ class Endlos:
 
 
 class Handler(FTPHandler):
-    authorizer = Authorizer()
+    authorizer = DummyAuthorizer()
     # Answers a wrong password at once instead of after a three-second penalty.
     auth_failed_timeout = 0
 
@@ -83,26 +71,7 @@ class Handler(FTPHandler):
         self.close_when_done()
 
     def on_login(self, username):
-        global anmeldungen
-        anmeldungen += 1
-        self.nummer = anmeldungen
-
-    def ftp_LIST(self, path):
-        if a.endless_list:
-            return self.push_dtp_data(Endlos(False), isproducer=True, cmd="LIST")
-        if not a.dos_list:
-            return FTPHandler.ftp_LIST(self, path)
-        zeilen = []
-        for name in sorted(os.listdir(path)):
-            voll = os.path.join(path, name)
-            groesse = "<DIR>         " if os.path.isdir(voll) else "%14d" % os.path.getsize(voll)
-            zeilen.append("12-07-26  04:56PM       %s %s\r\n" % (groesse, name))
-        self.push_dtp_data("".join(zeilen).encode(), isproducer=False, cmd="LIST")
-
-    def ftp_MLSD(self, path):
-        if a.endless_list:
-            return self.push_dtp_data(Endlos(True), isproducer=True, cmd="MLSD")
-        return FTPHandler.ftp_MLSD(self, path)
+        self.nummer = next(anmeldungen)
 
     def on_file_received(self, file):
         global empfangen
@@ -115,15 +84,15 @@ class Handler(FTPHandler):
         if cmd in a.without:
             log.write(cmd + "\n")
             log.flush()
-            self.respond("502 Command not implemented.")
-            return
+            return self.respond("502 Command not implemented.")
         return self.protokollieren(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
         time.sleep(a.delay)
+        if os.path.basename(file) in a.refuse:
+            return self.respond("550 Not enough privileges.")
         if a.full_after is not None and empfangen >= a.full_after:
-            self.respond("452 Insufficient storage space.")
-            return
+            return self.respond("452 Insufficient storage space.")
         if a.stall and os.path.basename(file) == a.stall:
             # Straight onto the socket: the event loop that would send a queued reply stops here.
             self.socket.sendall(b"150 File status okay. About to open data connection.\r\n")
@@ -140,8 +109,7 @@ class Handler(FTPHandler):
     def ftp_PASS(self, line):
         if a.echo_pass and line != a.password:
             echo = {"roh": line, "gross": line.upper(), "url": urllib.parse.quote(line, safe="")}[a.echo_pass]
-            self.respond("530 Passwort " + echo + " falsch.")
-            return
+            return self.respond("530 Passwort " + echo + " falsch.")
         return FTPHandler.ftp_PASS(self, line)
 
     def protokollieren(self, line, cmd, arg):
@@ -156,6 +124,8 @@ class Handler(FTPHandler):
         elif cmd in ("PASS", "PORT", "EPRT", "PASV", "EPSV"):
             log.write(cmd + "\n")
         log.flush()
+        if a.endless_list and cmd in ("LIST", "MLSD"):
+            return self.push_dtp_data(Endlos(cmd == "MLSD"), isproducer=True, cmd=cmd)
         return FTPHandler.pre_process_command(self, line, cmd, arg)
 
 
@@ -164,7 +134,7 @@ logging.basicConfig(level=logging.WARNING)  # keeps the log of every command off
 # A thread per connection: pyftpdlib's single-threaded server now and then never answers a PORT
 # while other connections are busy, which parallel uploads in active mode run into.
 server = ThreadedFTPServer(("127.0.0.1", 0), Handler)
-server.max_cons_per_ip = a.max_cons_per_ip
+server.max_cons_per_ip = a.max_cons_per_ip or 0
 print(server.address[1], os.getpid(), sep="\n", flush=True)
 # Ends within a second of the process that started it, even one that crashed before killing it.
 server.ioloop.call_every(1, lambda: os.getppid() == eltern or os._exit(0))

@@ -29,6 +29,16 @@ log = open(a.log, "a", encoding="utf-8", errors="replace")
 eltern = os.getppid()
 
 
+def kontext(datei):
+    ctx = SSL.Context(SSL.TLS_SERVER_METHOD)
+    # With TLS 1.3 libcurl leaves the session tickets unread and its close resets the connection,
+    # so the server can lose the tail of an upload.
+    ctx.set_max_proto_version(SSL.TLS1_2_VERSION)
+    ctx.use_certificate_chain_file(datei)
+    ctx.use_privatekey_file(datei)
+    return ctx
+
+
 class DTPHandler(TLS_DTPHandler):
     # pyftpdlib 1.5.7 closes a data connection whose handshake is still going on as not readable;
     # libcurl starts TLS right after connecting, so it must stay open (fixed upstream in 1.5.8).
@@ -62,10 +72,7 @@ class TlsHandler(Protokoll, TLS_FTPHandler):
     def ftp_AUTH(self, line):
         TlsHandler.verbindungen += 1
         if TlsHandler.verbindungen == a.fremd_bei:
-            self.ssl_context = SSL.Context(SSL.TLS_SERVER_METHOD)
-            self.ssl_context.set_max_proto_version(SSL.TLS1_2_VERSION)
-            self.ssl_context.use_certificate_chain_file(a.fremd_cert)
-            self.ssl_context.use_privatekey_file(a.fremd_cert)
+            self.ssl_context = kontext(a.fremd_cert)
         return super().ftp_AUTH(line)
 
     @classmethod
@@ -73,13 +80,7 @@ class TlsHandler(Protokoll, TLS_FTPHandler):
         st = os.stat(a.cert)
         if cls.stand != (st.st_ino, st.st_mtime_ns):
             cls.stand = (st.st_ino, st.st_mtime_ns)
-            ctx = SSL.Context(SSL.TLS_SERVER_METHOD)
-            # With TLS 1.3 libcurl leaves the session tickets unread and its close resets the
-            # connection, so the server can lose the tail of an upload.
-            ctx.set_max_proto_version(SSL.TLS1_2_VERSION)
-            ctx.use_certificate_chain_file(a.cert)
-            ctx.use_privatekey_file(a.cert)
-            cls.ssl_context = ctx
+            cls.ssl_context = kontext(a.cert)
         return cls.ssl_context
 
 

@@ -26,13 +26,12 @@ std::string zeile(const std::string& befehl) {
 } // namespace
 
 Zertifikat ZertifikatErzeugen(const fs::path& ordner, const std::string& name) {
-    Zertifikat z{ordner / (name + ".pem"), ordner / (name + ".key"), {}, {}};
+    Zertifikat z{ordner / (name + ".pem"), ordner / (name + ".key"), {}};
     zeile("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj '/CN=" +
           name + "' -keyout '" + z.key.string() + "' -out '" + z.cert.string() +
           "' >/dev/null 2>&1 && echo ok");
-    const std::string x509 = "openssl x509 -noout -in '" + z.cert.string() + "' ";
-    z.fingerabdruck = zeile(x509 + "-fingerprint -sha256 | cut -d= -f2");
-    z.inhaber = zeile(x509 + "-subject | cut -d= -f2-");
+    z.fingerabdruck =
+        zeile("openssl x509 -noout -fingerprint -sha256 -in '" + z.cert.string() + "' | cut -d= -f2");
     return z;
 }
 
@@ -80,7 +79,7 @@ void SicherServer::ZertifikatWechseln(const Zertifikat& z) {
     fs::rename(m_ordner / "neu.pem", m_ordner / "server.pem");
 }
 
-long Anmeldungen(const SicherServer& s) {
+long Anmeldungen(const FtpServer& s) {
     const auto b = s.befehle();
     return std::count_if(b.begin(), b.end(), [](const std::string& z) {
         return z.rfind("USER", 0) == 0 || z == "PASS" ||
@@ -97,7 +96,7 @@ WechselServer::WechselServer(const std::filesystem::path& ordner, bool sftp) : m
     } else {
         const auto a = ZertifikatErzeugen(ordner, "velmaro-a");
         m_zertifikat = ZertifikatErzeugen(ordner, "velmaro-b");
-        alt = a.fingerabdruck, neu = m_zertifikat.fingerabdruck, inhaber = a.inhaber;
+        alt = a.fingerabdruck, neu = m_zertifikat.fingerabdruck;
         server = std::make_unique<SicherServer>(a);
     }
 }

@@ -17,7 +17,6 @@ namespace velmaro::test {
 struct Zertifikat {
     std::filesystem::path cert, key;
     std::string fingerabdruck; // as `openssl x509 -fingerprint -sha256` prints it
-    std::string inhaber;       // as `openssl x509 -subject` prints it
 };
 // A self-signed certificate for CN=name.
 Zertifikat ZertifikatErzeugen(const std::filesystem::path& ordner, const std::string& name);
@@ -56,7 +55,7 @@ private:
 };
 
 // USER and PASS over FTP, password logins over SFTP, as the server saw them.
-long Anmeldungen(const SicherServer& s);
+long Anmeldungen(const FtpServer& s);
 
 // An FTPS or SFTP server presenting identity a, and how to make it present b: what every trust
 // test needs.
@@ -65,7 +64,6 @@ struct WechselServer {
     void wechseln();
 
     std::string alt, neu; // the fingerprints of a and b
-    std::string inhaber;  // FTPS: a's subject
     std::unique_ptr<SicherServer> server;
 
 private:
