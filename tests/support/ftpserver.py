@@ -30,8 +30,7 @@ for name in ("--root", "--user", "--password", "--log"):
 # closes after its first file. --voll: every connection is greeted with 421, as a server at its
 # limit does. --echo-pass: a wrong password is answered with the password itself, as careless
 # servers do.
-# --no-port: PORT is answered as accepted, but no data connection ever comes (a client behind NAT).
-for name in ("--no-mkd", "--endless-list", "--voll", "--no-port"):
+for name in ("--no-mkd", "--endless-list", "--voll"):
     p.add_argument(name, action="store_true")
 for name in ("--refuse", "--truncate", "--without"):
     p.add_argument(name, action="append", default=[])
@@ -106,11 +105,6 @@ class Handler(FTPHandler):
         if a.delay_ms:
             time.sleep(a.delay_ms / 1000)
         return FTPHandler.respond(self, resp)
-
-    def ftp_PORT(self, line):
-        if a.no_port:
-            return self.respond("200 Active data connection established.")
-        return FTPHandler.ftp_PORT(self, line)
 
     def ftp_PASS(self, line):
         if a.echo_pass and line != a.password:
