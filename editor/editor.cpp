@@ -124,14 +124,6 @@ void ArtikelEditor::FelderFreigeben(bool an) {
     m_btnBild->setEnabled(an);
 }
 
-bool ArtikelEditor::ArtikelAnzeigen(const std::string& ueberschrift) {
-    const Artikelliste::Position pos = m_zustand.ArtikelFinden(ueberschrift);
-    if (!pos)
-        return false;
-    ArtikelAnzeigen(pos);
-    return true;
-}
-
 void ArtikelEditor::ArtikelAnzeigen(Artikelliste::Position pos) {
     const Artikel& a = m_zustand.m_artikelListe.at(pos);
     m_ueberschrift = a.ueberschrift;

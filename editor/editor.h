@@ -76,7 +76,6 @@ public:
 
     void FelderLeeren();
     void FelderFreigeben(bool an);
-    bool ArtikelAnzeigen(const std::string& ueberschrift);
     // The article at pos, which becomes the one that "löschen" and "bearbeiten" act on.
     void ArtikelAnzeigen(Artikelliste::Position pos);
     // An article is open for editing, or text is typed for a new one.
