@@ -56,7 +56,6 @@ size_t Antworten::zeile(char* b, size_t size, size_t n, void* self) {
             a->angemeldet = true;
         if (z.compare(0, 3, "234") == 0)
             a->verschluesselt = true;
-        a->portSeit.reset();
         a->letzte = z;
     }
     return size * n;

@@ -35,8 +35,6 @@ struct Antworten {
     bool begruesst = false;
     bool angemeldet = false;
     bool verschluesselt = false; // AUTH TLS accepted (234)
-    // Set when PORT is about to go out; any reply ends the wait.
-    std::optional<std::chrono::steady_clock::time_point> portSeit;
 
     static size_t zeile(char* b, size_t size, size_t n, void* self);
     // The last line as a message may show it: readable, UTF-8, without the password should a

@@ -177,14 +177,20 @@ struct SichereVerbindung::Impl {
     const std::atomic<bool>* aufgeben = nullptr;
 
     bool aktiverDatenbefehl = false;
+    // The server's active-mode data connection came during the last command.
+    bool datenAngenommen = false;
+    // The server may still answer a command whose data connection was given up; its late reply
+    // would be taken for the next command's, so the next command goes over a new connection.
+    bool neuVerbinden = false;
 
-    // In an active-mode transfer the socket opened is the one PORT announces (or, after a lost
-    // connection, the control connection, whose greeting ends the wait).
-    static curl_socket_t socketOeffnen(void* user, curlsocktype, curl_sockaddr* a) {
-        auto* self = static_cast<Impl*>(user);
-        if (self->aktiverDatenbefehl)
-            self->antworten.portSeit = std::chrono::steady_clock::now();
+    static curl_socket_t socketOeffnen(void*, curlsocktype, curl_sockaddr* a) {
         return socket(a->family, a->socktype | SOCK_CLOEXEC, a->protocol);
+    }
+
+    static int socketEingerichtet(void* user, curl_socket_t, curlsocktype art) {
+        if (art == CURLSOCKTYPE_ACCEPT)
+            static_cast<Impl*>(user)->datenAngenommen = true;
+        return CURL_SOCKOPT_OK;
     }
 
     static int fortschritt(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -203,9 +209,23 @@ struct SichereVerbindung::Impl {
             static_cast<long>(
                 (aktiv ? std::min(limits.datenverbindung, limits.antwort) : limits.antwort).count()));
         antworten.letzte.clear();
-        antworten.portSeit.reset();
+        datenAngenommen = false;
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        return curl_easy_perform(curl);
+        curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, neuVerbinden ? 1L : 0L);
+        const CURLcode code = curl_easy_perform(curl);
+        neuVerbinden = datenverbindungFehlt(code);
+        return code;
+    }
+
+    // Active mode, over a control connection that answers: the server's data connection did not
+    // come in time, or the server said it could not make it (425, as when the router in front of
+    // this computer refuses it).
+    bool datenverbindungFehlt(CURLcode code) const {
+        if (!aktiverDatenbefehl || code == CURLE_OK || datenAngenommen || antworten.letzte.empty())
+            return false;
+        return code == CURLE_OPERATION_TIMEDOUT || code == CURLE_FTP_ACCEPT_FAILED ||
+               code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED ||
+               antworten.letzte.rfind("425", 0) == 0;
     }
 
     // Below the login folder ("~" on SFTP, in basis).
@@ -278,6 +298,8 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     const auto ms = [](std::chrono::seconds s) { return static_cast<long>(s.count() * 1000); };
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    // A connection left behind by neuVerbinden is closed, never taken up again.
+    curl_easy_setopt(c, CURLOPT_MAXCONNECTS, 1L);
     curl_easy_setopt(c, CURLOPT_USERAGENT, sitzung.agentName().c_str());
     if (!benutzer.empty() || sftp) {
         curl_easy_setopt(c, CURLOPT_USERNAME, d->benutzer.c_str());
@@ -303,7 +325,8 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
         curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
         curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, ms(limits.datenverbindung));
         curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &Impl::socketOeffnen);
-        curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, d.get());
+        curl_easy_setopt(c, CURLOPT_SOCKOPTFUNCTION, &Impl::socketEingerichtet);
+        curl_easy_setopt(c, CURLOPT_SOCKOPTDATA, d.get());
         break;
     case Protokoll::Ftps:
         // Nothing, the login included, goes out before TLS stands; no fallback to plain FTP.
@@ -357,8 +380,7 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
                   "Wartung). Bitte versuchen Sie es später noch einmal.";
         return;
     }
-    if ((code == CURLE_OPERATION_TIMEDOUT && d->antworten.portSeit) || code == CURLE_FTP_ACCEPT_FAILED ||
-        code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED) {
+    if (d->datenverbindungFehlt(code)) {
         m_art = Fehlerart::DatenverbindungFehlt;
         f.schritt = schritt;
         f.grund = "Der Server hat innerhalb von " + sekunden(d->limits.datenverbindung) +
@@ -620,8 +642,7 @@ std::optional<std::map<std::string, std::uint64_t>> SichereVerbindung::Groessen(
             ergebnis = befehl[0] == 'M' && !sftp ? MlsdLesen(d->liste) : ListeLesen(d->liste);
             if (ergebnis)
                 break;
-        } else if ((code == CURLE_OPERATION_TIMEDOUT && d->antworten.portSeit) ||
-                   code == CURLE_FTP_ACCEPT_FAILED || code == CURLE_FTP_ACCEPT_TIMEOUT) {
+        } else if (d->datenverbindungFehlt(code)) {
             m_art = Fehlerart::DatenverbindungFehlt;
             break;
         }

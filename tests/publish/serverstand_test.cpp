@@ -230,11 +230,19 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         // Nothing to check sizes with: said once, never claimed, so sent again next time.
         {"--without MLSD --without LIST --without SIZE", false, true, "nicht geprüft"},
         {"--endless-list", false, false, "mehr als 200000 Einträge"},
+        // Behind NAT: the data connection fails, at once or after the client gave up on it;
+        // passive from then on, for this server.
+        {"--no-port sofort", false},
+        {"--no-port spaet", false},
+        {"--no-port stumm", false},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.optionen);
         FtpServer server(f.optionen);
         Stand s(server.adresse(), "");
+        const bool nat = std::string(f.optionen).starts_with("--no-port");
+        if (nat)
+            s.limits.datenverbindung = std::chrono::seconds(2);
         const fs::path data = server.wurzel() / "data";
         if (f.leeren) {
             EXPECT_TRUE(s.hochladen().vollstaendig);
@@ -251,6 +259,11 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
             EXPECT_TRUE(!fs::exists(s.b.record) || uebertragenLesen(readFile(s.b.record))->dateien.empty());
         }
         EXPECT_EQ(f.anmeldungen ? Anmeldungen(server) : 0, 2 * f.anmeldungen); // USER and PASS each
+        const auto record = fs::exists(s.b.record) ? uebertragenLesen(readFile(s.b.record)) : std::nullopt;
+        EXPECT_EQ(record && record->passiv, nat);
+        // A reply the server sent late to an abandoned command must not pass for the listing's.
+        const auto size = [](const std::string& z) { return z.starts_with("SIZE"); };
+        EXPECT_FALSE(nat && std::ranges::any_of(server.befehle(), size));
     }
 }
 

@@ -30,6 +30,9 @@ for name in ("--root", "--user", "--password", "--log"):
 # closes after its first file. --voll: every connection is greeted with 421, as a server at its
 # limit does. --echo-pass: a wrong password is answered with the password itself, as careless
 # servers do.
+# --no-port: the data connection to a client behind NAT fails. "sofort": PORT accepted, the data
+# command answered 425; "spaet": the data command answered 150, then 425 three seconds later;
+# "stumm": PORT never answered (as pyftpdlib's single-process server now and then does).
 for name in ("--no-mkd", "--endless-list", "--voll"):
     p.add_argument(name, action="store_true")
 for name in ("--refuse", "--truncate", "--without"):
@@ -39,6 +42,7 @@ for name in ("--stop-after", "--full-after", "--drop-connection", "--max-cons-pe
 p.add_argument("--stall")
 p.add_argument("--delay", type=float, default=0)
 p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
+p.add_argument("--no-port", choices=["sofort", "spaet", "stumm"])
 a = p.parse_args()
 log = open(a.log, "a", encoding="utf-8", errors="replace")
 
@@ -106,6 +110,13 @@ class Handler(FTPHandler):
             time.sleep(a.delay_ms / 1000)
         return FTPHandler.respond(self, resp)
 
+    def ftp_PORT(self, line):
+        if a.no_port is None:
+            return FTPHandler.ftp_PORT(self, line)
+        self.port_ohne_verbindung = True
+        if a.no_port != "stumm":
+            self.respond("200 Active data connection established.")
+
     def ftp_PASS(self, line):
         if a.echo_pass and line != a.password:
             echo = {"roh": line, "gross": line.upper(), "url": urllib.parse.quote(line, safe="")}[a.echo_pass]
@@ -124,6 +135,13 @@ class Handler(FTPHandler):
         elif cmd in ("PASS", "PORT", "EPRT", "PASV", "EPSV"):
             log.write(cmd + "\n")
         log.flush()
+        if cmd in ("LIST", "MLSD", "STOR") and getattr(self, "port_ohne_verbindung", False):
+            self.port_ohne_verbindung = False
+            if a.no_port == "spaet":
+                # Straight onto the socket, as in ftp_STOR: the loop would send it only after the wait.
+                self.socket.sendall(b"150 Connecting to the client.\r\n")
+                time.sleep(3)
+            return self.respond("425 Can't open data connection.")
         if a.endless_list and cmd in ("LIST", "MLSD"):
             return self.push_dtp_data(Endlos(cmd == "MLSD"), isproducer=True, cmd=cmd)
         return FTPHandler.pre_process_command(self, line, cmd, arg)
