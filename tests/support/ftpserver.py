@@ -30,6 +30,8 @@ for name in ("--root", "--user", "--password", "--log"):
 # closes after its first file. --voll: every connection is greeted with 421, as a server at its
 # limit does. --echo-pass: a wrong password is answered with the password itself, as careless
 # servers do.
+# --slow-login SECONDS: every connection but the first waits this long before it answers PASS, as
+# servers that throttle logins do.
 # --no-port: the data connection to a client behind NAT fails. "sofort": PORT accepted, the data
 # command answered 425; "spaet": the data command answered 150, then 425 three seconds later;
 # "stumm": PORT never answered (as pyftpdlib's single-process server now and then does).
@@ -41,6 +43,7 @@ for name in ("--stop-after", "--full-after", "--drop-connection", "--max-cons-pe
     p.add_argument(name, type=int)
 p.add_argument("--stall")
 p.add_argument("--delay", type=float, default=0)
+p.add_argument("--slow-login", type=float, default=0)
 p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
 p.add_argument("--no-port", choices=["sofort", "spaet", "stumm"])
 a = p.parse_args()
@@ -49,6 +52,7 @@ log = open(a.log, "a", encoding="utf-8", errors="replace")
 
 empfangen = 0
 anmeldungen = itertools.count(1)
+passworte = itertools.count(1)
 eltern = os.getppid()
 
 
@@ -118,6 +122,8 @@ class Handler(FTPHandler):
             self.respond("200 Active data connection established.")
 
     def ftp_PASS(self, line):
+        if next(passworte) > 1:
+            time.sleep(a.slow_login)
         if a.echo_pass and line != a.password:
             echo = {"roh": line, "gross": line.upper(), "url": urllib.parse.quote(line, safe="")}[a.echo_pass]
             return self.respond("530 Passwort " + echo + " falsch.")
