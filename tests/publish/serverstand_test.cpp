@@ -230,10 +230,10 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         // Nothing to check sizes with: said once, never claimed, so sent again next time.
         {"--without MLSD --without LIST --without SIZE", false, true, "nicht geprüft"},
         {"--endless-list", false, false, "mehr als 200000 Einträge"},
-        // Behind NAT: the data connection fails, at once or after the client gave up on it;
-        // passive from then on, for this server.
         // Extra connections that would log in only after half a minute are not waited for.
         {"--slow-login 30", false},
+        // Behind NAT: the data connection fails, at once or after the client gave up on it;
+        // passive from then on, for this server.
         {"--no-port sofort", false},
         {"--no-port spaet", false},
         {"--no-port stumm", false},
@@ -291,22 +291,35 @@ TEST(ServerStand, AbgewiesenMitEigenemEreignis) {
     }
 }
 
-// A trusted FTPS server whose third connection presents another certificate: reported, never
+// A trusted server whose third connection meets another certificate or host key: reported, never
 // logged into, and the other connections send everything.
 TEST(ServerStand, FremdeIdentitaetAufVerbindungDrei) {
     TempDir t;
     const Zertifikat echt = ZertifikatErzeugen(t.path(), "echt"),
                      fremd = ZertifikatErzeugen(t.path(), "fremd");
     writeFile(t / "fremd.pem", readFile(fremd.cert) + readFile(fremd.key));
-    SicherServer server(echt, "--fremd-bei 3 --fremd-cert '" + (t / "fremd.pem").string() + "'");
-    Stand s(server.adresse(), echt.fingerabdruck);
-    const UploadErgebnis e = s.hochladen();
-    EXPECT_TRUE(e.vollstaendig && e.fremdeIdentitaet);
-    EXPECT_EQ(inhalt(server.wurzel() / "data"), s.site());
-    EXPECT_EQ(s.b.meldungen.at(0).second, kIdentitaetGeaendert);
-    EXPECT_NE(s.b.meldungen[0].first.find(fremd.fingerabdruck), std::string::npos);
-    const auto log = server.befehle();
-    EXPECT_EQ(std::count(log.begin(), log.end(), "PASS"), 3);
+    SicherServer ftps(echt, "--fremd-bei 3 --fremd-cert '" + (t / "fremd.pem").string() + "'"),
+        sftp(Echt::SftpFremdBeiDrei);
+    std::string sftpFremd =
+        Ausfuehren("ssh-keygen -lf '" + (sftp.wurzel().parent_path() / "fremdkey.pub").string() +
+                   "' | cut -d' ' -f2")
+            .second;
+    sftpFremd.pop_back();
+    for (auto [server, vertraut, abdruck] : {std::tuple{&ftps, echt.fingerabdruck, fremd.fingerabdruck},
+                                             {&sftp, sftp.fingerabdruck(), sftpFremd}}) {
+        SCOPED_TRACE(server->adresse());
+        Stand s(server->adresse(), vertraut);
+        const UploadErgebnis e = s.hochladen();
+        EXPECT_TRUE(e.vollstaendig && e.fremdeIdentitaet);
+        EXPECT_EQ(inhalt(server->wurzel() / "data"), s.site());
+        EXPECT_EQ(s.b.meldungen.at(0).second, kIdentitaetGeaendert);
+        EXPECT_NE(s.b.meldungen[0].first.find(abdruck), std::string::npos) << s.b.meldungen[0].first;
+        // The impostor never saw the password.
+        if (server == &ftps)
+            EXPECT_EQ(Anmeldungen(ftps), 6);
+        else
+            EXPECT_EQ(readFile(sftp.wurzel().parent_path() / "fremd.log").find("password"), npos);
+    }
 }
 
 // Only what changed is sent: after an edit, a new article, a change on the server, a record for

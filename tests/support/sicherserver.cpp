@@ -51,7 +51,8 @@ SicherServer::SicherServer(Echt art)
     : FtpServer(Schema{art == Echt::Ftp    ? "ftp"
                        : art == Echt::Ftps ? "ftps"
                                            : "sftp"}) {
-    echtStarten(art == Echt::Sftp ? "sshd" : art == Echt::Ftps ? "vsftpd-tls" : "vsftpd", "");
+    const char* namen[] = {"vsftpd", "vsftpd-tls", "sshd", "sshd-fremd"};
+    echtStarten(namen[static_cast<int>(art)], "");
 }
 
 void SicherServer::echtStarten(const char* art, const std::string& schluessel) {

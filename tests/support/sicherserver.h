@@ -28,8 +28,9 @@ struct Hostschluessel {
 Hostschluessel HostschluesselErzeugen(const std::filesystem::path& ordner, const std::string& name);
 
 // The real servers of tests/support/echtserver: vsftpd (plain FTP, active or passive), vsftpd with
-// explicit TLS, OpenSSH's sshd with internal-sftp.
-enum class Echt { Ftp, Ftps, Sftp };
+// explicit TLS, OpenSSH's sshd with internal-sftp, and that sshd with an impostor answering the third
+// connection.
+enum class Echt { Ftp, Ftps, Sftp, SftpFremdBeiDrei };
 
 class SicherServer : public FtpServer {
 public:
