@@ -168,29 +168,19 @@ struct SichereVerbindung::Impl {
         return size * n;
     }
 
-    // Active mode: a PORT whose reply does not come within the data connection's limit means the
-    // server's data connection will not come either (pyftpdlib's single-process server loses a
-    // connection's PORT when several connections send at once); waiting for the reply time-out
-    // would hold the upload for half a minute.
+    // Plain FTP in passive mode (PassivSetzen); else active, where the replies to PORT and the data
+    // command are awaited only for limits.datenverbindung (see datenverbindungFehlt).
     bool passiv = false;
     // Set by the upload when this connection is no longer wanted (still logging in at the end).
     const std::atomic<bool>* aufgeben = nullptr;
 
     bool aktiverDatenbefehl = false;
-    // The server's active-mode data connection came during the last command.
-    bool datenAngenommen = false;
     // The server may still answer a command whose data connection was given up; its late reply
     // would be taken for the next command's, so the next command goes over a new connection.
     bool neuVerbinden = false;
 
     static curl_socket_t socketOeffnen(void*, curlsocktype, curl_sockaddr* a) {
         return socket(a->family, a->socktype | SOCK_CLOEXEC, a->protocol);
-    }
-
-    static int socketEingerichtet(void* user, curl_socket_t, curlsocktype art) {
-        if (art == CURLSOCKTYPE_ACCEPT)
-            static_cast<Impl*>(user)->datenAngenommen = true;
-        return CURL_SOCKOPT_OK;
     }
 
     static int fortschritt(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -209,7 +199,6 @@ struct SichereVerbindung::Impl {
             static_cast<long>(
                 (aktiv ? std::min(limits.datenverbindung, limits.antwort) : limits.antwort).count()));
         antworten.letzte.clear();
-        datenAngenommen = false;
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, neuVerbinden ? 1L : 0L);
         const CURLcode code = curl_easy_perform(curl);
@@ -218,10 +207,12 @@ struct SichereVerbindung::Impl {
     }
 
     // Active mode, over a control connection that answers: the server's data connection did not
-    // come in time, or the server said it could not make it (425, as when the router in front of
-    // this computer refuses it).
+    // come, or the server said it could not make it (425, as when the router in front of this
+    // computer refuses it), or the transfer's closing reply did not come in time (pyftpdlib's
+    // single-process server loses data connections made by PORT when several connections send).
+    // Passive mode is tried then; a server that really stalls stalls there too.
     bool datenverbindungFehlt(CURLcode code) const {
-        if (!aktiverDatenbefehl || code == CURLE_OK || datenAngenommen || antworten.letzte.empty())
+        if (!aktiverDatenbefehl || code == CURLE_OK || antworten.letzte.empty())
             return false;
         return code == CURLE_OPERATION_TIMEDOUT || code == CURLE_FTP_ACCEPT_FAILED ||
                code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED ||
@@ -325,8 +316,7 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
         curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
         curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, ms(limits.datenverbindung));
         curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &Impl::socketOeffnen);
-        curl_easy_setopt(c, CURLOPT_SOCKOPTFUNCTION, &Impl::socketEingerichtet);
-        curl_easy_setopt(c, CURLOPT_SOCKOPTDATA, d.get());
+        curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, d.get());
         break;
     case Protokoll::Ftps:
         // Nothing, the login included, goes out before TLS stands; no fallback to plain FTP.

@@ -237,12 +237,15 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         {"--no-port sofort", false},
         {"--no-port spaet", false},
         {"--no-port stumm", false},
+        // Loses some data connections made by PORT when several connections send: passive then.
+        {"--single", false},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.optionen);
         FtpServer server(f.optionen);
         Stand s(server.adresse(), "");
-        const bool nat = std::string(f.optionen).starts_with("--no-port");
+        const bool nat = std::string(f.optionen).starts_with("--no-port"),
+                   einProzess = std::string(f.optionen) == "--single";
         if (nat)
             s.limits.datenverbindung = std::chrono::seconds(2);
         const fs::path data = server.wurzel() / "data";
@@ -253,7 +256,7 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         const auto beginn = std::chrono::steady_clock::now();
         const UploadErgebnis e = s.hochladen();
         // No server here holds the upload up: logins beyond 5 s are given up once every file is taken.
-        EXPECT_TRUE(nat || std::chrono::steady_clock::now() - beginn < std::chrono::seconds(4));
+        EXPECT_TRUE(nat || einProzess || std::chrono::steady_clock::now() - beginn < std::chrono::seconds(4));
         EXPECT_EQ(e.vollstaendig, f.vollstaendig);
         EXPECT_EQ(s.b.angekommen, e.gesendet);
         EXPECT_EQ(inhalt(data), f.vollstaendig ? s.site() : Dateien{});
@@ -265,7 +268,7 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         }
         EXPECT_EQ(f.anmeldungen ? Anmeldungen(server) : 0, 2 * f.anmeldungen); // USER and PASS each
         const auto record = fs::exists(s.b.record) ? uebertragenLesen(readFile(s.b.record)) : std::nullopt;
-        EXPECT_EQ(record && record->passiv, nat);
+        EXPECT_TRUE(einProzess || (record && record->passiv) == nat);
         // A reply the server sent late to an abandoned command must not pass for the listing's.
         const auto size = [](const std::string& z) { return z.starts_with("SIZE"); };
         EXPECT_FALSE(nat && std::ranges::any_of(server.befehle(), size));

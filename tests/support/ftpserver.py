@@ -13,7 +13,7 @@ import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
-from pyftpdlib.servers import ThreadedFTPServer
+from pyftpdlib.servers import FTPServer, ThreadedFTPServer
 
 p = argparse.ArgumentParser()
 for name in ("--root", "--user", "--password", "--log"):
@@ -35,7 +35,8 @@ for name in ("--root", "--user", "--password", "--log"):
 # --no-port: the data connection to a client behind NAT fails. "sofort": PORT accepted, the data
 # command answered 425; "spaet": the data command answered 150, then 425 three seconds later;
 # "stumm": PORT never answered (as pyftpdlib's single-process server now and then does).
-for name in ("--no-mkd", "--endless-list", "--voll"):
+# --single: pyftpdlib's default single-process server instead of a thread per connection.
+for name in ("--no-mkd", "--endless-list", "--voll", "--single"):
     p.add_argument(name, action="store_true")
 for name in ("--refuse", "--truncate", "--without"):
     p.add_argument(name, action="append", default=[])
@@ -155,9 +156,9 @@ class Handler(FTPHandler):
 
 Handler.authorizer.add_user(a.user, a.password, a.root, perm="elradfw" if a.no_mkd else "elradfmw")
 logging.basicConfig(level=logging.WARNING)  # keeps the log of every command off stderr
-# A thread per connection: pyftpdlib's single-threaded server now and then never answers a PORT
+# A thread per connection: pyftpdlib's single-process server loses data connections made by PORT
 # while other connections are busy, which parallel uploads in active mode run into.
-server = ThreadedFTPServer(("127.0.0.1", 0), Handler)
+server = (FTPServer if a.single else ThreadedFTPServer)(("127.0.0.1", 0), Handler)
 server.max_cons_per_ip = a.max_cons_per_ip or 0
 print(server.address[1], os.getpid(), sep="\n", flush=True)
 # Ends within a second of the process that started it, even one that crashed before killing it.
