@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -33,12 +32,8 @@ struct BatchPublish : ::testing::Test {
                   "Stapel\r\n" + adresse + "\r\n" + kFtpBenutzer + "\r\n" + passwort);
     }
     void laufen(const std::string& optionen) {
-        const std::string befehl = "'" + std::string(VELMARO_BINARY) + "' -C '" + arbeit.path().string() +
-                                   "' " + optionen + " >'" + (arbeit / "aus").string() + "' 2>'" +
-                                   (arbeit / "fehler").string() + "' </dev/null";
-        const int roh = std::system(befehl.c_str());
-        status = WIFEXITED(roh) ? WEXITSTATUS(roh) : -1;
-        aus = readFile(arbeit / "aus");
+        std::tie(status, aus) = Ausfuehren("'" VELMARO_BINARY "' -C '" + arbeit.path().string() + "' " +
+                                           optionen + " 2>'" + (arbeit / "fehler").string() + "' </dev/null");
         fehler = readFile(arbeit / "fehler");
     }
 
@@ -53,10 +48,9 @@ TEST_F(BatchPublish, SteuerzeichenAusHandbearbeiteterDateiErreichenDenServerNie)
     veroeffentlichen(server, std::string(kFtpPasswort) + "\rDELE index.php");
 
     EXPECT_EQ(status, 1);
-    EXPECT_NE(fehler.find("„Passwort“"), npos) << fehler;
-    EXPECT_NE(fehler.find("Steuerzeichen"), npos) << fehler;
     // No button of the window is named where there is none.
-    EXPECT_NE(fehler.find("in data/ftpconfig.bit"), npos) << fehler;
+    for (const char* teil : {"„Passwort“", "Steuerzeichen", "in data/ftpconfig.bit"})
+        EXPECT_NE(fehler.find(teil), npos) << fehler;
     EXPECT_EQ(fehler.find("„FTP Zugangsdaten ändern“"), npos) << fehler;
     EXPECT_TRUE(server.befehle().empty()); // refused before connecting
 }
@@ -118,10 +112,8 @@ TEST(BatchArgumente, FensterBatchHilfeUndFehler) {
     for (const auto& f : faelle) {
         std::string befehl = f.aufruf;
         befehl.replace(befehl.find('@'), 1, "timeout 3 '" + std::string(VELMARO_BINARY) + "'");
-        befehl += " >'" + (leer / "aus").string() + "' 2>&1 </dev/null";
-        const int roh = std::system(befehl.c_str());
-        EXPECT_EQ(WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, f.status) << befehl;
-        const std::string aus = readFile(leer / "aus");
+        const auto [status, aus] = Ausfuehren(befehl + " 2>&1 </dev/null");
+        EXPECT_EQ(status, f.status) << befehl;
         EXPECT_NE(aus.find(f.ausgabe), npos) << aus;
         // The usage, all of it in German: with --help, and after every mistake.
         const bool hilfe = f.status == 2 || f.aufruf.find("--help") != npos;

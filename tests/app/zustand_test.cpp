@@ -49,8 +49,6 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         Ladezustand soll;
         std::size_t artikel;
     } faelle[] = {
-        {"daten.bit", Bytes, ersetzt("\7ARTIKLE"), L::Beschaedigt, 1},
-        {"daten.bit", Bytes, ersetzt("\7artikel"), L::Beschaedigt, 1},
         {"daten.bit", Bytes, ersetzt("\10ARTIKELS"), L::Beschaedigt, 1},
         {"daten.bit", Bytes, ersetzt("\xFF\xFF\xFF\xF0\xFF\xFF\xFF"), L::Beschaedigt, 1},
         {"daten.bit", Bytes, gut.substr(0, gut.size() - 8), L::Beschaedigt, 2}, // into the last date

@@ -146,12 +146,11 @@ TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
         SCOPED_TRACE(urls[i]);
         EXPECT_FALSE(seiten[i].text.empty());
         EXPECT_TRUE(hatLink(seiten[i], wo + "feed.xml"));
-        for (const std::string& link : seiten[i].links) {
-            // The publisher's address in every article footer is the one link off the site.
+        // The publisher's address in every article footer is the one link off the site.
+        for (const std::string& link : seiten[i].links)
             EXPECT_TRUE(link == "http://www.dorvent.de/" ||
                         (link.starts_with("file://") && fs::is_regular_file(link.substr(7))))
                 << link;
-        }
     }
 }
 
