@@ -63,7 +63,6 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         {"ftpconfig.bit", Fifo, "", L::Unlesbar, 0},
         {"ftpconfig.bit", NullGeraet, "", L::Unlesbar, 0},
         {"ftpconfig.bit", Bytes, std::string((1 << 20) + 1, 'x'), L::Unlesbar, 0},
-        {"styleconfig.bit", Fifo, "", L::Unlesbar, 0},
         {"styleconfig.bit", Bytes, std::string((1 << 20) + 1, 'x'), L::Unlesbar, 0},
     };
     for (const auto& f : faelle) {

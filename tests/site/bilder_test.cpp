@@ -52,8 +52,7 @@ TEST(Bilder, UmwandlungFuerDasWeb) {
         for (const char* spur : {"Exif", kKameraSerie, "GEHEIM", "Comment"})
             EXPECT_EQ(aus.find(spur), npos) << spur;
         if (f.format == "jpeg") {
-            EXPECT_GT(qRed(bild.pixel(400, 10)), 200);    // red on top
-            EXPECT_GT(qBlue(bild.pixel(400, 1050)), 200); // blue below
+            EXPECT_GT(qRed(bild.pixel(400, 10)), 200); // red on top: turned clockwise
         } else if (f.format == "png") {
             EXPECT_EQ(bild.pixel(5, 5), klein.pixel(5, 5));
         }
@@ -76,8 +75,7 @@ TEST(Bilder, AblageNachInhalt) {
     std::string fehler;
     const auto a = BildAblegen(t / "a.jpeg", t / "data/bilder", fehler);
     ASSERT_TRUE(a) << fehler;
-    EXPECT_EQ(a->size(), 16u + 4);
-    EXPECT_TRUE(a->ends_with(".jpg"));
+    EXPECT_TRUE(a->size() == 16 + 4 && a->ends_with(".jpg")) << *a;
     EXPECT_EQ(BildAblegen(t / "b.JPG", t / "data/bilder", fehler), a); // the same picture: one file
     EXPECT_TRUE(BildAblegen(t / "c.gif", t / "data/bilder", fehler)->ends_with(".gif"));
     EXPECT_EQ(readFile(t / "data/bilder" / *a), readFile(t / "a.jpeg"));

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 #include <sstream>
 
 using namespace velmaro;
@@ -21,23 +22,16 @@ namespace {
 
 using Zeilen = std::vector<std::string>;
 
-Zeilen teilen(const std::string& text, char trenner) {
-    Zeilen teile;
-    std::istringstream s(text);
-    for (std::string t; std::getline(s, t, trenner);)
-        teile.push_back(t);
-    return teile;
-}
-
 // The lines tests/support/feedpruefen.py prints, and the words of its last line, the ids, apart.
 std::pair<Zeilen, Zeilen> gelesen(const std::filesystem::path& feed) {
     const auto [status, aus] = Ausfuehren(
         "/usr/bin/python3 '" VELMARO_SOURCE_DIR "/tests/support/feedpruefen.py' '" + feed.string() + "'");
     EXPECT_EQ(status, 0) << aus;
-    Zeilen zeilen = teilen(aus, '\n');
-    const Zeilen ids = zeilen.empty() ? Zeilen{} : teilen(zeilen.back(), ' ');
-    zeilen.resize(zeilen.size() - !zeilen.empty());
-    return {zeilen, ids};
+    std::istringstream s(aus.substr(0, aus.rfind("\nids ") + 1)), ids(aus.substr(aus.rfind("\nids ") + 1));
+    Zeilen zeilen;
+    for (std::string zeile; std::getline(s, zeile);)
+        zeilen.push_back(zeile);
+    return {zeilen, Zeilen(std::istream_iterator<std::string>(ids), {})};
 }
 
 } // namespace

@@ -109,29 +109,24 @@ VelmaroZustand datenAnlegen(const fs::path& ordner) {
 }
 
 TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
-    using Schaden = void (*)(const fs::path&);
-    const std::tuple<const char*, Schaden, const char*> faelle[] = {
-        {"data", [](const fs::path& p) { fs::remove_all(p); }, "kein Ordner data/"},
-        {"data/styleconfig.bit",
-         [](const fs::path& p) { writeFile(p, readFile(p).substr(0, fs::file_size(p) - 10)); },
-         "data/styleconfig.bit ist beschädigt"},
-        {"data/daten.bit",
-         [](const fs::path& p) {
-             std::string b = readFile(p);
-             b[b.rfind("ARTIKEL") + 6] = 'X'; // a flipped record marker
-             writeFile(p, b);
-         },
-         "data/daten.bit ist beschädigt"},
-        {"data/daten.bit", [](const fs::path& p) { fs::remove(p), ::mkfifo(p.c_str(), 0644); },
-         "data/daten.bit kann nicht gelesen werden"},
-        {"data/styleconfig.bit", [](const fs::path& p) { fs::remove(p), fs::create_directory(p); },
-         "data/styleconfig.bit kann nicht gelesen werden"},
-    };
-    for (const auto& [name, schaden, meldung] : faelle) {
-        SCOPED_TRACE(meldung);
+    // No data/, a file cut short, a flipped record marker, a FIFO, a folder.
+    for (const auto& [name, art, meldung] :
+         {std::tuple{"data", 0, "kein Ordner data/"},
+          {"data/styleconfig.bit", 1, "data/styleconfig.bit ist beschädigt"},
+          {"data/daten.bit", 2, "data/daten.bit ist beschädigt"},
+          {"data/daten.bit", 3, "data/daten.bit kann nicht gelesen werden"},
+          {"data/styleconfig.bit", 4, "data/styleconfig.bit kann nicht gelesen werden"}}) {
         TempDir arbeit;
         datenAnlegen(arbeit.path());
-        schaden(arbeit / name);
+        const fs::path pfad = arbeit / name;
+        std::string bytes = art == 1 || art == 2 ? readFile(pfad) : "";
+        fs::remove_all(pfad);
+        if (art == 1 || art == 2)
+            writeFile(pfad, art == 1 ? bytes.substr(0, bytes.size() - 10)
+                                     : bytes.replace(bytes.rfind("ARTIKEL") + 6, 1, "X"));
+        ASSERT_TRUE(art != 3 || ::mkfifo(pfad.c_str(), 0644) == 0);
+        if (art == 4)
+            fs::create_directory(pfad);
         const Dateien daten = Ordnerinhalt(arbeit / "data");
         const auto [status, aus] = generieren(arbeit.path());
         EXPECT_EQ(status, 1);
