@@ -42,13 +42,8 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
 
     enum Art { Bytes, Ordner, Fifo, NullGeraet };
     using L = Ladezustand;
-    const struct {
-        const char* name;
-        Art art;
-        std::string bytes;
-        Ladezustand soll;
-        std::size_t artikel;
-    } faelle[] = {
+    // The file, what lies there, what the start makes of it and how many articles it keeps.
+    const std::tuple<const char*, Art, std::string, Ladezustand, std::size_t> faelle[] = {
         {"daten.bit", Bytes, ersetzt("\10ARTIKELS"), L::Beschaedigt, 1},
         {"daten.bit", Bytes, ersetzt("\xFF\xFF\xFF\xF0\xFF\xFF\xFF"), L::Beschaedigt, 1},
         {"daten.bit", Bytes, gut.substr(0, gut.size() - 8), L::Beschaedigt, 2}, // into the last date
@@ -65,30 +60,25 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         {"ftpconfig.bit", Bytes, std::string((1 << 20) + 1, 'x'), L::Unlesbar, 0},
         {"styleconfig.bit", Bytes, std::string((1 << 20) + 1, 'x'), L::Unlesbar, 0},
     };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(testing::Message() << f.name << " case " << (&f - faelle));
+    for (const auto& [name, art, bytes, soll, artikel] : faelle) {
+        SCOPED_TRACE(testing::Message() << name << " " << art << " " << bytes.size() << " bytes");
         TempDir ordner;
-        fs::create_directories(ordner / "data");
-        const fs::path pfad = ordner / "data" / f.name;
-        if (f.art == Bytes)
-            writeFile(pfad, f.bytes);
-        else if (f.art == Ordner)
-            fs::create_directories(pfad / "inhalt");
-        else if (f.art == Fifo)
-            ASSERT_EQ(::mkfifo(pfad.c_str(), 0644), 0);
-        else
-            fs::create_symlink("/dev/zero", pfad);
+        const fs::path pfad = ordner / "data" / name;
+        fs::create_directories(art == Ordner ? pfad : pfad.parent_path());
+        if (art == Bytes || art == NullGeraet)
+            art == Bytes ? writeFile(pfad, bytes) : fs::create_symlink("/dev/zero", pfad);
+        ASSERT_TRUE(art != Fifo || ::mkfifo(pfad.c_str(), 0644) == 0);
         VelmaroZustand neu;
         neu.m_ordner = ordner.path();
-        const std::string n = f.name;
+        const std::string n = name;
         const Ladezustand ist = n == "daten.bit"       ? neu.DatenDateiLesen()
                                 : n == "ftpconfig.bit" ? neu.FtpDateiLesen()
                                                        : neu.StyleDateiLesen();
-        EXPECT_EQ(std::pair(ist, neu.m_artikelListe.size()), std::pair(f.soll, f.artikel));
-        EXPECT_TRUE(!f.bytes.starts_with("\0015") || neu.m_artikelProSeite == "5");
-        if (f.soll != L::Unlesbar)
+        EXPECT_EQ(std::pair(ist, neu.m_artikelListe.size()), std::pair(soll, artikel));
+        EXPECT_TRUE(!bytes.starts_with("\0015") || neu.m_artikelProSeite == "5");
+        if (soll != L::Unlesbar)
             continue;
-        EXPECT_NE(neu.UnlesbarText(f.name).text.find("data/" + n), std::string::npos);
+        EXPECT_NE(neu.UnlesbarText(name).text.find("data/" + n), std::string::npos);
         // "Beenden" leaves it alone and says so; what was typed goes beside it.
         neu.m_artikelListe.addTail({DateTime::fromParts(2020, 1, 1), "neu", "getippt"});
         neu.m_ftp.passwort = neu.m_style.datumHintergrund = "getippt";
@@ -98,7 +88,7 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         EXPECT_TRUE(!hinweise[0].fehler &&
                     hinweise[0].text.find("data/" + n + " wurde nicht überschrieben") != std::string::npos);
         EXPECT_EQ(fs::symlink_status(pfad).type(), typ);
-        EXPECT_TRUE(f.art != Bytes || readFile(pfad) == f.bytes);
+        EXPECT_TRUE(art != Bytes || readFile(pfad) == bytes);
         EXPECT_EQ(readFile(pfad.string() + ".neu"), neu.DateiInhalt(n));
     }
 }

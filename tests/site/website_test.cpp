@@ -64,27 +64,24 @@ VelmaroZustand zustand(const fs::path& ordner, int n, const std::string& proSeit
 }
 
 TEST(Website, PagesFilesAndCounters) {
-    const struct {
-        int artikel;
-        std::string proSeite;
-        std::vector<int> seiten; // rows per index page written
-    } faelle[] = {
+    // Articles, the per-page value, the rows of each index page written.
+    const std::tuple<int, std::string, std::vector<int>> faelle[] = {
         {7, "5", {5, 2}}, {0, "5", {0}},     {5, "5", {5}},
         {6, "5", {5, 1}}, {12, "", {0, 12}}, {400, "-1", {400}}, // beyond the writer's buffer
     };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(testing::Message() << f.artikel << " articles, per page '" << f.proSeite << "'");
+    for (const auto& [artikel, proSeite, seiten] : faelle) {
+        SCOPED_TRACE(testing::Message() << artikel << " articles, per page '" << proSeite << "'");
         TempDir dir;
-        VelmaroZustand z = zustand(dir.path(), f.artikel, f.proSeite);
+        VelmaroZustand z = zustand(dir.path(), artikel, proSeite);
         // output/ missing at first; later runs write into what the one before the last left,
         // with something left over and a page longer than it will be. Every run gives the same bytes.
         for (int lauf = 0; lauf < 3; ++lauf) {
             int meldungen = 0;
             const GeneratorErgebnis e = Erzeugen(z, [&] { ++meldungen; });
-            EXPECT_EQ(vorgefunden(dir / "output"), erwartet(f.seiten));
+            EXPECT_EQ(vorgefunden(dir / "output"), erwartet(seiten));
             EXPECT_EQ(std::tuple(meldungen, e.anzahlSeiten, e.anzahlArtikel, e.fehlendeDateien.size()),
-                      std::tuple(1, static_cast<int>(f.seiten.size()),
-                                 std::accumulate(f.seiten.begin(), f.seiten.end(), 0), 0u));
+                      std::tuple(1, static_cast<int>(seiten.size()),
+                                 std::accumulate(seiten.begin(), seiten.end(), 0), 0u));
             fs::create_directories(dir / "output/artikel9999.php/x");
             writeFile(dir / "output/inhalt1.php",
                       readFile(dir / "output/inhalt1.php") + "sitename=artikel9999");
