@@ -55,7 +55,6 @@ private slots:
         QApplication::setActiveWindow(&dlg);
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         QPushButton* knopf = dlg.m_btnUpdate;
-        QAction* befehl = dlg.m_befehlUpdate;
         Protokoll protokoll(dlg.m_ereignis, knopf);
 
         // The button and the command write what the core writes from the window's state.
@@ -90,12 +89,12 @@ private slots:
 
         // The command runs with the choice. When output/ cannot be replaced (it is a file), the cause
         // is reported and nothing is uploaded (no settings: any attempt would add a box of its own).
-        QVERIFY(UpdateAbwarten(dlg, [&] { befehl->trigger(); }));
+        QVERIFY(UpdateAbwarten(dlg, [&] { dlg.m_befehlUpdate->trigger(); }));
         QVERIFY(wieDerKern());
         fs::remove_all(dir / "output");
         writeFile(dir / "output", "x");
         m_boxen.leeren();
-        QVERIFY(UpdateAbwarten(dlg, [&] { befehl->trigger(); }));
+        QVERIFY(UpdateAbwarten(dlg, [&] { dlg.m_befehlUpdate->trigger(); }));
         QCOMPARE(dlg.m_ereignis->text(),
                  u"Die Dateien wurden nicht erstellt!\nein Teil des Pfads ist kein Ordner, bei output"_s);
         QCOMPARE(m_boxen.texte().size(), 1);
