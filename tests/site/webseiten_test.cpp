@@ -20,49 +20,6 @@ constexpr auto npos = std::string::npos;
 
 namespace {
 
-// Seven articles at five per page, "Meldung 1" the newest, each with the body "Text von Meldung
-// <i>", the first with a photo as a camera takes it; the headline colour #123456 and size 17 (no
-// unit). Published by the program to the FTP server, whose folder php -S serves with the site's own
-// pages; and previewed.
-struct Webseiten : ::testing::Test {
-    TempDir ordner;
-    FtpServer ftp;
-    Chromium browser;
-    VelmaroZustand z;
-    std::string bild;     // the photo's name in data/bilder
-    std::string vorschau; // what --preview printed
-    fs::path wurzel = ftp.wurzel();
-    std::optional<PhpServer> server;
-
-    std::pair<int, std::string> velmaro(const std::string& was) {
-        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was);
-    }
-
-    void SetUp() override {
-        if (const std::string grund = Chromium::fehlt(); !grund.empty())
-            GTEST_SKIP() << grund;
-        writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
-        std::string fehler;
-        bild = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler).value_or("");
-        ASSERT_FALSE(bild.empty()) << fehler;
-        z.m_ordner = ordner.path();
-        z.m_artikelProSeite = "5";
-        z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
-        for (int i = 1; i <= 7; ++i)
-            z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
-                                      "Text von Meldung " + std::to_string(i) +
-                                          (i == 1 ? " <img src=\"bilder/" + bild + "\" alt=\"Fest\">" : "")});
-        z.m_style.overFarbe = "#123456";
-        z.m_style.overGroesse = "17";
-        ASSERT_TRUE(z.DateienSchreiben().empty());
-        ASSERT_EQ(velmaro("--publish 2>&1").first, 0);
-        vorschau = velmaro("--preview 2>/dev/null").second;
-        fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        server.emplace(wurzel);
-    }
-};
-
 bool hatLink(const Seite& s, const std::string& url) {
     return std::find(s.links.begin(), s.links.end(), url) != s.links.end();
 }
@@ -92,31 +49,65 @@ TEST(Vorschau, LinksZeigenAufDieLokalenSeiten) {
         EXPECT_EQ(LinksUmschreiben(fragment), erwartet.empty() ? fragment : erwartet) << fragment;
 }
 
-// The first page links the second, the article and the feed; each leads where it says, the photo
-// shown upright. Which article lands on which page is the generator tests' business. Names the
-// pages do not know show the first page.
-TEST_F(Webseiten, SeitenVorschauUndBild) {
+// Seven articles at five per page, "Meldung 1" the newest, each with the body "Text von Meldung
+// <i>", the first with a photo as a camera takes it; the headline colour #123456 and size 17 (no
+// unit). Published by the program to the FTP server, whose folder php -S serves with the site's own
+// pages; and previewed.
+TEST(Webseiten, SeitenVorschauUndBild) {
+    if (const std::string grund = Chromium::fehlt(); !grund.empty())
+        GTEST_SKIP() << grund;
+    TempDir ordner;
+    FtpServer ftp;
+    Chromium browser;
+    const fs::path wurzel = ftp.wurzel();
+    const auto velmaro = [&](const std::string& was) {
+        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was);
+    };
+    writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
+    std::string fehler;
+    const std::string bild = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler).value_or("");
+    ASSERT_FALSE(bild.empty()) << fehler;
+    VelmaroZustand z;
+    z.m_ordner = ordner.path();
+    z.m_artikelProSeite = "5";
+    z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
+    for (int i = 1; i <= 7; ++i)
+        z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
+                                  "Text von Meldung " + std::to_string(i) +
+                                      (i == 1 ? " <img src=\"bilder/" + bild + "\" alt=\"Fest\">" : "")});
+    z.m_style.overFarbe = "#123456";
+    z.m_style.overGroesse = "17";
+    ASSERT_TRUE(z.DateienSchreiben().empty());
+    ASSERT_EQ(velmaro("--publish 2>&1").first, 0);
+    const std::string vorschau = velmaro("--preview 2>/dev/null").second;
+    fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const PhpServer server(wurzel);
+
+    // The first page links the second, the article and the feed; each leads where it says, the photo
+    // shown upright. Which article lands on which page is the generator tests' business. Names the
+    // pages do not know show the first page.
     std::vector<std::string> pfade = {"news.php", "news.php?sitename=data/inhalt2.php",
                                       "data/artikel.php?sitename=artikel1.php",
                                       "news.php?sitename[]=data/inhalt2.php"};
     for (const std::string& fremd : std::vector<std::string>{
              "../../../../etc/passwd", "/etc/passwd", "php://filter/resource=data/inhalt2.php",
              "data/inhalt2.php%00.txt", "data/inhalt2.php%0A", "data/../data/inhalt2.php", "inhalt2.php",
-             "data/inhalt9.php", server->url("data/inhalt2.php")})
+             "data/inhalt9.php", server.url("data/inhalt2.php")})
         pfade.push_back("news.php?sitename=" + fremd);
     for (const char* fremd : {"../news.php", "../../../../etc/passwd", "data/artikel6.php"})
         pfade.push_back("data/artikel.php?sitename=" + std::string(fremd));
     std::vector<std::string> urls;
     for (const std::string& p : pfade)
-        urls.push_back(server->url(p));
-    const std::vector<Seite> s = browser.laden(urls, wurzel, server->url(""));
-    const std::string feed = server->url("data/feed.xml");
-    EXPECT_TRUE(hatLink(s[0], server->url(pfade[1])) && hatLink(s[0], server->url(pfade[2])) &&
+        urls.push_back(server.url(p));
+    const std::vector<Seite> s = browser.laden(urls, wurzel, server.url(""));
+    const std::string feed = server.url("data/feed.xml");
+    EXPECT_TRUE(hatLink(s[0], server.url(pfade[1])) && hatLink(s[0], server.url(pfade[2])) &&
                 hatLink(s[0], feed));
     EXPECT_NE(s[0].text.find("Meldung 1"), npos) << s[0].text;
     EXPECT_NE(s[1].text.find("Meldung 6"), npos) << s[1].text;
     EXPECT_NE(s[2].text.find("Text von Meldung 1"), npos) << s[2].text;
-    EXPECT_TRUE(hatLink(s[2], server->url(pfade[1])) && hatLink(s[2], feed));
+    EXPECT_TRUE(hatLink(s[2], server.url(pfade[1])) && hatLink(s[2], feed));
     wieEingestellt(s[0]);
     wieEingestellt(s[2]);
     for (std::size_t i = 3; i < pfade.size(); ++i) {
