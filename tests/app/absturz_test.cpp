@@ -46,8 +46,7 @@ TEST_P(AbsturzBeimSpeichern, DieDateiIstDanachImmerAltOderNeuUndGanz) {
     for (int i = 0; i < 2; ++i) {
         VelmaroZustand z;
         FassungFuellen(z, i, dir.path());
-        ASSERT_FALSE(z.DateiSchreiben(datei.c_str()));
-        fassung[i] = readFile(ziel);
+        fassung[i] = z.DateiInhalt(datei);
     }
     ASSERT_NE(fassung[0], fassung[1]);
 

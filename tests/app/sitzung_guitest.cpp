@@ -3,6 +3,7 @@
 #include "app/sitzung.h"
 #include "ui/velmarodlg.h"
 
+#include "../support/beispiel.h"
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
 
@@ -193,11 +194,8 @@ private:
         VelmaroDlg dlg(dir.path());
         zeileKlicken(dlg, 0);
         klicken(dlg.m_editor.m_btnLoeschen);
-        VelmaroZustand fremd;
-        fremd.m_ordner = dir.path();
-        fremd.m_artikelListe.addTail({DateTime::fromParts(2010, 1, 1), "Von anderswo", "x"});
-        QVERIFY(!fremd.DateiSchreiben("daten.bit"));
-        const std::string ihre = readFile(dir / "data/daten.bit");
+        const std::string& ihre = kBeispielDaten;
+        writeFile(dir / "data/daten.bit", ihre);
         const std::string unsere = dlg.m_zustand.DateiInhalt("daten.bit");
         boxen.naechsteAntwort(antwort);
         dlg.OnBeenden();
