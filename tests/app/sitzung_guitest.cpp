@@ -3,6 +3,7 @@
 #include "app/sitzung.h"
 #include "ui/velmarodlg.h"
 
+#include "../support/beispiel.h"
 #include "../support/guihelpers.h"
 #include "../support/tempdir.h"
 
@@ -78,79 +79,22 @@ struct Kind {
 class SitzungTest : public QObject {
     Q_OBJECT
 private slots:
-    void endings_data() {
-        QTest::addColumn<int>("signal");
-        QTest::addColumn<bool>("commit");
-        QTest::addColumn<bool>("mitEntwurf");
-        QTest::newRow("TERM") << SIGTERM << false << true;
-        QTest::newRow("HUP") << SIGHUP << false << true;
-        QTest::newRow("INT") << SIGINT << false << true;
-        QTest::newRow("KILL") << SIGKILL << false << false;
-        QTest::newRow("commitData, then KILL") << SIGKILL << true << true;
-    }
+    // Only a KILL without the desktop's warning (commitData) costs the draft.
     void endings() {
-        QFETCH(int, signal);
-        QFETCH(bool, commit);
-        QFETCH(bool, mitEntwurf);
-        TempDir dir;
-        ordnerAnlegen(dir.path(), drei());
-        const std::string daten = readFile(dir / "data/daten.bit");
-        Kind(dir, commit ? u"commit"_s : u"alles"_s).beenden(signal);
-        QCOMPARE(readFile(dir / "data/daten.bit"), daten);
-
-        MeldungsRekorder boxen;
-        boxen.naechsteAntwort(Antwort::Uebernehmen);
-        VelmaroDlg dlg(dir.path());
-        QCOMPARE(boxen.nachrichten().size(), 1);
-        QVERIFY2(boxen.texte()[0].contains(mitEntwurf ? u"5 Änderungen vom "_s : u"4 Änderungen vom "_s),
-                 qPrintable(boxen.texte()[0]));
-        const QList<Artikel> a = drei();
-        QCOMPARE(liste(dlg).value(0).ueberschrift, std::string("Neu"));
-        QCOMPARE(liste(dlg).mid(1),
-                 (QList<Artikel>{{a[0].datum, a[0].ueberschrift, a[0].textinhalt + "!"}, a[1]}));
-        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("7"));
-        QCOMPARE(dlg.m_comboProSeite->currentText(), u"7"_s);
-        QCOMPARE(dlg.m_editor.m_editUeberschrift->text(), mitEntwurf ? u"Entwurf"_s : QString());
-        QCOMPARE(dlg.m_editor.m_btnSpeichern->isEnabled(), mitEntwurf);
-
-        // "Beenden" writes it all and ends the recovery file.
-        if (!mitEntwurf) {
-            dlg.OnBeenden();
-            QVERIFY(!fs::exists(dir / "data/wiederherstellung.bit"));
-            VelmaroZustand z;
-            z.m_ordner = dir.path();
-            z.DatenDateiLesen();
-            QCOMPARE(QList<Artikel>(z.m_artikelListe.begin(), z.m_artikelListe.end()), liste(dlg));
-        }
+        for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+            ende(signal, false, true);
+        ende(SIGKILL, false, false);
+        ende(SIGKILL, true, true);
     }
 
-    // One writer per folder: a second window and the batch mode are refused while the first lives,
-    // and a dead holder's lock is taken over without a word; its changes, set aside, leave the
-    // articles as they were.
-    void oneWriterPerFolder() {
+    // A dead holder's changes, set aside, leave the articles as they were.
+    void changesSetAside() {
         TempDir dir;
         ordnerAnlegen(dir.path(), drei());
-        Kind erster(dir, u"alles"_s);
-        const QString pid = QString::number(erster.p.processId());
-        {
-            MeldungsRekorder boxen;
-            VelmaroDlg zweiter(dir.path());
-            QVERIFY(zweiter.Abgelehnt());
-            QCOMPARE(boxen.nachrichten().size(), 1);
-            QVERIFY(boxen.texte()[0].contains(u"(Prozess "_s + pid + u")"_s));
-            QVERIFY(zweiter.m_zustand.m_artikelListe.empty());
-        }
-        const auto [status, aus] =
-            Ausfuehren("'" VELMARO_BINARY "' -C '" + dir.path().string() + "' --generate 2>&1");
-        QCOMPARE(status, 1);
-        QVERIFY(QString::fromStdString(aus).contains(u"(Prozess "_s + pid + u")"_s));
-        QVERIFY(!fs::exists(dir / "output/inhalt1.php"));
-
-        erster.beenden(SIGKILL);
+        Kind(dir, u"alles"_s).beenden(SIGKILL);
         MeldungsRekorder boxen;
         boxen.naechsteAntwort(Antwort::AenderungenBeiseite);
         VelmaroDlg danach(dir.path());
-        QVERIFY(!danach.Abgelehnt());
         QCOMPARE(boxen.nachrichten().size(), 1);
         QCOMPARE(liste(danach), drei());
         QVERIFY(!fs::exists(dir / "data/wiederherstellung.bit"));
@@ -158,34 +102,10 @@ private slots:
     }
 
     // daten.bit replaced by another program while the window is open: asked, and both versions stay.
-    void changedOnDisk_data() {
-        QTest::addColumn<int>("antwort");
-        QTest::newRow("Ja: ours replaces it") << int(Antwort::Ja);
-        QTest::newRow("Nein: theirs stays") << int(Antwort::Nein);
-    }
     void changedOnDisk() {
-        QFETCH(int, antwort);
-        TempDir dir;
-        ordnerAnlegen(dir.path(), drei());
-        MeldungsRekorder boxen;
-        VelmaroDlg dlg(dir.path());
-        zeileKlicken(dlg, 0);
-        klicken(dlg.m_editor.m_btnLoeschen);
-        VelmaroZustand fremd;
-        fremd.m_ordner = dir.path();
-        fremd.m_artikelListe.addTail({DateTime::fromParts(2010, 1, 1), "Von anderswo", "x"});
-        QVERIFY(!fremd.DateiSchreiben("daten.bit"));
-        const std::string ihre = readFile(dir / "data/daten.bit");
-        const std::string unsere = dlg.m_zustand.DateiInhalt("daten.bit");
-        boxen.naechsteAntwort(static_cast<Antwort>(antwort));
-        dlg.OnBeenden();
-        QVERIFY(boxen.texte().value(0).contains(u"von einem anderen Programm geändert"_s));
-        QVERIFY(!dlg.isVisible());
-        const bool ja = antwort == int(Antwort::Ja);
-        QCOMPARE(readFile(dir / "data/daten.bit"), ja ? unsere : ihre);
-        QCOMPARE(readFile(dir / (ja ? "data/daten.bit.bak" : "data/daten.bit.neu")), ja ? ihre : unsere);
+        geaendert(Antwort::Ja);   // ours replaces it
+        geaendert(Antwort::Nein); // theirs stays
     }
-
     // A read-only data/: one message at start, changes kept in the user's state folder, one message
     // at "Beenden", and the next start offers them.
     void readOnlyFolder() {
@@ -218,6 +138,72 @@ private slots:
         QVERIFY(fs::exists(dir / "data/wiederherstellung.bit"));
         QVERIFY(fs::is_empty(zustand.path() / "velmaro"));
         qunsetenv("XDG_STATE_HOME");
+    }
+
+private:
+    // The signal, whether commitData came before it, whether the draft is kept.
+    void ende(int signal, bool commit, bool mitEntwurf) {
+        qInfo("signal %d, commitData %d", signal, commit);
+        TempDir dir;
+        ordnerAnlegen(dir.path(), drei());
+        const std::string daten = readFile(dir / "data/daten.bit");
+        Kind kind(dir, commit ? u"commit"_s : u"alles"_s);
+        // One writer per folder: a second window and the batch mode are refused while it lives; its
+        // lock, once it is dead, is taken over without a word.
+        const QString prozess = u"(Prozess "_s + QString::number(kind.p.processId()) + u")"_s;
+        {
+            MeldungsRekorder boxen;
+            VelmaroDlg zweiter(dir.path());
+            QVERIFY(zweiter.Abgelehnt() && zweiter.m_zustand.m_artikelListe.empty());
+            QVERIFY(boxen.texte().size() == 1 && boxen.texte()[0].contains(prozess));
+        }
+        const auto [status, aus] =
+            Ausfuehren("'" VELMARO_BINARY "' -C '" + dir.path().string() + "' --generate 2>&1");
+        QVERIFY(status == 1 && QString::fromStdString(aus).contains(prozess));
+        QVERIFY(!fs::exists(dir / "output"));
+        kind.beenden(signal);
+        QCOMPARE(readFile(dir / "data/daten.bit"), daten);
+
+        MeldungsRekorder boxen;
+        boxen.naechsteAntwort(Antwort::Uebernehmen);
+        VelmaroDlg dlg(dir.path());
+        QCOMPARE(boxen.nachrichten().size(), 1);
+        QVERIFY2(boxen.texte()[0].contains(mitEntwurf ? u"5 Änderungen vom "_s : u"4 Änderungen vom "_s),
+                 qPrintable(boxen.texte()[0]));
+        const QList<Artikel> a = drei();
+        QCOMPARE(liste(dlg).value(0).ueberschrift, std::string("Neu"));
+        QCOMPARE(liste(dlg).mid(1),
+                 (QList<Artikel>{{a[0].datum, a[0].ueberschrift, a[0].textinhalt + "!"}, a[1]}));
+        QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("7"));
+        QCOMPARE(dlg.m_comboProSeite->currentText(), u"7"_s);
+        QCOMPARE(dlg.m_editor.m_editUeberschrift->text(), mitEntwurf ? u"Entwurf"_s : QString());
+        QCOMPARE(dlg.m_editor.m_btnSpeichern->isEnabled(), mitEntwurf);
+
+        // "Beenden" writes it all and ends the recovery file.
+        if (!mitEntwurf) {
+            dlg.OnBeenden();
+            QVERIFY(!fs::exists(dir / "data/wiederherstellung.bit"));
+            QCOMPARE(readFile(dir / "data/daten.bit"), dlg.m_zustand.DateiInhalt("daten.bit"));
+        }
+    }
+
+    void geaendert(Antwort antwort) {
+        TempDir dir;
+        ordnerAnlegen(dir.path(), drei());
+        MeldungsRekorder boxen;
+        VelmaroDlg dlg(dir.path());
+        zeileKlicken(dlg, 0);
+        klicken(dlg.m_editor.m_btnLoeschen);
+        const std::string& ihre = kBeispielDaten;
+        writeFile(dir / "data/daten.bit", ihre);
+        const std::string unsere = dlg.m_zustand.DateiInhalt("daten.bit");
+        boxen.naechsteAntwort(antwort);
+        dlg.OnBeenden();
+        QVERIFY(boxen.texte().value(0).contains(u"von einem anderen Programm geändert"_s));
+        QVERIFY(!dlg.isVisible());
+        const bool ja = antwort == Antwort::Ja;
+        QCOMPARE(readFile(dir / "data/daten.bit"), ja ? unsere : ihre);
+        QCOMPARE(readFile(dir / (ja ? "data/daten.bit.bak" : "data/daten.bit.neu")), ja ? ihre : unsere);
     }
 };
 

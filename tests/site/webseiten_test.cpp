@@ -20,103 +20,17 @@ constexpr auto npos = std::string::npos;
 
 namespace {
 
-// Seven articles at five per page, "Meldung 1" the newest, each with the body "Text von Meldung
-// <i>", the first with a photo as a camera takes it; the headline colour #123456 and size 17 (no
-// unit). Published by the program to the FTP server, whose folder php -S serves with the site's own
-// pages; and previewed.
-struct Webseiten : ::testing::Test {
-    TempDir ordner;
-    FtpServer ftp;
-    Chromium browser;
-    VelmaroZustand z;
-    std::string bild;     // the photo's name in data/bilder
-    std::string vorschau; // what --preview printed
-    fs::path wurzel = ftp.wurzel();
-    std::optional<PhpServer> server;
-
-    std::pair<int, std::string> velmaro(const std::string& was) {
-        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was);
-    }
-
-    void SetUp() override {
-        if (const std::string grund = Chromium::fehlt(); !grund.empty())
-            GTEST_SKIP() << grund;
-        writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
-        std::string fehler;
-        bild = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler).value_or("");
-        ASSERT_FALSE(bild.empty()) << fehler;
-        z.m_ordner = ordner.path();
-        z.m_artikelProSeite = "5";
-        z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
-        for (int i = 1; i <= 7; ++i)
-            z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
-                                      "Text von Meldung " + std::to_string(i) +
-                                          (i == 1 ? " <img src=\"bilder/" + bild + "\" alt=\"Fest\">" : "")});
-        z.m_style.overFarbe = "#123456";
-        z.m_style.overGroesse = "17";
-        ASSERT_TRUE(z.DateienSchreiben().empty());
-        ASSERT_EQ(velmaro("--publish 2>&1").first, 0);
-        vorschau = velmaro("--preview 2>/dev/null").second;
-        fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        server.emplace(wurzel);
-    }
-
-    std::vector<Seite> laden(const std::vector<std::string>& pfade) {
-        std::vector<std::string> urls;
-        for (const std::string& p : pfade)
-            urls.push_back(server->url(p));
-        return browser.laden(urls, wurzel, server->url(""));
-    }
-};
-
 bool hatLink(const Seite& s, const std::string& url) {
     return std::find(s.links.begin(), s.links.end(), url) != s.links.end();
 }
 
-} // namespace
-
-// The first page links the second, the article and the feed; each leads where it says, the photo
-// shown upright. Which article lands on which page is the generator tests' business. Names the
-// pages do not know show the first page.
-TEST_F(Webseiten, ErsteSeiteMenuArtikelUndFremdeNamen) {
-    const std::vector<std::string> pfade = {
-        "news.php",
-        "news.php?sitename=data/inhalt2.php",
-        "data/artikel.php?sitename=artikel1.php",
-        "news.php?sitename=../../../../etc/passwd",
-        "news.php?sitename=/etc/passwd",
-        "news.php?sitename=" + server->url("data/inhalt2.php"),
-        "news.php?sitename=php://filter/resource=data/inhalt2.php",
-        "news.php?sitename=data/inhalt2.php%00.txt",
-        "news.php?sitename=data/inhalt2.php%0A",
-        "news.php?sitename=data/../data/inhalt2.php",
-        "news.php?sitename=inhalt2.php",
-        "news.php?sitename=data/inhalt9.php",
-        "news.php?sitename[]=data/inhalt2.php",
-        "data/artikel.php?sitename=../news.php",
-        "data/artikel.php?sitename=../../../../etc/passwd",
-        "data/artikel.php?sitename=data/artikel6.php",
-    };
-    const std::vector<Seite> s = laden(pfade);
-    const std::string feed = server->url("data/feed.xml");
-    EXPECT_TRUE(hatLink(s[0], server->url(pfade[1])) && hatLink(s[0], server->url(pfade[2])) &&
-                hatLink(s[0], feed));
-    EXPECT_NE(s[0].text.find("Meldung 1"), npos) << s[0].text;
-    EXPECT_NE(s[1].text.find("Meldung 6"), npos) << s[1].text;
-    EXPECT_NE(s[2].text.find("Text von Meldung 1"), npos) << s[2].text;
-    EXPECT_TRUE(hatLink(s[2], server->url(pfade[1])) && hatLink(s[2], feed));
-    for (const Seite& seite : {s[0], s[2]}) {
-        EXPECT_EQ(seite.ueberschriftStil, "rgb(18, 52, 86) 17px");
-        EXPECT_EQ(seite.bilder, std::vector<std::string>{"800x1067"}) << seite.text;
-    }
-    for (std::size_t i = 3; i < pfade.size(); ++i) {
-        SCOPED_TRACE(pfade[i]);
-        EXPECT_NE(s[i].text.find("Meldung 5"), npos) << s[i].text;
-        EXPECT_EQ(s[i].text.find("Meldung 6"), npos) << s[i].text;
-        EXPECT_EQ(s[i].text.find("root:"), npos);
-    }
+// The headline as the style settings make it, the photo upright at 800 pixels wide.
+void wieEingestellt(const Seite& s) {
+    EXPECT_EQ(s.ueberschriftStil, "rgb(18, 52, 86) 17px");
+    EXPECT_EQ(s.bilder, std::vector<std::string>{"800x1067"}) << s.text;
 }
+
+} // namespace
 
 TEST(Vorschau, LinksZeigenAufDieLokalenSeiten) {
     const std::pair<std::string, std::string> faelle[] = {
@@ -126,45 +40,107 @@ TEST(Vorschau, LinksZeigenAufDieLokalenSeiten) {
         // Links typed into an article body, quoted as HTML allows.
         {"<A HREF=\"news.php?sitename=data/inhalt2.php\">", "<A HREF=\"inhalt2.html\">"},
         {"<a href='data/artikel.php?sitename=artikel7.php'>", "<a href='artikel7.html'>"},
-    };
+        // Anything else stays as it is.
+        {"<a href=news.php?sitename=data/inhalt.php> <a href=news.php?sitename=data/inhalt2.phpx>", ""},
+        {"<a href=\"data/artikel.php?sitename=artikel3.php'> <a href=http://www.dorvent.de>", ""},
+        {"href=", ""},
+        {"Text \xE4 ohne Link", ""}};
     for (const auto& [fragment, erwartet] : faelle)
-        EXPECT_EQ(LinksUmschreiben(fragment), erwartet) << fragment;
-    // Anything else stays as it is.
-    for (const std::string fragment :
-         {"<a href=news.php?sitename=data/inhalt.php>", "<a href=news.php?sitename=data/inhalt2.phpx>",
-          "<a href=\"data/artikel.php?sitename=artikel3.php'>", "<a href=http://www.dorvent.de>",
-          "href=", "Text \xE4 ohne Link"})
-        EXPECT_EQ(LinksUmschreiben(fragment), fragment);
+        EXPECT_EQ(LinksUmschreiben(fragment), erwartet.empty() ? fragment : erwartet) << fragment;
 }
 
-TEST_F(Webseiten, VorschauMitStylesheetUndNurLokalenLinks) {
+// Seven articles at five per page, "Meldung 1" the newest, each with the body "Text von Meldung
+// <i>", the first with a photo as a camera takes it; the headline colour #123456 and size 17 (no
+// unit). Published by the program to the FTP server, whose folder php -S serves with the site's own
+// pages; and previewed.
+TEST(Webseiten, SeitenVorschauUndBild) {
+    if (const std::string grund = Chromium::fehlt(); !grund.empty())
+        GTEST_SKIP() << grund;
+    TempDir ordner;
+    FtpServer ftp;
+    Chromium browser;
+    const fs::path wurzel = ftp.wurzel();
+    const auto velmaro = [&](const std::string& was) {
+        return Ausfuehren("'" VELMARO_BINARY "' -C '" + ordner.path().string() + "' " + was);
+    };
+    writeFile(ordner / "foto.jpg", KameraJpeg(1600, 1200));
+    std::string fehler;
+    const std::string bild = BildAblegen(ordner / "foto.jpg", ordner / "data/bilder", fehler).value_or("");
+    ASSERT_FALSE(bild.empty()) << fehler;
+    VelmaroZustand z;
+    z.m_ordner = ordner.path();
+    z.m_artikelProSeite = "5";
+    z.m_ftp = {"velmaro", ftp.adresse(), kFtpBenutzer, kFtpPasswort};
+    for (int i = 1; i <= 7; ++i)
+        z.m_artikelListe.addTail({DateTime::fromParts(2003, 5, 8 - i), "Meldung " + std::to_string(i),
+                                  "Text von Meldung " + std::to_string(i) +
+                                      (i == 1 ? " <img src=\"bilder/" + bild + "\" alt=\"Fest\">" : "")});
+    z.m_style.overFarbe = "#123456";
+    z.m_style.overGroesse = "17";
+    ASSERT_TRUE(z.DateienSchreiben().empty());
+    ASSERT_EQ(velmaro("--publish 2>&1").first, 0);
+    const std::string vorschau = velmaro("--preview 2>/dev/null").second;
+    fs::copy(fs::path(VELMARO_SOURCE_DIR) / "res/site", wurzel,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const PhpServer server(wurzel);
+
+    // The first page links the second, the article and the feed; each leads where it says, the photo
+    // shown upright. Which article lands on which page is the generator tests' business. Names the
+    // pages do not know show the first page.
+    std::vector<std::string> pfade = {"news.php", "news.php?sitename=data/inhalt2.php",
+                                      "data/artikel.php?sitename=artikel1.php",
+                                      "news.php?sitename[]=data/inhalt2.php"};
+    for (const std::string& fremd : std::vector<std::string>{
+             "../../../../etc/passwd", "/etc/passwd", "php://filter/resource=data/inhalt2.php",
+             "data/inhalt2.php%00.txt", "data/inhalt2.php%0A", "data/../data/inhalt2.php", "inhalt2.php",
+             "data/inhalt9.php", server.url("data/inhalt2.php")})
+        pfade.push_back("news.php?sitename=" + fremd);
+    for (const char* fremd : {"../news.php", "../../../../etc/passwd", "data/artikel6.php"})
+        pfade.push_back("data/artikel.php?sitename=" + std::string(fremd));
+    std::vector<std::string> urls;
+    for (const std::string& p : pfade)
+        urls.push_back(server.url(p));
+    const std::vector<Seite> s = browser.laden(urls, wurzel, server.url(""));
+    const std::string feed = server.url("data/feed.xml");
+    EXPECT_TRUE(hatLink(s[0], server.url(pfade[1])) && hatLink(s[0], server.url(pfade[2])) &&
+                hatLink(s[0], feed));
+    EXPECT_NE(s[0].text.find("Meldung 1"), npos) << s[0].text;
+    EXPECT_NE(s[1].text.find("Meldung 6"), npos) << s[1].text;
+    EXPECT_NE(s[2].text.find("Text von Meldung 1"), npos) << s[2].text;
+    EXPECT_TRUE(hatLink(s[2], server.url(pfade[1])) && hatLink(s[2], feed));
+    wieEingestellt(s[0]);
+    wieEingestellt(s[2]);
+    for (std::size_t i = 3; i < pfade.size(); ++i) {
+        SCOPED_TRACE(pfade[i]);
+        EXPECT_NE(s[i].text.find("Meldung 5"), npos) << s[i].text;
+        EXPECT_EQ(s[i].text.find("Meldung 6"), npos) << s[i].text;
+        EXPECT_EQ(s[i].text.find("root:"), npos);
+    }
+
+    // The preview: the same pages with the stylesheet, and no link but the publisher's leaves them.
     EXPECT_EQ(vorschau, (ordner / "vorschau/inhalt1.html").string() + "\n");
     const std::string wo = "file://" + (ordner / "vorschau/").string();
-    std::vector<std::string> urls = {wo + "inhalt1.html", wo + "inhalt2.html"};
+    urls = {wo + "inhalt1.html", wo + "inhalt2.html"};
     for (int i = 1; i <= 7; ++i)
         urls.push_back(wo + "artikel" + std::to_string(i) + ".html");
     const std::vector<Seite> seiten =
         browser.laden(urls, ordner.path(), "file://" + ordner.path().string() + "/");
     EXPECT_NE(seiten[0].text.find("Meldung 1"), npos) << seiten[0].text;
-    EXPECT_EQ(seiten[0].ueberschriftStil, "rgb(18, 52, 86) 17px");
-    EXPECT_EQ(seiten[0].bilder, std::vector<std::string>{"800x1067"});
-    EXPECT_EQ(seiten[2].bilder, std::vector<std::string>{"800x1067"});
+    wieEingestellt(seiten[0]);
+    wieEingestellt(seiten[2]);
     for (std::size_t i = 0; i < seiten.size(); ++i) {
         SCOPED_TRACE(urls[i]);
         EXPECT_FALSE(seiten[i].text.empty());
         EXPECT_TRUE(hatLink(seiten[i], wo + "feed.xml"));
-        for (const std::string& link : seiten[i].links) {
-            // The publisher's address in every article footer is the one link off the site.
+        // The publisher's address in every article footer is the one link off the site.
+        for (const std::string& link : seiten[i].links)
             EXPECT_TRUE(link == "http://www.dorvent.de/" ||
                         (link.starts_with("file://") && fs::is_regular_file(link.substr(7))))
                 << link;
-        }
     }
-}
 
-// The photo is sent once: the second upload finds it on the server as recorded. With its article
-// it goes from the server too.
-TEST_F(Webseiten, BildEinmalGesendetUndMitDemArtikelEntfernt) {
+    // The photo is sent once: the second upload finds it on the server as recorded. With its
+    // article it goes from the server too.
     EXPECT_EQ(readFile(wurzel / "data/bilder" / bild), readFile(ordner / "output/bilder" / bild));
     const auto nochmal = velmaro("--publish 2>&1");
     EXPECT_NE(nochmal.second.find("0 von 0 Dateien gesendet, 13 waren"), npos) << nochmal.second;

@@ -64,28 +64,24 @@ VelmaroZustand zustand(const fs::path& ordner, int n, const std::string& proSeit
 }
 
 TEST(Website, PagesFilesAndCounters) {
-    const struct {
-        int artikel;
-        std::string proSeite;
-        std::vector<int> seiten; // rows per index page written
-    } faelle[] = {
+    // Articles, the per-page value, the rows of each index page written.
+    const std::tuple<int, std::string, std::vector<int>> faelle[] = {
         {7, "5", {5, 2}}, {0, "5", {0}},     {5, "5", {5}},
         {6, "5", {5, 1}}, {12, "", {0, 12}}, {400, "-1", {400}}, // beyond the writer's buffer
     };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(testing::Message() << f.artikel << " articles, per page '" << f.proSeite << "'");
+    for (const auto& [artikel, proSeite, seiten] : faelle) {
+        SCOPED_TRACE(testing::Message() << artikel << " articles, per page '" << proSeite << "'");
         TempDir dir;
-        VelmaroZustand z = zustand(dir.path(), f.artikel, f.proSeite);
+        VelmaroZustand z = zustand(dir.path(), artikel, proSeite);
         // output/ missing at first; later runs write into what the one before the last left,
         // with something left over and a page longer than it will be. Every run gives the same bytes.
         for (int lauf = 0; lauf < 3; ++lauf) {
             int meldungen = 0;
             const GeneratorErgebnis e = Erzeugen(z, [&] { ++meldungen; });
-            EXPECT_EQ(vorgefunden(dir / "output"), erwartet(f.seiten));
-            EXPECT_EQ(meldungen, 1);
-            EXPECT_EQ(e.anzahlSeiten, static_cast<int>(f.seiten.size()));
-            EXPECT_EQ(e.anzahlArtikel, std::accumulate(f.seiten.begin(), f.seiten.end(), 0));
-            EXPECT_TRUE(e.fehlendeDateien.empty());
+            EXPECT_EQ(vorgefunden(dir / "output"), erwartet(seiten));
+            EXPECT_EQ(std::tuple(meldungen, e.anzahlSeiten, e.anzahlArtikel, e.fehlendeDateien.size()),
+                      std::tuple(1, static_cast<int>(seiten.size()),
+                                 std::accumulate(seiten.begin(), seiten.end(), 0), 0u));
             fs::create_directories(dir / "output/artikel9999.php/x");
             writeFile(dir / "output/inhalt1.php",
                       readFile(dir / "output/inhalt1.php") + "sitename=artikel9999");
@@ -110,38 +106,32 @@ VelmaroZustand datenAnlegen(const fs::path& ordner) {
 }
 
 TEST(Generate, FolderWithoutDataOrWithADamagedFileWritesNothing) {
-    TempDir leer;
-    const auto [ohneStatus, ohneAus] = generieren(leer.path());
-    EXPECT_EQ(ohneStatus, 1);
-    EXPECT_NE(ohneAus.find("kein Ordner data/"), std::string::npos) << ohneAus;
-    EXPECT_FALSE(fs::exists(leer / "output"));
-
-    // Cut short, a flipped record marker, a FIFO, a folder.
-    for (const auto& [name, art, meldung] : {std::tuple{"data/styleconfig.bit", 0, " ist beschädigt"},
-                                             {"data/daten.bit", 1, " ist beschädigt"},
-                                             {"data/daten.bit", 2, " kann nicht gelesen werden"},
-                                             {"data/styleconfig.bit", 3, " kann nicht gelesen werden"}}) {
-        SCOPED_TRACE(testing::Message() << name << " " << art);
+    // No data/, a file cut short, a flipped record marker, a FIFO, a folder.
+    for (const auto& [name, art, meldung] :
+         {std::tuple{"data", 0, "kein Ordner data/"},
+          {"data/styleconfig.bit", 1, "data/styleconfig.bit ist beschädigt"},
+          {"data/daten.bit", 2, "data/daten.bit ist beschädigt"},
+          {"data/daten.bit", 3, "data/daten.bit kann nicht gelesen werden"},
+          {"data/styleconfig.bit", 4, "data/styleconfig.bit kann nicht gelesen werden"}}) {
         TempDir arbeit;
         datenAnlegen(arbeit.path());
-        std::string bytes = readFile(arbeit / name);
-        fs::remove(arbeit / name);
-        if (art == 0)
-            bytes.resize(bytes.size() - 10);
-        if (art == 1)
-            bytes[bytes.rfind("ARTIKEL") + 6] = 'X';
-        if (art < 2)
-            writeFile(arbeit / name, bytes);
-        else if (art == 2)
-            ASSERT_EQ(::mkfifo((arbeit / name).c_str(), 0644), 0);
-        else
-            fs::create_directories(arbeit / name);
+        const fs::path pfad = arbeit / name;
+        std::string bytes = art == 1 || art == 2 ? readFile(pfad) : "";
+        fs::remove_all(pfad);
+        if (art == 1 || art == 2)
+            writeFile(pfad, art == 1 ? bytes.substr(0, bytes.size() - 10)
+                                     : bytes.replace(bytes.rfind("ARTIKEL") + 6, 1, "X"));
+        ASSERT_TRUE(art != 3 || ::mkfifo(pfad.c_str(), 0644) == 0);
+        if (art == 4)
+            fs::create_directory(pfad);
+        const Dateien daten = Ordnerinhalt(arbeit / "data");
         const auto [status, aus] = generieren(arbeit.path());
         EXPECT_EQ(status, 1);
-        EXPECT_NE(aus.find(name + std::string(meldung)), std::string::npos) << aus;
-        EXPECT_EQ(aus.find("geschrieben\n"), std::string::npos) << aus;
+        EXPECT_NE(aus.find(meldung), std::string::npos) << aus;
         EXPECT_FALSE(fs::exists(arbeit / "output"));
-        EXPECT_TRUE(art >= 2 || readFile(arbeit / name) == bytes);
+        Dateien danach = Ordnerinhalt(arbeit / "data");
+        danach.erase("velmaro.sperre");
+        EXPECT_EQ(danach, daten);
     }
 
     // Without a new output/ no preview either.
@@ -187,7 +177,6 @@ TEST(Website, OutputIsAlwaysOneWholeSite) {
 
     e = Erzeugen(vier);
     ASSERT_TRUE(e.fehlendeDateien.empty());
-    EXPECT_TRUE(fs::is_symlink(dir / "output"));
     EXPECT_EQ(readFile(draussen / "fremd.css"), "fremd");
     EXPECT_EQ(vorgefunden(dir / "output"), erwartet({4}));
     EXPECT_EQ(Ordnerinhalt(ersatz), alt);
@@ -222,12 +211,10 @@ TEST(Generate, WritesWhatUpdateWebsiteWritesAndSurvivesAKill) {
         fassung[i].m_ordner = dir.path();
     }
     ASSERT_TRUE(fassung[0].DateienSchreiben().empty());
-    const std::string daten = readFile(dir / "data/daten.bit");
     const auto anfang = std::chrono::steady_clock::now();
     EXPECT_EQ(generieren(dir.path()), std::pair(0, "60 Indexseiten und 300 Artikel nach " +
                                                        (dir / "output").string() + " geschrieben\n"));
     const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
-    EXPECT_EQ(readFile(dir / "data/daten.bit"), daten);
     EXPECT_EQ(Ordnerinhalt(dir / "output"), site[0]);
     // Kills spread over one run's time and a little beyond.
     std::mt19937 zufall(std::random_device{}());

@@ -8,9 +8,8 @@
 int main(int argc, char** argv) {
     if (argc != 3)
         return 2;
-    velmaro::VelmaroZustand fassung[2];
-    for (int i = 0; i < 2; ++i)
-        velmaro::test::FassungFuellen(fassung[i], i, argv[1]);
+    velmaro::VelmaroZustand fassung[2] = {velmaro::test::Fassung(0, argv[1]),
+                                          velmaro::test::Fassung(1, argv[1])};
     for (unsigned long n = 1;; ++n) {
         if (fassung[n % 2].DateiSchreiben(argv[2]))
             return 1;

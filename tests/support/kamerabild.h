@@ -5,47 +5,13 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <QPainter>
 
-#include <cstdint>
 #include <string>
 
 namespace velmaro::test {
 
 inline constexpr const char* kKameraSerie = "SERIE-4711-XZ";
-
-// breite x hoehe as stored: left half red, right half blue. Shown upright (turned 90 degrees
-// clockwise) it is hoehe wide, red on top.
-inline std::string KameraJpeg(int breite, int hoehe) {
-    QImage bild(breite, hoehe, QImage::Format_RGB32);
-    bild.fill(Qt::blue);
-    for (int y = 0; y < hoehe; ++y)
-        for (int x = 0; x < breite / 2; ++x)
-            bild.setPixel(x, y, qRgb(255, 0, 0));
-    QByteArray jpeg;
-    QBuffer puffer(&jpeg);
-    puffer.open(QIODevice::WriteOnly);
-    bild.save(&puffer, "JPEG", 95);
-
-    // TIFF, little-endian: IFD0 with Orientation and CameraSerialNumber.
-    std::string t("II*\0\x08\0\0\0", 8);
-    const auto u16 = [&](std::uint16_t v) {
-        t += static_cast<char>(v & 0xFF), t += static_cast<char>(v >> 8);
-    };
-    const auto u32 = [&](std::uint32_t v) {
-        u16(static_cast<std::uint16_t>(v)), u16(static_cast<std::uint16_t>(v >> 16));
-    };
-    const std::string serie = std::string(kKameraSerie) + '\0';
-    u16(2);
-    u16(0x0112), u16(3), u32(1), u16(6), u16(0);
-    u16(0xC62F), u16(2), u32(static_cast<std::uint32_t>(serie.size())), u32(8 + 2 + 2 * 12 + 4);
-    u32(0);
-    t += serie;
-    const std::string app1 = std::string("Exif\0\0", 6) + t;
-    const std::size_t laenge = app1.size() + 2;
-    const std::string segment =
-        std::string("\xFF\xE1") + static_cast<char>(laenge >> 8) + static_cast<char>(laenge & 0xFF) + app1;
-    return std::string(jpeg.constData(), 2) + segment + std::string(jpeg.constData() + 2, jpeg.size() - 2);
-}
 
 // The picture in the format, with a comment when text is given.
 inline std::string Kodiert(const QImage& bild, const char* format, const char* text = nullptr) {
@@ -57,6 +23,21 @@ inline std::string Kodiert(const QImage& bild, const char* format, const char* t
         w.setText(QStringLiteral("Comment"), QString::fromLatin1(text));
     w.write(bild);
     return bytes.toStdString();
+}
+
+// breite x hoehe as stored: left half red, right half blue. Shown upright (turned 90 degrees
+// clockwise) it is hoehe wide, red on top.
+inline std::string KameraJpeg(int breite, int hoehe) {
+    QImage bild(breite, hoehe, QImage::Format_RGB32);
+    bild.fill(Qt::blue);
+    QPainter(&bild).fillRect(0, 0, breite / 2, hoehe, Qt::red);
+    const std::string jpeg = Kodiert(bild, "jpeg");
+    // APP1: Exif, then little-endian TIFF whose IFD0 holds Orientation 6 and the CameraSerialNumber.
+    const std::string exif("\xFF\xE1\0\x3C"
+                           "Exif\0\0II*\0\x08\0\0\0\x02\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                           "\x2F\xC6\x02\0\x0E\0\0\0\x26\0\0\0\0\0\0\0",
+                           48);
+    return jpeg.substr(0, 2) + exif + kKameraSerie + '\0' + jpeg.substr(2);
 }
 
 // 1 x 1 pixel, red then blue, looping.

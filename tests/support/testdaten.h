@@ -32,8 +32,9 @@ inline GeneratorErgebnis Erzeugen(VelmaroZustand& z, const std::function<void()>
 
 // Two distinct versions of everything "Beenden" saves, for the tests that kill a program while it
 // saves: afterwards each file must hold one of them, whole.
-inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem::path& ordner) {
+inline VelmaroZustand Fassung(int fassung, const std::filesystem::path& ordner) {
     const std::string f = std::to_string(fassung);
+    VelmaroZustand z;
     z.m_ordner = ordner;
     z.m_artikelProSeite = fassung ? "7" : "5";
     // A few hundred articles, so a save takes long enough to be interrupted part-way.
@@ -47,6 +48,7 @@ inline void FassungFuellen(VelmaroZustand& z, int fassung, const std::filesystem
         Einstellung(z, i) = "Wert " + std::to_string(i) + " Fassung " + f;
     z.m_style.datumBold = fassung;
     z.m_style.overUnderline = 1 - fassung;
+    return z;
 }
 
 // data/ of ordner with anzahl short articles, "Meldung 1" the newest, and the per-page value.

@@ -1,5 +1,7 @@
 #include "webseite.h"
 
+#include <QByteArray>
+
 #include <chrono>
 #include <csignal>
 #include <sstream>
@@ -14,7 +16,7 @@ namespace {
 
 // Reads the first headline's style, every link, the size of every picture as loaded ("0x0" when it
 // did not load) and the text of each page of sonde.js (the list
-// seiten) into one <pre>, whose text escapes only "&", "<" and ">".
+// seiten) into one <pre>, a line each, percent-encoded.
 constexpr const char* kSonde = R"(<html><body><pre id=ergebnis></pre><script src=sonde.js></script><script>
 var zeilen = [];
 seiten.forEach(function (url, i) {
@@ -25,20 +27,12 @@ seiten.forEach(function (url, i) {
     d.querySelectorAll('a[href], link[href]').forEach(function (a) { zeilen.push(i + ' link ' + a.href); });
     d.querySelectorAll('img').forEach(function (b) { zeilen.push(i + ' bild ' + b.naturalWidth + 'x' + b.naturalHeight); });
     zeilen.push(i + ' text ' + d.body.innerText.replace(/\s+/g, ' '));
-    document.getElementById('ergebnis').textContent = zeilen.join('\n');
+    document.getElementById('ergebnis').textContent = zeilen.map(encodeURIComponent).join('\n');
   };
   f.src = url;
   document.body.appendChild(f);
 });
 </script></body></html>)";
-
-std::string entschaerft(std::string s) {
-    for (auto [von, zu] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
-        for (std::size_t p = s.find(von); p != std::string::npos; p = s.find(von, p + 1))
-            s.replace(p, std::string_view(von).size(), zu);
-    }
-    return s;
-}
 
 } // namespace
 
@@ -70,9 +64,10 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
     if (anfang == std::string::npos || ende == std::string::npos)
         throw std::runtime_error("no result from the browser:\n" + dom);
     std::vector<Seite> seiten(urls.size());
-    std::istringstream zeilen(entschaerft(dom.substr(anfang + 19, ende - anfang - 19)));
+    std::istringstream zeilen(dom.substr(anfang + 19, ende - anfang - 19));
     for (std::string zeile; std::getline(zeilen, zeile);) {
-        std::istringstream felder(zeile);
+        std::istringstream felder(
+            QByteArray::fromPercentEncoding(QByteArray::fromStdString(zeile)).toStdString());
         std::size_t i = seiten.size();
         std::string art, wert;
         if (!(felder >> i >> art) || i >= seiten.size() || !std::getline(felder >> std::ws, wert))
