@@ -178,6 +178,8 @@ struct SichereVerbindung::Impl {
     // The server may still answer a command whose data connection was given up; its late reply
     // would be taken for the next command's, so the next command goes over a new connection.
     bool neuVerbinden = false;
+    // The last command went over a control connection that stood (reused, or one that answered).
+    bool gespraech = false;
 
     static curl_socket_t socketOeffnen(void*, curlsocktype, curl_sockaddr* a) {
         return socket(a->family, a->socktype | SOCK_CLOEXEC, a->protocol);
@@ -202,6 +204,9 @@ struct SichereVerbindung::Impl {
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, neuVerbinden ? 1L : 0L);
         const CURLcode code = curl_easy_perform(curl);
+        long neu = 0;
+        curl_easy_getinfo(curl, CURLINFO_NUM_CONNECTS, &neu);
+        gespraech = neu == 0 || !antworten.letzte.empty();
         neuVerbinden = datenverbindungFehlt(code);
         return code;
     }
@@ -212,7 +217,7 @@ struct SichereVerbindung::Impl {
     // single-process server loses data connections made by PORT when several connections send).
     // Passive mode is tried then; a server that really stalls stalls there too.
     bool datenverbindungFehlt(CURLcode code) const {
-        if (!aktiverDatenbefehl || code == CURLE_OK || antworten.letzte.empty())
+        if (!aktiverDatenbefehl || code == CURLE_OK || !gespraech)
             return false;
         return code == CURLE_OPERATION_TIMEDOUT || code == CURLE_FTP_ACCEPT_FAILED ||
                code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED ||
