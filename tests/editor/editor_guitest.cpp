@@ -39,27 +39,6 @@ const QString kHeute = QDate::currentDate().toString(u"dd.MM.yyyy"_s);
 const QString kDrei = u"03.05.2003 : Sommerfest | 02.05.2003 : Neue Preise | 01.05.2003 : Umzug"_s;
 const QString kSommerfest = u"03.05.2003 | Sommerfest | Am Samstag feiern wir."_s;
 
-// Enabled controls (list, save, delete, new, edit, headline, body, date; '.' when off, upper case
-// for the one with the focus), the event shown (its Ereignisart, -1 for any other text) and, unless
-// kurz, the list box lines.
-QString stand(const VelmaroDlg& d, bool kurz = false) {
-    const QWidget* w[] = {d.m_editor.m_listeArtikel,   d.m_editor.m_btnSpeichern,
-                          d.m_editor.m_btnLoeschen,    d.m_editor.m_btnNeu,
-                          d.m_editor.m_btnBearbeiten,  d.m_editor.m_editUeberschrift,
-                          d.m_editor.m_editTextinhalt, d.m_editor.m_ctrlDatum};
-    QString s = u"lsxnehtd"_s;
-    for (int i = 0; i < 8; ++i)
-        s[i] = !w[i]->isEnabled() ? u'.' : w[i]->hasFocus() ? s[i].toUpper() : s[i];
-    int ereignis = -1;
-    for (int e = 0; e <= int(Ereignisart::KeineAdresse); ++e)
-        if (d.m_ereignis->text() == QString::fromUtf8(EreignisText(Ereignisart(e))))
-            ereignis = e;
-    s += u' ' + QString::number(ereignis);
-    for (int i = 0; !kurz && i < d.m_editor.m_listeArtikel->count(); ++i)
-        s += u" | "_s + d.m_editor.m_listeArtikel->item(i)->text();
-    return s;
-}
-
 // Date, headline and body as the fields show them.
 QString felder(const VelmaroDlg& d) {
     return d.m_editor.m_ctrlDatum->date().toString(u"dd.MM.yyyy"_s) + u" | "_s +
