@@ -17,12 +17,6 @@
 
 #include <functional>
 
-// Lets QCOMPARE show the articles of two lists that differ (the date as OLE days).
-template <> inline char* QTest::toString(const velmaro::Artikel& a) {
-    return qstrdup(QByteArray::number(a.datum.value, 'f', 4) + ' ' +
-                   QString::fromLatin1(a.ueberschrift + " / " + a.textinhalt).toUtf8());
-}
-
 namespace velmaro::test {
 
 // While it lives, every message box is recorded and answered from the queue (OK when empty).
