@@ -208,15 +208,7 @@ private slots:
 
     void endingAsksOnlyAfterChanges() {
         Lauf l;
-        // Viewing, and "Neuer Artikel" with nothing typed, change nothing.
-        zeileKlicken(*l.dlg, 1);
-        klicken(l.dlg->m_editor.m_btnNeu);
-        QTest::keyClick(l.dlg->m_btnUpdate, Qt::Key_Escape);
-        QVERIFY(l.boxen.nachrichten().isEmpty());
-        QVERIFY(!l.dlg->isVisible());
-
         // A new article typed asks; saving then keeps it, but only once headline and body are there.
-        QVERIFY(l.oeffnen());
         klicken(l.dlg->m_editor.m_btnNeu);
         tippen(l.dlg->m_editor.m_editUeberschrift, u"Entwurf"_s);
         l.boxen.naechsteAntwort(Antwort::Speichern);
@@ -285,7 +277,6 @@ private slots:
         dlg.m_editor.m_editUeberschrift->clear();
         // "Beenden" asks like Esc; saving puts it back.
         klicken(dlg.m_btnBeenden);
-        QCOMPARE(l.boxen.nachrichten().size(), 1);
 
         // The emoji is stored as a reference, umlauts and the euro sign as single bytes.
         QVERIFY(l.oeffnen());
@@ -294,6 +285,11 @@ private slots:
         QCOMPARE(liste(*l.dlg), (QList<Artikel>{preise, drei()[0]}));
         zeileKlicken(*l.dlg, 0);
         QCOMPARE(felder(*l.dlg), u"20.05.2003 | Neue Preise 😀 | Ab Juni gelten\nneue Preise.\nfür 5 € 😀"_s);
+        // Viewing, and "Neuer Artikel" with nothing typed, change nothing: Esc asks no more.
+        klicken(l.dlg->m_editor.m_btnNeu);
+        QTest::keyClick(l.dlg->m_btnUpdate, Qt::Key_Escape);
+        QCOMPARE(l.boxen.nachrichten().size(), 1);
+        QVERIFY(!l.dlg->isVisible());
     }
 };
 
