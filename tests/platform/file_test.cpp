@@ -13,9 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-auto dateienIn(const fs::path& dir) {
-    return std::distance(fs::directory_iterator(dir), {});
-}
+const auto dateienIn = [](const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); };
 
 TEST(SaveFile, TheOldFileStaysUntilCommit) {
     TempDir dir;

@@ -12,9 +12,7 @@ using namespace velmaro::test;
 
 namespace {
 
-std::string text(const std::string& s) {
-    return static_cast<char>(s.size()) + s;
-}
+const auto text = [](const std::string& s) { return static_cast<char>(s.size()) + s; };
 const std::string kAn("\1\0\0\0", 4), kAus(4, '\0');
 
 // Read back and saved again, every value and flag is the same; the pictures' margins follow as two
