@@ -34,8 +34,6 @@ TEST_F(FtpConfig, ReadingTakesFiveLinesWhateverTheirEnds) {
         const FtpZugangsdaten& f = z.m_ftp;
         EXPECT_EQ(f.name + "|" + f.adresse + "|" + f.zugangsname + "|" + f.passwort + "|" + f.website, soll);
     }
-    z.m_ordner = dir / "anderswo";
-    EXPECT_EQ(z.FtpDateiLesen(), Ladezustand::Fehlt);
 }
 
 // A longer file leaves nothing behind the fifth value, and without an address four lines.
