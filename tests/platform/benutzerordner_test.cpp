@@ -28,7 +28,6 @@ TEST(BenutzerOrdner, ErsterStartLegtDataUndOutputAn) {
     EXPECT_TRUE(fs::is_directory(dir / "share/velmaro/data") &&
                 fs::is_directory(dir / "share/velmaro/output"));
     velmaro::test::writeFile(dir / "datei", "");
-    EXPECT_FALSE(BenutzerOrdnerAnlegen(dir / "datei/velmaro", fehler));
-    EXPECT_FALSE(fehler.empty());
+    EXPECT_FALSE(BenutzerOrdnerAnlegen(dir / "datei/velmaro", fehler) || fehler.empty());
     EXPECT_FALSE(BenutzerOrdnerAnlegen({}, fehler));
 }

@@ -9,6 +9,7 @@
 using namespace velmaro;
 using namespace velmaro::test;
 namespace fs = std::filesystem;
+using Dateien = std::map<std::string, std::string>;
 
 TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     TempDir dir, draussen;
@@ -27,10 +28,8 @@ TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     EXPECT_EQ(fs::status(dir / "output").permissions(), fs::perms(0750));
     writeFile(dir / ".output.ersatz/bilder", "eine Datei, wo ein Ordner hin soll");
     ASSERT_EQ(lauf({"a.php", "bilder/x.jpg"}), "");
-    EXPECT_EQ(Ordnerinhalt(dir / "output"),
-              (std::map<std::string, std::string>{{"a.php", "a.php"}, {"bilder", "?"}}));
-    EXPECT_EQ(Ordnerinhalt(dir / "output/bilder"),
-              (std::map<std::string, std::string>{{"x.jpg", "bilder/x.jpg"}}));
+    EXPECT_EQ(Ordnerinhalt(dir / "output"), (Dateien{{"a.php", "a.php"}, {"bilder", "?"}}));
+    EXPECT_EQ(Ordnerinhalt(dir / "output/bilder"), (Dateien{{"x.jpg", "bilder/x.jpg"}}));
 
     // Taken over, the file is shared with the previous content only until a run writes it anew.
     {
@@ -62,5 +61,5 @@ TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     ErsatzOrdner heim(dir / "heim", ErsatzOrdner::Folgen);
     EXPECT_FALSE(heim.schreiben("a.php", "") && heim.tauschen());
     EXPECT_NE(heim.fehlerText().find("bei heim/Dokumente"), std::string::npos) << heim.fehlerText();
-    EXPECT_EQ(Ordnerinhalt(draussen / "heim"), (std::map<std::string, std::string>{{"Dokumente", "?"}}));
+    EXPECT_EQ(Ordnerinhalt(draussen / "heim"), (Dateien{{"Dokumente", "?"}}));
 }

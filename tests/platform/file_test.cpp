@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <iconv.h>
-#include <sys/stat.h>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -14,9 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-auto dateienIn(const fs::path& dir) {
-    return std::distance(fs::directory_iterator(dir), {});
-}
+const auto dateienIn = [](const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); };
 
 TEST(SaveFile, TheOldFileStaysUntilCommit) {
     TempDir dir;
@@ -35,16 +32,13 @@ TEST(SaveFile, TheOldFileStaysUntilCommit) {
     g.write("neu", 3);
     ASSERT_TRUE(g.commit());
     EXPECT_EQ(readFile(ziel), "neu");
-    struct stat st {};
-    ASSERT_EQ(::stat(ziel.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(fs::status(ziel).permissions(), fs::perms(0600));
 
     // A rename that fails (the target is a folder) leaves everything as it was and says why.
     fs::create_directory(dir / "ordner");
     SaveFile h(dir / "ordner");
     ASSERT_TRUE(h.open());
-    EXPECT_FALSE(h.commit());
-    EXPECT_FALSE(h.errorText().empty());
+    EXPECT_FALSE(h.commit() || h.errorText().empty());
     EXPECT_TRUE(fs::is_directory(dir / "ordner"));
     EXPECT_EQ(dateienIn(dir.path()), 2);
     EXPECT_FALSE(SaveFile(dir / "fehlt" / "x").open());

@@ -23,11 +23,11 @@ template <typename... T> void load(const std::string& bytes, T&... values) {
     (ar >> ... >> values);
 }
 
-std::string loadText(const std::string& bytes) {
-    std::string text;
-    load(bytes, text);
-    return text;
-}
+const auto loadText = [](const std::string& bytes) {
+    std::string t;
+    load(bytes, t);
+    return t;
+};
 
 TEST(Archive, LengthPrefixesDatesIntegersWideTextsAndZeroBytes) {
     const std::pair<std::size_t, std::string> cases[] = {{0, std::string(1, '\0')},
@@ -43,11 +43,6 @@ TEST(Archive, LengthPrefixesDatesIntegersWideTextsAndZeroBytes) {
     }
     EXPECT_EQ(store(DateTime::fromParts(2003, 5, 1, 12), std::int32_t{-2}),
               std::string("\0\0\0\0\0\0\0\0\xD0\x6D\xE2\x40\xFE\xFF\xFF\xFF", 16));
-    DateTime dt;
-    std::int32_t n = 0;
-    load(store(DateTime{2, -1.25}, std::int32_t{7}), dt, n);
-    EXPECT_EQ(dt, (DateTime{2, -1.25}));
-    EXPECT_EQ(n, 7);
 
     // "Grüße €" in the wide form: tag FF FE FF, then 7 UTF-16LE units.
     EXPECT_EQ(loadText(std::string("\xFF\xFE\xFF\x07G\0r\0\xFC\0\xDF\0e\0 \0\xAC\x20", 18)), "Gr\xFC\xDF"
@@ -64,20 +59,25 @@ TEST(Archive, LengthPrefixesDatesIntegersWideTextsAndZeroBytes) {
     EXPECT_EQ(a + "|" + b, "ab|next");
 }
 
+// Read whole, every value comes back (the date's status too); cut anywhere, the end-of-file error
+// comes after the whole values before the cut.
 TEST(Archive, EveryCutRaisesEndOfFileAfterTheWholeValues) {
-    const std::string full = store(std::string(300, 'z'), DateTime::fromParts(2003, 5, 1), std::int32_t{7});
-    for (std::size_t cut = 0; cut < full.size(); ++cut) {
+    const std::string z(300, 'z');
+    const DateTime datum{2, -1.25};
+    const std::string full = store(z, datum, std::int32_t{7});
+    for (std::size_t cut = 0; cut <= full.size(); ++cut) {
         std::string text;
         DateTime dt;
         std::int32_t n = 0;
         try {
             load(full.substr(0, cut), text, dt, n);
-            ADD_FAILURE() << "no error at cut " << cut;
+            EXPECT_EQ(cut, full.size());
         } catch (const ArchiveError& e) {
             EXPECT_EQ(e.kind(), ArchiveError::EndOfFile) << cut;
         }
-        EXPECT_EQ(text, cut < 303 ? "" : std::string(300, 'z')) << cut;
-        EXPECT_EQ(dt, cut < 315 ? DateTime{} : DateTime::fromParts(2003, 5, 1)) << cut;
+        EXPECT_EQ(std::tuple(text, dt, n),
+                  std::tuple(cut < 303 ? "" : z, cut < 315 ? DateTime{} : datum, cut < full.size() ? 0 : 7))
+            << cut;
     }
 }
 
@@ -85,14 +85,7 @@ TEST(Archive, AWriteErrorEndsTheSave) {
     MemDevice voll;
     voll.failAfter = 5000;
     Archive ar(voll, Archive::Store);
-    EXPECT_THROW(
-        {
-            for (int i = 0; i < 1000; ++i)
-                ar << std::string("0123456789");
-            ar.close();
-        },
-        FileError);
-    EXPECT_EQ(voll.data.size(), 4096u);
+    EXPECT_THROW(for (int i = 0; i < 1000; ++i) ar << std::string("0123456789"), FileError);
 }
 
 } // namespace

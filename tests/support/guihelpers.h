@@ -6,18 +6,16 @@
 #include "widgets/meldung.h"
 
 #include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
+#include <QPushButton>
 #include <QStringList>
 #include <QTimer>
 #include <QtTest/QTest>
 
 #include <functional>
-
-// Lets QCOMPARE show the articles of two lists that differ (the date as OLE days).
-template <> inline char* QTest::toString(const velmaro::Artikel& a) {
-    return qstrdup(QByteArray::number(a.datum.value, 'f', 4) + ' ' +
-                   QString::fromLatin1(a.ueberschrift + " / " + a.textinhalt).toUtf8());
-}
 
 namespace velmaro::test {
 
@@ -58,6 +56,27 @@ inline void zeileKlicken(VelmaroDlg& dlg, int zeile, bool doppelt = false) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, p);
     if (doppelt)
         QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, p);
+}
+
+// Enabled controls (list, save, delete, new, edit, headline, body, date; '.' when off, upper case
+// for the one with the focus), the event shown (its Ereignisart, -1 for any other text) and, unless
+// kurz, the list box lines.
+inline QString stand(const VelmaroDlg& d, bool kurz = false) {
+    const QWidget* w[] = {d.m_editor.m_listeArtikel,   d.m_editor.m_btnSpeichern,
+                          d.m_editor.m_btnLoeschen,    d.m_editor.m_btnNeu,
+                          d.m_editor.m_btnBearbeiten,  d.m_editor.m_editUeberschrift,
+                          d.m_editor.m_editTextinhalt, d.m_editor.m_ctrlDatum};
+    QString s = QStringLiteral("lsxnehtd");
+    for (int i = 0; i < 8; ++i)
+        s[i] = !w[i]->isEnabled() ? u'.' : w[i]->hasFocus() ? s[i].toUpper() : s[i];
+    int ereignis = -1;
+    for (int e = 0; e <= int(Ereignisart::KeineAdresse); ++e)
+        if (d.m_ereignis->text() == QString::fromUtf8(EreignisText(Ereignisart(e))))
+            ereignis = e;
+    s += u' ' + QString::number(ereignis);
+    for (int i = 0; !kurz && i < d.m_editor.m_listeArtikel->count(); ++i)
+        s += QStringLiteral(" | ") + d.m_editor.m_listeArtikel->item(i)->text();
+    return s;
 }
 
 inline void klicken(QWidget* w) {

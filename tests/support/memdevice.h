@@ -3,9 +3,7 @@
 
 #include "platform/file.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 namespace velmaro::test {
@@ -16,8 +14,7 @@ public:
     explicit MemDevice(std::string bytes) : data(std::move(bytes)) {}
 
     std::size_t read(char* buf, std::size_t n) override {
-        std::size_t k = std::min(n, data.size() - pos);
-        std::memcpy(buf, data.data() + pos, k);
+        const std::size_t k = data.copy(buf, n, pos);
         pos += k;
         return k;
     }
