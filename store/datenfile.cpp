@@ -67,23 +67,6 @@ bool VelmaroZustand::ArtikelEinfuegen(const Artikel& neu) {
     return true;
 }
 
-Artikelliste::Position VelmaroZustand::ArtikelFinden(const std::string& ueberschrift) {
-    m_position = m_artikelListe.head();
-    while (m_position) {
-        Artikelliste::Position hier = m_position;
-        if (m_artikelListe.next(m_position).ueberschrift == ueberschrift)
-            return hier;
-    }
-    return {};
-}
-
-bool VelmaroZustand::ArtikelEntfernen(const std::string& ueberschrift) {
-    const Artikelliste::Position pos = ArtikelFinden(ueberschrift);
-    if (pos)
-        m_artikelListe.removeAt(pos);
-    return static_cast<bool>(pos);
-}
-
 int VelmaroZustand::ZahlAusText(const std::string& text) {
     // Like atoi: leading blanks, an optional sign, then the digits.
     std::size_t i = 0;

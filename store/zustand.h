@@ -44,10 +44,6 @@ public:
     bool DatenSpeichern(Device& file);
     // Before the first strictly older article.
     bool ArtikelEinfuegen(const Artikel& neu);
-    // Articles are known by their headline: the first in list order with these bytes; an empty
-    // position when none has them.
-    Artikelliste::Position ArtikelFinden(const std::string& ueberschrift);
-    bool ArtikelEntfernen(const std::string& ueberschrift);
     // The lines of the article selection list, head first.
     std::vector<std::string> ListenZeilen();
     // The articles-per-page value as a number: its leading decimal digits, 0 without any.
