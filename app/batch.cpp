@@ -92,10 +92,9 @@ int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostre
     default:
         break;
     }
-    std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<ServerVerbindung> verbindung;
+    std::unique_ptr<Serververbindung> verbindung;
     TextBeobachter beobachter(err);
-    Upload upload(beobachter, sitzung, verbindung, z.m_ordner / "data");
+    Upload upload(beobachter, verbindung, z.m_ordner / "data");
     upload.AlleSenden(alle);
     const UploadErgebnis e = upload.DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     out << e.gesendet << " von " << e.zuSenden << " Dateien gesendet";

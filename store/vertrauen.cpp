@@ -9,13 +9,6 @@ namespace velmaro {
 
 namespace {
 
-// Host names are compared without regard to case.
-ServerAdresse schluessel(ServerAdresse a) {
-    std::transform(a.host.begin(), a.host.end(), a.host.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; });
-    return a;
-}
-
 bool fingerabdruckZeichen(const std::string& f) {
     return !f.empty() && std::all_of(f.begin(), f.end(), [](unsigned char c) {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ':' ||
@@ -37,7 +30,7 @@ std::optional<VertrauensEintrag> zeileLesen(const std::string& zeile) {
     if (*p == Protokoll::Ftps)
         std::transform(fingerabdruck.begin(), fingerabdruck.end(), fingerabdruck.begin(),
                        [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; });
-    return VertrauensEintrag{schluessel(*adresse), fingerabdruck};
+    return VertrauensEintrag{adresse->vergleichbar(), fingerabdruck};
 }
 
 } // namespace
@@ -80,7 +73,7 @@ bool Vertrauen::Speichern(const std::filesystem::path& datei) {
 }
 
 std::optional<std::string> Vertrauen::Fingerabdruck(const ServerAdresse& server) const {
-    const ServerAdresse s = schluessel(server);
+    const ServerAdresse s = server.vergleichbar();
     for (const auto& e : m_eintraege)
         if (e.server == s)
             return e.fingerabdruck;
@@ -88,7 +81,7 @@ std::optional<std::string> Vertrauen::Fingerabdruck(const ServerAdresse& server)
 }
 
 void Vertrauen::Setzen(const ServerAdresse& server, const std::string& fingerabdruck) {
-    const ServerAdresse s = schluessel(server);
+    const ServerAdresse s = server.vergleichbar();
     for (auto& e : m_eintraege)
         if (e.server == s) {
             e.fingerabdruck = fingerabdruck;

@@ -765,7 +765,7 @@ void VelmaroDlg::OnUpdateWebsite() {
                 if (m_fortschritt)
                     m_fortschritt->DateienSetzen(dateien);
             });
-            Upload upload(beobachter, m_pSitzung, m_pFtpVerbindung, daten);
+            Upload upload(beobachter, m_ftpVerbindung, daten);
             upload.AlleSenden(alle);
             upload.DatenUebertragen(ftp, ausgabe, erzeugt);
         }

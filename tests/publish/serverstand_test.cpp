@@ -67,8 +67,7 @@ struct Stand {
     bool alleSenden = false;
     int verbindungen = 4; // the exact conversation is only known over one connection
     FtpZeitlimits limits{.stillstand = std::chrono::seconds(5)};
-    std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<ServerVerbindung> verbindung;
+    std::unique_ptr<Serververbindung> verbindung;
 
     Stand(const std::string& adresse, const std::string& fingerabdruck)
         : zugang{"test", adresse, kFtpBenutzer, kFtpPasswort} {
@@ -113,7 +112,7 @@ struct Stand {
         b.abbrechenNach = abbrechenNach;
         b.vertrauen = vertrauen;
         b.record = t / "data" / kUebertragenDatei;
-        Upload upload(b, sitzung, verbindung, t / "data", limits);
+        Upload upload(b, verbindung, t / "data", limits);
         upload.AlleSenden(alleSenden);
         upload.Verbindungen(verbindungen);
         return upload.DatenUebertragen(zugang, t / "output", erzeugt);
@@ -457,7 +456,7 @@ TEST(Upload, ErsterLegtDataAnUndSendetUnveraendertInReihenfolgeZweiterErsetztOhn
     EXPECT_EQ(s.b.fortschritt.front(), "Übertrage Seite inhalt0.php");
     EXPECT_EQ(server.befehle(), erwartet({"CWD data", "MKD data", "CWD data"}, reihenfolge));
     EXPECT_EQ(inhalt(server.wurzel() / "data"), lokal);
-    EXPECT_TRUE(!s.sitzung && !s.verbindung); // nothing kept for the next upload
+    EXPECT_TRUE(!s.verbindung); // nothing kept for the next upload
 
     // Without articles; output/ still holds the article pages of the first run, the server no more.
     const std::size_t vorher = server.befehle().size();
@@ -579,7 +578,7 @@ TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         if (std::string(f.optionen).rfind("--truncate", 0) == 0)
             lokal["artikel1.php"] = readFile(kaputt.wurzel() / "data/artikel1.php");
         EXPECT_EQ(inhalt(kaputt.wurzel() / "data"), lokal);
-        EXPECT_TRUE(!s.sitzung && !s.verbindung);
+        EXPECT_TRUE(!s.verbindung);
 
         FtpServer gesund;
         s.zugang.adresse = gesund.adresse();

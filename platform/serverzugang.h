@@ -1,0 +1,27 @@
+#pragma once
+// A server's access as the FTP settings give it, read once: protocol, host and port, user and
+// password, the fingerprint trusted for it and how long to wait. Every connection, the connection
+// test and the records of what the server holds and whom to trust take this value.
+
+#include "platform/ftpclient.h"
+#include "platform/serveradresse.h"
+
+#include <string>
+
+namespace velmaro {
+
+struct Serverzugang {
+    ServerAdresse adresse;
+    // Windows-1252, free of control characters.
+    std::string benutzer;
+    std::string passwort;
+    // The certificate's or host key's fingerprint the user trusts for this server; empty when none.
+    std::string vertraut;
+    FtpZeitlimits limits;
+
+    // What identifies the server a record belongs to: "<protocol> <host> <port> <user>", the host
+    // in lower case.
+    std::string schluessel() const;
+};
+
+} // namespace velmaro
