@@ -5,6 +5,7 @@
 #include "publish/zugangsdaten.h"
 #include "site/generator.h"
 #include "store/bildablage.h"
+#include "store/datendateien.h"
 #include "store/uebertragen.h"
 #include "store/vertrauen.h"
 
@@ -102,7 +103,7 @@ void TextBeobachter::Meldung(const std::string& text, const std::string& titel) 
     // The connection's messages point at the window's settings dialog; here the settings are a file.
     const std::string fenster = "unter „FTP Zugangsdaten ändern“";
     for (auto pos = zeilen.find(fenster); pos != std::string::npos; pos = zeilen.find(fenster, pos))
-        zeilen.replace(pos, fenster.size(), "in data/ftpconfig.bit");
+        zeilen.replace(pos, fenster.size(), std::string("in data/") + DateiName(Datendatei::FtpConfig));
     for (auto pos = zeilen.find('\n'); pos != std::string::npos; pos = zeilen.find('\n', pos + 1))
         zeilen.insert(pos + 1, "  ");
     m_aus << "velmaro: " << (titel.empty() ? "" : titel + ": ") << zeilen << "\n";
@@ -218,13 +219,13 @@ bool Upload::FtpVerbinden(const Serverzugang& zugang) {
     m_verbindungsFehler = Fehlerart::Einstellungen;
     const ServerAdresse& adresse = zugang.adresse;
     Vertrauen vertrauen;
-    const auto datei = m_datenOrdner / kVertrauenDatei;
+    const auto datei = m_datenOrdner / DateiName(Datendatei::Vertrauen);
     // Plain FTP has no identity to check.
     if (adresse.protokoll != Protokoll::Ftp && !m_datenOrdner.empty() && !vertrauen.Laden(datei)) {
-        m_beobachter.Meldung(
-            "Die Liste der vertrauten Server (data/vertrauen.bit) kann nicht gelesen werden: " +
-                vertrauen.fehlerText(),
-            "Fehler");
+        m_beobachter.Meldung(std::string("Die Liste der vertrauten Server (data/") +
+                                 DateiName(Datendatei::Vertrauen) +
+                                 ") kann nicht gelesen werden: " + vertrauen.fehlerText(),
+                             "Fehler");
         Freigeben();
         return false;
     }
@@ -264,7 +265,8 @@ bool Upload::FtpVerbinden(const Serverzugang& zugang) {
         }
         vertrauen.Setzen(adresse, id.fingerabdruck);
         if (!m_datenOrdner.empty() && !vertrauen.Speichern(datei))
-            m_beobachter.Meldung("Der Fingerabdruck konnte nicht in data/vertrauen.bit gespeichert werden (" +
+            m_beobachter.Meldung(std::string("Der Fingerabdruck konnte nicht in data/") +
+                                     DateiName(Datendatei::Vertrauen) + " gespeichert werden (" +
                                      vertrauen.fehlerText() + "); beim nächsten Mal wird wieder gefragt.",
                                  "Hinweis");
     }
@@ -517,7 +519,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     };
 
     // The record of what the server holds; without a data folder (a test, the benchmark) none.
-    const auto recordDatei = m_datenOrdner / kUebertragenDatei;
+    const auto recordDatei = m_datenOrdner / DateiName(Datendatei::Uebertragen);
     std::error_code ec;
     const bool mitRecord = !m_datenOrdner.empty() && std::filesystem::is_directory(m_datenOrdner, ec);
     FtpFehler zugangsFehler;
@@ -525,28 +527,22 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     const auto zugang = ZugangLesen(ftp, zugangsFehler, zugangsArt);
     const std::string server = zugang ? zugang->schluessel() : std::string();
     Uebertragen record;
-    if (mitRecord) {
-        std::string hinweis;
-        record = uebertragenLaden(recordDatei, hinweis);
-        if (!hinweis.empty())
-            m_beobachter.Meldung(hinweis, "Hinweis");
-    }
+    if (mitRecord && !record.Laden(recordDatei))
+        m_beobachter.Meldung(record.fehlerText(), "Hinweis");
     if (record.server != server)
         record = {server, false, {}};
     m_passiv = record.passiv;
     const auto festhalten = [&] {
-        std::string fehler;
-        bool entfernt = false;
         record.passiv = m_passiv;
-        if (!mitRecord || uebertragenSpeichern(recordDatei, record, fehler, entfernt))
+        if (!mitRecord || record.Speichern(recordDatei))
             return true;
-        m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "
-                             "festgehalten werden (" +
-                                 fehler +
-                                 (entfernt ? "); beim nächsten Mal wird alles noch einmal gesendet."
-                                           : "); auch das Löschen der alten Aufzeichnung ging nicht."),
-                             "Hinweis");
-        return entfernt;
+        m_beobachter.Meldung(
+            std::string("Welche Dateien auf dem Server sind, konnte nicht in data/") +
+                DateiName(Datendatei::Uebertragen) + " festgehalten werden (" + record.fehlerText() +
+                (record.entfernt() ? "); beim nächsten Mal wird alles noch einmal gesendet."
+                                   : "); auch das Löschen der alten Aufzeichnung ging nicht."),
+            "Hinweis");
+        return record.entfernt();
     };
 
     m_beobachter.Ereignis(Ereignisart::Verbindungsaufbau);

@@ -1,6 +1,7 @@
 #include "store/vertrauen.h"
 
 #include "platform/file.h"
+#include "store/datendateien.h"
 
 #include <algorithm>
 #include <sstream>
@@ -41,7 +42,7 @@ bool Vertrauen::Laden(const std::filesystem::path& datei) {
     if (!std::filesystem::exists(datei, ec))
         return !ec;
     TextFile text;
-    if (!text.openExisting(datei, 1 << 20)) {
+    if (!text.openExisting(datei, DateiArt(Datendatei::Vertrauen).hoechstens)) {
         m_fehler = "Die Datei „" + datei.string() + "“ kann nicht gelesen werden.";
         return false;
     }
@@ -57,7 +58,7 @@ bool Vertrauen::Speichern(const std::filesystem::path& datei) {
     for (const auto& e : m_eintraege)
         text += std::string(ProtokollName(e.server.protokoll)) + " " + e.server.host + " " +
                 std::to_string(e.server.port) + " " + e.fingerabdruck + "\n";
-    SaveFile f(datei, 0600);
+    SaveFile f(datei, DateiArt(Datendatei::Vertrauen).modus);
     try {
         if (f.open()) {
             writeTextString(f, text);

@@ -110,7 +110,7 @@ private:
     void ControlsAnlegen();
     void BefehleVerbinden();
     void FensterInitialisieren();
-    void BeschaedigtMelden(const char* name);
+    void BeschaedigtMelden(Datendatei welche);
     // The combo box's field shows the per-page value in force.
     void ProSeiteZeigen();
     // While an upload runs: asks whether to stop it and runs danach once it has stopped. False when

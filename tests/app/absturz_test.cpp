@@ -47,7 +47,7 @@ TEST_P(AbsturzBeimSpeichern, DieDateiIstDanachImmerAltOderNeuUndGanz) {
     for (int i = 0; i < 2; ++i) {
         VelmaroZustand z;
         FassungFuellen(z, i, dir.path());
-        ASSERT_FALSE(z.DateiSchreiben(datei.c_str()));
+        ASSERT_FALSE(z.DateiSchreiben(*DatendateiMitNamen(datei)));
         fassung[i] = readFile(ziel);
     }
     ASSERT_NE(fassung[0], fassung[1]);

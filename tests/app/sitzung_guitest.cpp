@@ -174,9 +174,9 @@ private slots:
         VelmaroZustand fremd;
         fremd.m_ordner = dir.path();
         fremd.m_artikelListe.addTail({DateTime::fromParts(2010, 1, 1), "Von anderswo", "x"});
-        QVERIFY(!fremd.DateiSchreiben("daten.bit"));
+        QVERIFY(!fremd.DateiSchreiben(Datendatei::Daten));
         const std::string ihre = readFile(dir / "data/daten.bit");
-        const std::string unsere = dlg.m_zustand.DateiInhalt("daten.bit");
+        const std::string unsere = dlg.m_zustand.DateiInhalt(Datendatei::Daten);
         boxen.naechsteAntwort(static_cast<Antwort>(antwort));
         dlg.OnBeenden();
         QVERIFY(boxen.texte().value(0).contains(u"von einem anderen Programm geändert"_s));

@@ -82,15 +82,14 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         VelmaroZustand neu;
         neu.m_ordner = ordner.path();
         const std::string n = f.name;
-        const Ladezustand ist = n == "daten.bit"       ? neu.DatenDateiLesen()
-                                : n == "ftpconfig.bit" ? neu.FtpDateiLesen()
-                                                       : neu.StyleDateiLesen();
+        const Datendatei datei = *DatendateiMitNamen(n);
+        const Ladezustand ist = (neu.*DateiArt(datei).lesen)();
         EXPECT_EQ(ist, f.soll);
         EXPECT_EQ(neu.m_artikelListe.size(), f.artikel);
         EXPECT_TRUE(!f.bytes.starts_with("\0015") || neu.m_artikelProSeite == "5");
         if (f.soll != L::Unlesbar)
             continue;
-        EXPECT_NE(neu.UnlesbarText(f.name).text.find("data/" + n), std::string::npos);
+        EXPECT_NE(neu.UnlesbarText(datei).text.find("data/" + n), std::string::npos);
         // "Beenden" leaves it alone and says so; what was typed goes beside it.
         neu.m_artikelListe.addTail({DateTime::fromParts(2020, 1, 1), "neu", "getippt"});
         neu.m_ftp.passwort = neu.m_style.datumHintergrund = "getippt";
@@ -102,7 +101,7 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         EXPECT_NE(hinweise[0].text.find("data/" + n + " wurde nicht überschrieben"), std::string::npos);
         EXPECT_EQ(fs::symlink_status(pfad).type(), typ);
         EXPECT_TRUE(f.art != Gross || readFile(pfad) == vorher);
-        EXPECT_EQ(readFile(pfad.string() + ".neu"), neu.DateiInhalt(n));
+        EXPECT_EQ(readFile(pfad.string() + ".neu"), neu.DateiInhalt(datei));
     }
 }
 
@@ -130,7 +129,7 @@ TEST_F(StartUndEnde, ReadOnlyFileAndLeftoversOfACrash) {
     ASSERT_EQ(hinweise.size(), 1u);
     EXPECT_NE(hinweise[0].text.find("schreibgeschützt"), std::string::npos);
     EXPECT_EQ(readFile(dir / "data/daten.bit"), alt);
-    EXPECT_EQ(readFile(dir / "data/daten.bit.neu"), z.DateiInhalt("daten.bit"));
+    EXPECT_EQ(readFile(dir / "data/daten.bit.neu"), z.DateiInhalt(Datendatei::Daten));
 
     const std::vector<std::string> reste = {"daten.bit.a1B2c3", "ftpconfig.bit.ZZZZZZ",
                                             "styleconfig.bit.000000", "vertrauen.bit.Qw3rTy",

@@ -41,13 +41,13 @@ TEST(DatenFile, ExampleAndEmptyFiles) {
     EXPECT_EQ(s.headlines(), Lines{"Test/Hallo Welt"});
     EXPECT_EQ(s.m_artikelListe.begin()->datum, DateTime::fromParts(2003, 5, 1, 12));
     EXPECT_EQ(s.ListenZeilen(), Lines{"01.05.2003 : Test"});
-    EXPECT_EQ(s.DateiInhalt("daten.bit"), kBeispielDaten);
+    EXPECT_EQ(s.DateiInhalt(Datendatei::Daten), kBeispielDaten);
 
     Liste leer;
     leer.m_artikelProSeite = "5";
-    EXPECT_EQ(leer.DateiInhalt("daten.bit"), std::string("\0015\4ENDE", 7));
+    EXPECT_EQ(leer.DateiInhalt(Datendatei::Daten), std::string("\0015\4ENDE", 7));
     leer.m_artikelProSeite.clear();
-    EXPECT_EQ(leer.DateiInhalt("daten.bit"), std::string("\0\4ENDE", 6));
+    EXPECT_EQ(leer.DateiInhalt(Datendatei::Daten), std::string("\0\4ENDE", 6));
 }
 
 // The write-read-write round trip of any file is the corpus replay's (leserkorpus_test.cpp).
@@ -56,7 +56,7 @@ TEST(DatenFile, ReadingKeepsTheFileOrderAndStopsAtAnyOtherMarker) {
     s.m_artikelListe.addTail({DateTime::fromParts(1850, 6, 1, 6), "Alt", "<b>&amp;</b>"});
     s.m_artikelListe.addTail({DateTime::fromParts(2024, 1, 2), "Neu", "t"});
     s.m_artikelListe.addTail({DateTime{1, 0.0}, "", ""});
-    std::string bytes = s.DateiInhalt("daten.bit");
+    std::string bytes = s.DateiInhalt(Datendatei::Daten);
     Liste t;
     t.load(bytes);
     EXPECT_EQ(t.headlines(), (Lines{"Alt/<b>&amp;</b>", "Neu", "/"})); // not newest first

@@ -26,7 +26,7 @@ std::vector<Artikel> liste(const VelmaroZustand& z) {
 
 struct Sicherung : ::testing::Test {
     TempDir dir;
-    Wiederherstellung w{dir / kWiederherstellungDatei};
+    Wiederherstellung w{dir / "wiederherstellung.bit"};
     VelmaroZustand z;
     // Two articles of the same headline: a change names the one it means by every field.
     Sicherung() {
@@ -37,7 +37,7 @@ struct Sicherung : ::testing::Test {
         VelmaroZustand stil;
         stil.m_style.datumHintergrund = "#FFEEDD";
         Aenderung e = aenderung(Aenderung::Art::Einstellungen, {}, {}, "Site\nftp.example.org\nich\ngeheim");
-        e.stil = stil.DateiInhalt("styleconfig.bit");
+        e.stil = stil.DateiInhalt(Datendatei::StyleConfig);
         return {aenderung(Aenderung::Art::Neu, {}, artikel(4, "Neu", "n")),
                 aenderung(Aenderung::Art::Geaendert, artikel(2, "Gleich", "unten"),
                           artikel(1, "Gleich", "geändert")),
