@@ -1,5 +1,5 @@
 // The forms of the FTP address field and the protocol each one chooses.
-#include "platform/serveradresse.h"
+#include "platform/serverzugang.h"
 
 #include <gtest/gtest.h>
 
@@ -25,4 +25,7 @@ TEST(ServerAdresse, FormenUndIhrProtokoll) {
     };
     for (const auto& f : faelle)
         EXPECT_EQ(AdresseLesen(f.text), f.erwartet) << f.text;
+    // The server a record belongs to: the host in lower case however it was typed, the user as typed.
+    const Serverzugang zugang{*AdresseLesen("SFTP://Web.Example.DE:2222"), "Ich", "pw", {}, {}};
+    EXPECT_EQ(zugang.schluessel(), "sftp web.example.de 2222 Ich");
 }

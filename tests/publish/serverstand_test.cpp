@@ -363,6 +363,7 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
         EXPECT_TRUE(e.vollstaendig);
         EXPECT_EQ(e.aktuell, static_cast<int>(alle().size() - erwartet.size()));
         EXPECT_EQ(s.b.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung, Ereignisart::Uebertragen}));
+        EXPECT_EQ(s.b.meldungen.size(), std::string(schritt.fall) == "Aufzeichnung beschädigt" ? 1u : 0u);
         // The outcomes in upload order, whichever connection finished first.
         auto reihenfolge = UploadDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
         std::erase_if(reihenfolge, [&](const std::string& n) { return !erwartet.count(n); });
