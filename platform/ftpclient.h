@@ -6,9 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 

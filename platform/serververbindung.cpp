@@ -240,10 +240,6 @@ const ServerIdentitaet& Serververbindung::identitaet() const {
     return d->identitaet;
 }
 
-const ServerAdresse& Serververbindung::adresse() const {
-    return d->adresse;
-}
-
 std::unique_ptr<Serververbindung> Serververbindung::Oeffnen(const Serverzugang& zugang, FtpFehler& fehler) {
     fehler = {};
     static const bool initialisiert = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;

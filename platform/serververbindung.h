@@ -72,7 +72,6 @@ public:
     // Once *aufgeben is true, whatever the connection waits for is given up (Fehlerart::Abgebrochen).
     void AufgebenWenn(const std::atomic<bool>* aufgeben);
     const ServerIdentitaet& identitaet() const;
-    const ServerAdresse& adresse() const;
 
 private:
     struct Impl;

@@ -138,7 +138,8 @@ public:
     // Opens the connection, by the protocol the address names, and makes "data" current, creating
     // it when missing. An untrusted certificate or host key is put to the observer; once trusted it
     // is recorded and the connection made again. False after a message: the folder message, or one
-    // that names the failed step and the server's answer.
+    // that names the failed step and the server's answer. The trusted fingerprint and the time
+    // limits are the upload's own, whatever zugang holds.
     bool FtpVerbinden(const Serverzugang& zugang);
     // Compares the size of every file sent with its size on the server; a server that keeps less
     // than it was sent (a full quota answers 226 all the same) has not received the file. Returns
