@@ -222,10 +222,7 @@ bool Upload::FtpVerbinden(const Serverzugang& zugang) {
     const auto datei = m_datenOrdner / DateiName(Datendatei::Vertrauen);
     // Plain FTP has no identity to check.
     if (adresse.protokoll != Protokoll::Ftp && !m_datenOrdner.empty() && !vertrauen.Laden(datei)) {
-        m_beobachter.Meldung(std::string("Die Liste der vertrauten Server (data/") +
-                                 DateiName(Datendatei::Vertrauen) +
-                                 ") kann nicht gelesen werden: " + vertrauen.fehlerText(),
-                             "Fehler");
+        m_beobachter.Meldung(vertrauen.LesefehlerText(), "Fehler");
         Freigeben();
         return false;
     }

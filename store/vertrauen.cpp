@@ -73,6 +73,11 @@ bool Vertrauen::Speichern(const std::filesystem::path& datei) {
     return false;
 }
 
+std::string Vertrauen::LesefehlerText() const {
+    return std::string("Die Liste der vertrauten Server (data/") + DateiName(Datendatei::Vertrauen) +
+           ") kann nicht gelesen werden: " + m_fehler;
+}
+
 std::optional<std::string> Vertrauen::Fingerabdruck(const ServerAdresse& server) const {
     const ServerAdresse s = server.vergleichbar();
     for (const auto& e : m_eintraege)

@@ -34,6 +34,8 @@ public:
 
     const std::vector<VertrauensEintrag>& eintraege() const { return m_eintraege; }
     const std::string& fehlerText() const { return m_fehler; }
+    // After a failed Laden: the message that names the list and the reason (UTF-8).
+    std::string LesefehlerText() const;
 
 private:
     std::vector<VertrauensEintrag> m_eintraege;

@@ -646,8 +646,7 @@ std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei
                               const std::string& benutzer, const std::string& passwort) {
     Vertrauen vertrauen;
     if (!vertrauen.Laden(datei))
-        return std::string("Die Liste der vertrauten Server (data/") + DateiName(Datendatei::Vertrauen) +
-               ") kann nicht gelesen werden: " + vertrauen.fehlerText();
+        return vertrauen.LesefehlerText();
     Verbindungstest t = VerbindungTesten(adresse, benutzer, passwort, vertrauen);
     if (t.art != Fehlerart::IdentitaetUnbekannt && t.art != Fehlerart::IdentitaetGeaendert)
         return t.text;

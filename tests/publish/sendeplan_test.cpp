@@ -36,6 +36,8 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
     TempDir t;
     const fs::path datei = t / "uebertragen.bit";
     ASSERT_TRUE(u.Speichern(datei));
+    EXPECT_EQ(fs::status(datei).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     u.dateien["artikel1.php"] = {7, std::string(64, 'c')};
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit vorher{};
