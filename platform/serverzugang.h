@@ -1,7 +1,8 @@
 #pragma once
 // A server's access as the FTP settings give it, read once: protocol, host and port, user and
-// password, the fingerprint trusted for it and how long to wait. Every connection, the connection
-// test and the records of what the server holds and whom to trust take this value.
+// password, the fingerprint trusted for it and how long to wait. Every connection and the
+// connection test are opened with it; the record of what the server holds is kept under its
+// schluessel(), the trust list under its address.
 
 #include "platform/ftpclient.h"
 #include "platform/serveradresse.h"

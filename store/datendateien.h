@@ -21,8 +21,8 @@ enum class Datendatei { Daten, FtpConfig, StyleConfig, Vertrauen, Uebertragen, W
 struct DatendateiArt {
     Datendatei datei;
     const char* name;
-    // What holds the password, whom the user trusts or what the user typed is readable by its
-    // owner only.
+    // A file holding the password, the user's name on the server, whom the user trusts or what the
+    // user typed is readable by its owner only.
     mode_t modus;
     // A larger file is not read.
     std::uint64_t hoechstens;

@@ -114,7 +114,8 @@ std::optional<std::string> sichern(const fs::path& pfad, const std::string& byte
 
 std::string VelmaroZustand::DateiInhalt(Datendatei datei) {
     SpeicherDevice puffer;
-    (this->*DateiArt(datei).speichern)(puffer);
+    if (const auto speichern = DateiArt(datei).speichern)
+        (this->*speichern)(puffer);
     return puffer.bytes();
 }
 
@@ -129,6 +130,9 @@ std::optional<Hinweis> VelmaroZustand::DateiSchreiben(Datendatei datei) {
     const std::string n = DateiName(datei);
     const fs::path pfad = datenPfad(datei);
     const mode_t modus = DateiArt(datei).modus;
+    // The other files of data/ have classes of their own; written from here they would be emptied.
+    if (!DateiArt(datei).speichern)
+        return Hinweis{"Die Datei data/" + n + " wird nicht mit den Einstellungen gespeichert.", "Fehler"};
     std::string bytes;
     try {
         bytes = DateiInhalt(datei);

@@ -71,7 +71,7 @@ public:
     // left alone (unreadable at start, or made read-only by the user); what this run would have
     // written there is kept beside it as <name>.neu when it differs.
     std::vector<Hinweis> DateienSchreiben();
-    // One of them; the message when it failed.
+    // One of them (any other file of data/ is refused); the message when it failed.
     std::optional<Hinweis> DateiSchreiben(Datendatei datei);
     // The three files' bytes as DateienSchreiben would write them, to tell whether a run changed
     // anything.

@@ -156,6 +156,10 @@ TEST_F(StartUndEnde, UnwritableFileIsNamedAndTheOthersAreWritten) {
     // The others are written all the same, and no temporary file is left.
     EXPECT_EQ(readFile(dir / "data/styleconfig.bit").substr(0, 8), "\x07#FFFFFF");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "data"), {}), 3);
+    // A file with a class of its own is never emptied from here.
+    writeFile(dir / "data/vertrauen.bit", "ftps h 21 AB\n");
+    EXPECT_TRUE(z.DateiSchreiben(Datendatei::Vertrauen));
+    EXPECT_EQ(readFile(dir / "data/vertrauen.bit"), "ftps h 21 AB\n");
 }
 
 TEST_F(StartUndEnde, SnapshotSeesEveryChangeBeendenWouldWrite) {
