@@ -31,24 +31,27 @@ int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
     }
     // Held until the process ends: --publish writes data/ after generating.
     static Ordnersperre sperre;
-    if (sperre.Nehmen(z.datenPfad(kSperreDatei), std::chrono::seconds(3)) == Ordnersperre::Belegt) {
+    if (sperre.Nehmen(z.datenPfad(Datendatei::Sperre), std::chrono::seconds(3)) == Ordnersperre::Belegt) {
         err << "velmaro: " << BelegtText(z.m_ordner / "data", sperre.haelter()) << " Nichts geschrieben.\n";
         return 1;
     }
     z.ResteEntfernen();
-    const Ladezustand daten = z.DatenDateiLesen();
-    const Ladezustand style = z.StyleDateiLesen();
     // The feed's title and address; without them it is written all the same.
     z.FtpDateiLesen();
     bool beschaedigt = false;
-    for (auto [zustand, name] : {std::pair{daten, "daten.bit"}, std::pair{style, "styleconfig.bit"}}) {
+    Ladezustand daten = Ladezustand::Fehlt;
+    for (const Datendatei datei : {Datendatei::Daten, Datendatei::StyleConfig}) {
+        const Ladezustand zustand = (z.*DateiArt(datei).lesen)();
+        const char* name = DateiName(datei);
+        if (datei == Datendatei::Daten)
+            daten = zustand;
         if (zustand == Ladezustand::Beschaedigt) {
             err << "velmaro: data/" << name
                 << " ist beschädigt (endet mitten in einem Wert oder enthält einen ungültigen Wert); output/ "
                    "bleibt unverändert\n";
             beschaedigt = true;
         } else if (zustand == Ladezustand::Unlesbar) {
-            err << "velmaro: data/" << name << " kann nicht gelesen werden (" << z.m_gesperrt[name].grund
+            err << "velmaro: data/" << name << " kann nicht gelesen werden (" << z.m_gesperrt[datei].grund
                 << "); output/ bleibt unverändert\n";
             beschaedigt = true;
         }
@@ -56,7 +59,8 @@ int Generieren(VelmaroZustand& z, GeneratorErgebnis& erzeugt, std::ostream& out,
     if (beschaedigt)
         return 1;
     if (daten == Ladezustand::Fehlt)
-        err << "velmaro: data/daten.bit fehlt oder ist leer; die Seiten enthalten keine Artikel\n";
+        err << "velmaro: data/" << DateiName(Datendatei::Daten)
+            << " fehlt oder ist leer; die Seiten enthalten keine Artikel\n";
 
     erzeugt = WebsiteErzeugen(z.m_artikelListe, z.m_artikelProSeite, z.m_style, z.m_ftp, z.ausgabeOrdner());
     if (erzeugt.fehlendeDateien.empty()) {
@@ -81,21 +85,21 @@ int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostre
             err << "velmaro: nichts übertragen; die Website auf dem Server bleibt, wie sie war\n";
         return status;
     }
+    const std::string ftp = std::string("data/") + DateiName(Datendatei::FtpConfig);
     switch (z.FtpDateiLesen()) {
     case Ladezustand::Fehlt:
-        err << "velmaro: data/ftpconfig.bit fehlt oder ist leer; ohne FTP-Zugangsdaten kein Upload\n";
+        err << "velmaro: " << ftp << " fehlt oder ist leer; ohne FTP-Zugangsdaten kein Upload\n";
         return 1;
     case Ladezustand::Unlesbar:
-        err << "velmaro: data/ftpconfig.bit kann nicht gelesen werden ("
-            << z.m_gesperrt["ftpconfig.bit"].grund << "); ohne FTP-Zugangsdaten kein Upload\n";
+        err << "velmaro: " << ftp << " kann nicht gelesen werden ("
+            << z.m_gesperrt[Datendatei::FtpConfig].grund << "); ohne FTP-Zugangsdaten kein Upload\n";
         return 1;
     default:
         break;
     }
-    std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<ServerVerbindung> verbindung;
+    std::unique_ptr<Serververbindung> verbindung;
     TextBeobachter beobachter(err);
-    Upload upload(beobachter, sitzung, verbindung, z.m_ordner / "data");
+    Upload upload(beobachter, verbindung, z.m_ordner / "data");
     upload.AlleSenden(alle);
     const UploadErgebnis e = upload.DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     out << e.gesendet << " von " << e.zuSenden << " Dateien gesendet";
@@ -113,14 +117,16 @@ int veroeffentlichen(VelmaroZustand& z, bool alle, std::ostream& out, std::ostre
 // --trust: only what the configured server presents now can be recorded.
 int vertrauen(VelmaroZustand& z, const std::string& fingerabdruck, std::ostream& out, std::ostream& err) {
     if (z.FtpDateiLesen() != Ladezustand::Gelesen) {
-        err << "velmaro: data/ftpconfig.bit fehlt oder kann nicht gelesen werden; kein Server eingestellt\n";
+        err << "velmaro: data/" << DateiName(Datendatei::FtpConfig)
+            << " fehlt oder kann nicht gelesen werden; kein Server eingestellt\n";
         return 1;
     }
     Vertrauen liste;
-    const auto datei = z.datenPfad(kVertrauenDatei);
+    const auto datei = z.datenPfad(Datendatei::Vertrauen);
+    const std::string name = std::string("data/") + DateiName(Datendatei::Vertrauen);
     std::string text;
     if (!liste.Laden(datei)) {
-        err << "velmaro: data/vertrauen.bit kann nicht gelesen werden: " << liste.fehlerText() << "\n";
+        err << "velmaro: " << name << " kann nicht gelesen werden: " << liste.fehlerText() << "\n";
         return 1;
     }
     if (!FingerabdruckAufnehmen(z.m_ftp.adresse, fingerabdruck, liste, text)) {
@@ -128,7 +134,7 @@ int vertrauen(VelmaroZustand& z, const std::string& fingerabdruck, std::ostream&
         return 1;
     }
     if (!liste.Speichern(datei)) {
-        err << "velmaro: data/vertrauen.bit kann nicht geschrieben werden: " << liste.fehlerText() << "\n";
+        err << "velmaro: " << name << " kann nicht geschrieben werden: " << liste.fehlerText() << "\n";
         return 1;
     }
     out << text << "\n";

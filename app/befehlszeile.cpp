@@ -1,5 +1,7 @@
 #include "app/befehlszeile.h"
 
+#include "store/datendateien.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -40,7 +42,8 @@ std::variant<Aufruf, int> BefehlszeileLesen(const QStringList& argumente, std::o
         QStringLiteral("generate"),
         QStringLiteral("Schreibt output/ aus data/ wie \"Update Website\", ohne Upload."));
     const QCommandLineOption publish(QStringLiteral("publish"),
-                                     QStringLiteral("Wie --generate, dann Upload mit data/ftpconfig.bit."));
+                                     QStringLiteral("Wie --generate, dann Upload mit data/%1.")
+                                         .arg(QString::fromLatin1(DateiName(Datendatei::FtpConfig))));
     const QCommandLineOption all(
         QStringLiteral("all"),
         QStringLiteral("Mit --publish: alle Dateien senden, auch die auf dem Server aktuellen."));

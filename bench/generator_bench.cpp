@@ -112,7 +112,7 @@ struct Website {
 
 struct Daten {
     fs::path ordner = neuerOrdner();
-    fs::path datei = ordner / "daten.bit";
+    fs::path datei = ordner / DateiName(Datendatei::Daten);
     fs::path rohDatei = ordner / "roh.bin";
     VelmaroZustand z;
     std::string bytes;

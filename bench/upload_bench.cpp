@@ -65,15 +65,14 @@ int hochladen(char** a, bool record) {
     erzeugt.anzahlSeiten = std::atoi(a[4]);
     erzeugt.anzahlArtikel = std::atoi(a[5]);
     Still still;
-    std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<ServerVerbindung> verbindung;
+    std::unique_ptr<Serververbindung> verbindung;
     std::filesystem::path daten;
     if (record) {
         daten = z.m_ordner / "data";
         std::filesystem::create_directories(daten);
     }
     const UploadErgebnis e =
-        Upload(still, sitzung, verbindung, daten).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
+        Upload(still, verbindung, daten).DatenUebertragen(z.m_ftp, z.ausgabeOrdner(), erzeugt);
     if (record)
         std::cout << e.gesendet << ' ' << e.aktuell << '\n';
     return e.vollstaendig ? 0 : 1;

@@ -37,9 +37,9 @@ struct Ordner {
             z.m_artikelListe.addTail({datum, "Meldung Nummer " + std::to_string(i), text});
         }
         if (!z.DateienSchreiben().empty())
-            throw std::runtime_error("daten.bit");
+            throw std::runtime_error(DateiName(Datendatei::Daten));
         // A long session: edits spread over the list.
-        Wiederherstellung w(pfad / "data" / kWiederherstellungDatei);
+        Wiederherstellung w(pfad / "data" / DateiName(Datendatei::Wiederherstellung));
         auto pos = z.m_artikelListe.begin();
         for (int i = 0; i < kAenderungen; ++i, std::advance(pos, kArtikel / kAenderungen - 1)) {
             Aenderung a;
@@ -85,7 +85,7 @@ void BM_AenderungenZurueckholen(benchmark::State& state) {
         state.PauseTiming();
         const auto z = laden();
         state.ResumeTiming();
-        Wiederherstellung w(ordner->pfad / "data" / kWiederherstellungDatei);
+        Wiederherstellung w(ordner->pfad / "data" / DateiName(Datendatei::Wiederherstellung));
         AenderungenAnwenden(*z, *w.Lesen());
         benchmark::DoNotOptimize(z->m_artikelListe.size());
     }

@@ -10,13 +10,6 @@
 namespace velmaro {
 
 namespace {
-FtpFehler einstellungsFehler(std::string grund) {
-    FtpFehler f;
-    f.schritt = FtpSchritt::Einstellungen;
-    f.grund = std::move(grund);
-    return f;
-}
-
 bool istZiffer(char c) {
     return c >= '0' && c <= '9';
 }
@@ -56,14 +49,6 @@ std::string FehlerText(const FtpFehler& f) {
     if (!f.antwort.empty())
         text += "\nAntwort des Servers: " + f.antwort;
     return text;
-}
-
-std::unique_ptr<InternetSitzung> InternetSitzung::Oeffnen(const std::string& agentName, FtpFehler& fehler) {
-    if (hatSteuerzeichen(agentName)) {
-        fehler = einstellungsFehler(SteuerzeichenGrund("Name"));
-        return nullptr;
-    }
-    return std::unique_ptr<InternetSitzung>(new InternetSitzung(agentName));
 }
 
 namespace {

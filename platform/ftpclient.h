@@ -1,14 +1,12 @@
 #pragma once
 // What every connection of the upload shares, whichever protocol carries it: the failed step and its
-// reason, the session with the agent name, the time limits and the listings' forms.
+// reason, the time limits and the listings' forms.
 //
 // Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,17 +36,6 @@ std::string SchrittName(FtpSchritt schritt);
 // Step, reason and the server's answer on separate lines.
 std::string FehlerText(const FtpFehler& fehler);
 
-class InternetSitzung {
-public:
-    // Null, with fehler set, when the name holds control characters.
-    static std::unique_ptr<InternetSitzung> Oeffnen(const std::string& agentName, FtpFehler& fehler);
-    const std::string& agentName() const { return m_agentName; }
-
-private:
-    explicit InternetSitzung(std::string agentName) : m_agentName(std::move(agentName)) {}
-    std::string m_agentName;
-};
-
 // A transfer slower than this for the time FtpZeitlimits::stillstand is given up as stalled.
 inline constexpr long kStillstandBytesProSekunde = 100;
 
@@ -67,6 +54,8 @@ struct FtpZeitlimits {
 enum class Fehlerart {
     Keiner,
     Einstellungen,
+    // The settings name no server at all.
+    KeineAdresse,
     HostUnbekannt,
     PortGeschlossen,
     Zeitueberschreitung,
@@ -86,30 +75,6 @@ enum class Fehlerart {
     ListeZuGross,
     Abgebrochen,
     Sonstiges,
-};
-
-// What an upload needs of a connection, whichever protocol carries it.
-class ServerVerbindung {
-public:
-    virtual ~ServerVerbindung() = default;
-    // Logs in on first use, then makes ordner (below the login folder) the folder files go to,
-    // creating it when it does not exist.
-    virtual bool OrdnerWechseln(const std::string& ordner) = 0;
-    // Puts the local file under name into that folder, binary, replacing a file of that name.
-    virtual bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) = 0;
-    // Removes the file name from that folder.
-    virtual bool DateiLoeschen(const std::string& name) = 0;
-    // The sizes of the files in that folder, by one listing; an empty folder gives an empty map.
-    // Nothing when the server cannot list, or lists in a form not understood, or too much
-    // (letzteFehlerart() ListeZuGross).
-    virtual std::optional<std::map<std::string, std::uint64_t>> Groessen() = 0;
-    // One file's size; nothing when the server does not tell it.
-    virtual std::optional<std::uint64_t> Groesse(const std::string& name) = 0;
-    virtual void Schliessen() = 0;
-    virtual const FtpFehler& letzterFehler() const = 0;
-    virtual Fehlerart letzteFehlerart() const = 0;
-    // Plain FTP: passive data connections (PASV) from the next transfer on; nothing for the others.
-    virtual void PassivSetzen() = 0;
 };
 
 // The listing forms servers give: MLSD facts, the Unix "ls -l" form of LIST and SFTP, and the DOS

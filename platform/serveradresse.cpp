@@ -27,6 +27,14 @@ bool schemaAbtrennen(std::string& text, const std::string& name) {
 
 } // namespace
 
+ServerAdresse ServerAdresse::vergleichbar() const {
+    ServerAdresse a = *this;
+    for (char& c : a.host)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c | 0x20);
+    return a;
+}
+
 const char* ProtokollName(Protokoll p) {
     switch (p) {
     case Protokoll::Ftps:

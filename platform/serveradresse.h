@@ -16,6 +16,8 @@ struct ServerAdresse {
     std::string host; // Windows-1252, as typed
     long port = 21;
 
+    // The same server with its host in lower case: host names are compared without regard to case.
+    ServerAdresse vergleichbar() const;
     bool operator==(const ServerAdresse&) const = default;
 };
 

@@ -2,13 +2,14 @@
 
 #include "platform/cp1252.h"
 #include "publish/sendeplan.h"
+#include "publish/zugangsdaten.h"
 #include "site/generator.h"
 #include "store/bildablage.h"
+#include "store/datendateien.h"
 #include "store/uebertragen.h"
 #include "store/vertrauen.h"
 
 #include <algorithm>
-#include <cctype>
 #include <mutex>
 #include <ostream>
 #include <system_error>
@@ -102,7 +103,7 @@ void TextBeobachter::Meldung(const std::string& text, const std::string& titel) 
     // The connection's messages point at the window's settings dialog; here the settings are a file.
     const std::string fenster = "unter „FTP Zugangsdaten ändern“";
     for (auto pos = zeilen.find(fenster); pos != std::string::npos; pos = zeilen.find(fenster, pos))
-        zeilen.replace(pos, fenster.size(), "in data/ftpconfig.bit");
+        zeilen.replace(pos, fenster.size(), std::string("in data/") + DateiName(Datendatei::FtpConfig));
     for (auto pos = zeilen.find('\n'); pos != std::string::npos; pos = zeilen.find('\n', pos + 1))
         zeilen.insert(pos + 1, "  ");
     m_aus << "velmaro: " << (titel.empty() ? "" : titel + ": ") << zeilen << "\n";
@@ -156,11 +157,9 @@ std::vector<std::string> UploadDateien(int seiten, int artikel) {
     return namen;
 }
 
-Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
-               std::unique_ptr<ServerVerbindung>& verbindung, std::filesystem::path datenOrdner,
-               FtpZeitlimits limits)
+Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<Serververbindung>& verbindung,
+               std::filesystem::path datenOrdner, FtpZeitlimits limits)
     : m_beobachter(beobachter)
-    , m_sitzung(sitzung)
     , m_verbindung(verbindung)
     , m_datenOrdner(std::move(datenOrdner))
     , m_limits(limits) {
@@ -168,16 +167,9 @@ Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& s
 
 void Upload::Freigeben() {
     m_verbindung.reset();
-    m_sitzung.reset();
 }
 
 namespace {
-FtpFehler einstellungsFehler(std::string grund) {
-    FtpFehler f;
-    f.grund = std::move(grund);
-    return f;
-}
-
 Ereignisart fehlerEreignis(Fehlerart art) {
     switch (art) {
     case Fehlerart::ServerAbweisend:
@@ -218,62 +210,29 @@ bool verloren(Fehlerart art) {
 }
 } // namespace
 
-bool Upload::FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
-                          const std::string& passwort) {
+bool Upload::FtpVerbinden(const Serverzugang& zugang) {
     // Nothing is reused from an earlier upload.
     Freigeben();
     m_abbruch.reset();
     m_abgelehnt.reset();
-    m_sicher.reset();
-    m_vertraut.clear();
+    m_zugang.reset();
     m_verbindungsFehler = Fehlerart::Einstellungen;
-    m_benutzer = benutzer, m_passwort = passwort;
-    FtpFehler fehler;
-    m_sitzung = InternetSitzung::Oeffnen(name, fehler);
-    std::optional<ServerAdresse> a;
-    if (m_sitzung) {
-        const std::pair<const char*, const std::string*> felder[] = {
-            {"FTP-Adresse", &adresse}, {"Zugangsname", &benutzer}, {"Passwort", &passwort}};
-        for (const auto& [feld, wert] : felder)
-            if (hatSteuerzeichen(*wert) && fehler.grund.empty())
-                fehler = einstellungsFehler(SteuerzeichenGrund(feld));
-        if (fehler.grund.empty() && adresse.empty()) {
-            m_verbindungsFehler = Fehlerart::Keiner;
-            fehler = einstellungsFehler(
-                "Es ist keine FTP-Adresse eingetragen. Bitte tragen Sie sie unter „FTP Zugangsdaten ändern“ ein.");
-        }
-        if (fehler.grund.empty() && !(a = AdresseLesen(adresse)))
-            fehler = einstellungsFehler(
-                "Die FTP-Adresse „" + cp1252::toUtf8(adresse) +
-                "“ ist ungültig. Erwartet wird ein Servername, wahlweise mit „ftp://“, „ftps://“ oder "
-                "„sftp://“ davor und „:Port“ dahinter, zum Beispiel ftp.example.de oder ftp.example.de:2121.");
-    }
-    if (a)
-        return verbinden(*a, benutzer, passwort);
-    m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
-    Freigeben();
-    return false;
-}
-
-bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer,
-                       const std::string& passwort) {
+    const ServerAdresse& adresse = zugang.adresse;
     Vertrauen vertrauen;
-    const auto datei = m_datenOrdner / kVertrauenDatei;
+    const auto datei = m_datenOrdner / DateiName(Datendatei::Vertrauen);
     // Plain FTP has no identity to check.
     if (adresse.protokoll != Protokoll::Ftp && !m_datenOrdner.empty() && !vertrauen.Laden(datei)) {
-        m_beobachter.Meldung(
-            "Die Liste der vertrauten Server (data/vertrauen.bit) kann nicht gelesen werden: " +
-                vertrauen.fehlerText(),
-            "Fehler");
+        m_beobachter.Meldung(vertrauen.LesefehlerText(), "Fehler");
         Freigeben();
         return false;
     }
     // A second round only after the user trusted what the first one was shown.
     for (int runde = 0; runde < 2; ++runde) {
         FtpFehler fehler;
-        auto v = SichereVerbindung::Oeffnen(*m_sitzung, adresse, benutzer, passwort,
-                                            vertrauen.Fingerabdruck(adresse).value_or(std::string()), fehler,
-                                            m_limits);
+        Serverzugang z = zugang;
+        z.vertraut = vertrauen.Fingerabdruck(adresse).value_or(std::string());
+        z.limits = m_limits;
+        auto v = Serververbindung::Oeffnen(z, fehler);
         if (!v) {
             m_beobachter.Meldung(verbindungsText(fehler), "Fehler");
             break;
@@ -281,8 +240,7 @@ bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer
         if (m_passiv)
             v->PassivSetzen();
         if (v->OrdnerWechseln(kUploadOrdner)) {
-            m_sicher = adresse;
-            m_vertraut = vertrauen.Fingerabdruck(adresse).value_or(std::string());
+            m_zugang = z;
             m_verbindung = std::move(v);
             m_verbindungsFehler = Fehlerart::Keiner;
             return true;
@@ -304,7 +262,8 @@ bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer
         }
         vertrauen.Setzen(adresse, id.fingerabdruck);
         if (!m_datenOrdner.empty() && !vertrauen.Speichern(datei))
-            m_beobachter.Meldung("Der Fingerabdruck konnte nicht in data/vertrauen.bit gespeichert werden (" +
+            m_beobachter.Meldung(std::string("Der Fingerabdruck konnte nicht in data/") +
+                                     DateiName(Datendatei::Vertrauen) + " gespeichert werden (" +
                                      vertrauen.fehlerText() + "); beim nächsten Mal wird wieder gefragt.",
                                  "Hinweis");
     }
@@ -351,12 +310,11 @@ struct Upload::Lauf {
     }
 };
 
-std::unique_ptr<SichereVerbindung> Upload::weitereVerbindung(const std::atomic<bool>* aufgeben) {
+std::unique_ptr<Serververbindung> Upload::weitereVerbindung(const std::atomic<bool>* aufgeben) {
     FtpFehler fehler;
-    FtpZeitlimits limits = m_limits;
-    limits.verbinden = std::min(limits.verbinden, std::chrono::seconds(5));
-    auto v =
-        SichereVerbindung::Oeffnen(*m_sitzung, *m_sicher, m_benutzer, m_passwort, m_vertraut, fehler, limits);
+    Serverzugang zugang = *m_zugang;
+    zugang.limits.verbinden = std::min(zugang.limits.verbinden, std::chrono::seconds(5));
+    auto v = Serververbindung::Oeffnen(zugang, fehler);
     if (!v)
         return nullptr;
     if (m_passiv)
@@ -370,7 +328,7 @@ std::unique_ptr<SichereVerbindung> Upload::weitereVerbindung(const std::atomic<b
     return v;
 }
 
-void Upload::senden(Lauf& lauf, ServerVerbindung& v, bool erste) {
+void Upload::senden(Lauf& lauf, Serververbindung& v, bool erste) {
     using Stand = Lauf::Stand;
     bool passiv = m_passiv;
     {
@@ -541,20 +499,6 @@ int Upload::altesEntfernen(Uebertragen& record, const std::vector<std::string>& 
     return entfernt;
 }
 
-namespace {
-// What identifies the server a record belongs to: protocol, host, port and user.
-std::string serverSchluessel(const FtpZugangsdaten& ftp) {
-    const auto a = AdresseLesen(ftp.adresse);
-    if (!a)
-        return ftp.adresse + " " + ftp.zugangsname;
-    std::string host = a->host;
-    std::transform(host.begin(), host.end(), host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return std::string(ProtokollName(a->protokoll)) + " " + host + " " + std::to_string(a->port) + " " +
-           ftp.zugangsname;
-}
-} // namespace
-
 UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
                                         const GeneratorErgebnis& erzeugt) {
@@ -572,40 +516,43 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
     };
 
     // The record of what the server holds; without a data folder (a test, the benchmark) none.
-    const auto recordDatei = m_datenOrdner / kUebertragenDatei;
+    const auto recordDatei = m_datenOrdner / DateiName(Datendatei::Uebertragen);
     std::error_code ec;
     const bool mitRecord = !m_datenOrdner.empty() && std::filesystem::is_directory(m_datenOrdner, ec);
-    const std::string server = serverSchluessel(ftp);
+    FtpFehler zugangsFehler;
+    Fehlerart zugangsArt = Fehlerart::Keiner;
+    const auto zugang = ZugangLesen(ftp, zugangsFehler, zugangsArt);
+    const std::string server = zugang ? zugang->schluessel() : std::string();
     Uebertragen record;
-    if (mitRecord) {
-        std::string hinweis;
-        record = uebertragenLaden(recordDatei, hinweis);
-        if (!hinweis.empty())
-            m_beobachter.Meldung(hinweis, "Hinweis");
-    }
+    if (mitRecord && !record.Laden(recordDatei))
+        m_beobachter.Meldung(record.fehlerText(), "Hinweis");
     if (record.server != server)
         record = {server, false, {}};
     m_passiv = record.passiv;
     const auto festhalten = [&] {
-        std::string fehler;
-        bool entfernt = false;
         record.passiv = m_passiv;
-        if (!mitRecord || uebertragenSpeichern(recordDatei, record, fehler, entfernt))
+        if (!mitRecord || record.Speichern(recordDatei))
             return true;
-        m_beobachter.Meldung("Welche Dateien auf dem Server sind, konnte nicht in data/uebertragen.bit "
-                             "festgehalten werden (" +
-                                 fehler +
-                                 (entfernt ? "); beim nächsten Mal wird alles noch einmal gesendet."
-                                           : "); auch das Löschen der alten Aufzeichnung ging nicht."),
-                             "Hinweis");
-        return entfernt;
+        m_beobachter.Meldung(
+            std::string("Welche Dateien auf dem Server sind, konnte nicht in data/") +
+                DateiName(Datendatei::Uebertragen) + " festgehalten werden (" + record.fehlerText() +
+                (record.entfernt() ? "); beim nächsten Mal wird alles noch einmal gesendet."
+                                   : "); auch das Löschen der alten Aufzeichnung ging nicht."),
+            "Hinweis");
+        return record.entfernt();
     };
 
     m_beobachter.Ereignis(Ereignisart::Verbindungsaufbau);
-    if (!FtpVerbinden(ftp.name, ftp.adresse, ftp.zugangsname, ftp.passwort)) {
+    if (!zugang) {
+        m_beobachter.Meldung(verbindungsText(zugangsFehler), "Fehler");
+        Freigeben();
+        m_beobachter.Ereignis(zugangsArt == Fehlerart::KeineAdresse ? Ereignisart::KeineAdresse
+                                                                    : Ereignisart::NichtUebertragen);
+        return ergebnis;
+    }
+    if (!FtpVerbinden(*zugang)) {
         ergebnis.abgelehnt = m_abgelehnt;
-        m_beobachter.Ereignis(m_verbindungsFehler == Fehlerart::Keiner ? Ereignisart::KeineAdresse
-                                                                       : fehlerEreignis(m_verbindungsFehler));
+        m_beobachter.Ereignis(fehlerEreignis(m_verbindungsFehler));
         return ergebnis;
     }
     ergebnis.verbunden = true;
@@ -674,7 +621,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                 if (!std::exchange(lauf.fremdGemeldet, true))
                     m_beobachter.Meldung("Eine weitere Verbindung zum Server traf auf einen anderen Rechner; "
                                          "über sie wurde nichts gesendet.\n" +
-                                             IdentitaetText(v->identitaet(), m_sicher->protokoll),
+                                             IdentitaetText(v->identitaet(), m_zugang->adresse.protokoll),
                                          kIdentitaetGeaendert);
                 return;
             }

@@ -8,7 +8,7 @@
 // for the files' outcomes.
 
 #include "platform/ftpclient.h"
-#include "platform/sicherverbindung.h"
+#include "platform/serververbindung.h"
 #include "site/generator.h"
 #include "store/einstellungen.h"
 #include "store/ereignis.h"
@@ -117,12 +117,11 @@ struct UploadErgebnis {
 
 class Upload {
 public:
-    // sitzung and verbindung are where the session and connection live while the upload runs;
-    // both are released when DatenUebertragen returns.
+    // verbindung is where the connection lives while the upload runs; it is released when
+    // DatenUebertragen returns.
     // datenOrdner holds vertrauen.bit, the servers the user trusts; empty trusts none.
-    Upload(UploadBeobachter& beobachter, std::unique_ptr<InternetSitzung>& sitzung,
-           std::unique_ptr<ServerVerbindung>& verbindung, std::filesystem::path datenOrdner = {},
-           FtpZeitlimits limits = {});
+    Upload(UploadBeobachter& beobachter, std::unique_ptr<Serververbindung>& verbindung,
+           std::filesystem::path datenOrdner = {}, FtpZeitlimits limits = {});
 
     // The whole upload of the generator run erzeugt from ausgabeOrdner with the FTP access ftp. Files
     // the generator could not write are not sent: the server keeps its copies. Uebertragen only
@@ -136,12 +135,12 @@ public:
     // At most this many connections at once (1 to 4).
     void Verbindungen(int anzahl) { m_anzahlVerbindungen = anzahl; }
 
-    // Opens session and connection, by the protocol the address names, and makes "data" current,
-    // creating it when missing. An untrusted certificate or host key is put to the observer; once
-    // trusted it is recorded and the connection made again. False after a message: the folder
-    // message, or one that names the failed step and the server's answer.
-    bool FtpVerbinden(const std::string& name, const std::string& adresse, const std::string& benutzer,
-                      const std::string& passwort);
+    // Opens the connection, by the protocol the address names, and makes "data" current, creating
+    // it when missing. An untrusted certificate or host key is put to the observer; once trusted it
+    // is recorded and the connection made again. False after a message: the folder message, or one
+    // that names the failed step and the server's answer. The trusted fingerprint and the time
+    // limits are the upload's own, whatever zugang holds.
+    bool FtpVerbinden(const Serverzugang& zugang);
     // Compares the size of every file sent with its size on the server; a server that keeps less
     // than it was sent (a full quota answers 226 all the same) has not received the file. Returns
     // the names that did not arrive whole; sets ungeprueft when the server cannot tell sizes.
@@ -151,37 +150,33 @@ public:
     // result is not there or its size could not be had. Nothing when the listing is too long.
     std::optional<std::map<std::string, std::uint64_t>> ServerGroessen(const std::vector<std::string>& namen,
                                                                        bool& keineGroessen);
-    // Closes the connection and ends the session.
+    // Closes the connection.
     void Freigeben();
 
 private:
     struct Lauf;
-    bool verbinden(const ServerAdresse& adresse, const std::string& benutzer, const std::string& passwort);
     // Another connection like the first, in "data"; null when the server refuses it, or when it has
     // not logged in before *aufgeben is set or within 5 seconds.
-    std::unique_ptr<SichereVerbindung> weitereVerbindung(const std::atomic<bool>* aufgeben);
+    std::unique_ptr<Serververbindung> weitereVerbindung(const std::atomic<bool>* aufgeben);
     // Removes the pages the record says velmaro put on the server and the site no longer has.
     int altesEntfernen(Uebertragen& record, const std::vector<std::string>& dateien,
                        const std::map<std::string, std::uint64_t>& dort);
     // Takes files from the run and sends them over v until none is left; erste is the connection
     // the upload cannot go on without.
-    void senden(Lauf& lauf, ServerVerbindung& v, bool erste);
+    void senden(Lauf& lauf, Serververbindung& v, bool erste);
 
     UploadBeobachter& m_beobachter;
-    std::unique_ptr<InternetSitzung>& m_sitzung;
-    std::unique_ptr<ServerVerbindung>& m_verbindung;
+    std::unique_ptr<Serververbindung>& m_verbindung;
     std::filesystem::path m_datenOrdner;
     FtpZeitlimits m_limits;
     bool m_alle = false;
     int m_anzahlVerbindungen = 4;
     // How the first connection was made, for the others.
-    std::string m_benutzer, m_passwort;
-    std::optional<ServerAdresse> m_sicher;
+    std::optional<Serverzugang> m_zugang;
     // Plain FTP: the server's active-mode data connections do not come, so passive mode is used.
     bool m_passiv = false;
     // What made the connection fail, for the event.
     Fehlerart m_verbindungsFehler = Fehlerart::Keiner;
-    std::string m_vertraut;
     std::optional<ServerIdentitaet> m_abgelehnt;
     // Set when a transfer found the server unreachable; the rest of the files are not tried.
     std::optional<FtpFehler> m_abbruch;

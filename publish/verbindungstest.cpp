@@ -24,26 +24,15 @@ std::string protokollText(Protokoll p) {
 
 } // namespace
 
-Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& benutzer,
-                                 const std::string& passwort, const Vertrauen& vertrauen,
-                                 const FtpZeitlimits& limits) {
+namespace {
+
+Verbindungstest testen(Serverzugang zugang, const Vertrauen& vertrauen, const FtpZeitlimits& limits) {
     Verbindungstest t;
-    const auto a = AdresseLesen(adresse);
-    if (!a) {
-        t.art = Fehlerart::Einstellungen;
-        t.text = "Die FTP-Adresse „" + cp1252::toUtf8(adresse) +
-                 "“ ist ungültig. Erwartet wird ein Servername, wahlweise mit „ftp://“, „ftps://“ oder "
-                 "„sftp://“ davor und „:Port“ dahinter, zum Beispiel ftps://ftp.example.de oder "
-                 "sftp://example.de:2222.";
-        return t;
-    }
-    t.adresse = *a;
+    t.adresse = zugang.adresse;
+    zugang.vertraut = vertrauen.Fingerabdruck(zugang.adresse).value_or(std::string());
+    zugang.limits = limits;
     FtpFehler fehler;
-    auto sitzung = InternetSitzung::Oeffnen("velmaro", fehler);
-    std::unique_ptr<SichereVerbindung> v;
-    if (sitzung)
-        v = SichereVerbindung::Oeffnen(*sitzung, *a, benutzer, passwort,
-                                       vertrauen.Fingerabdruck(*a).value_or(std::string()), fehler, limits);
+    const auto v = Serververbindung::Oeffnen(zugang, fehler);
     if (!v) {
         t.art = Fehlerart::Einstellungen;
         t.text = fehler.grund;
@@ -58,26 +47,46 @@ Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& 
             t.text += "\nAntwort des Servers: " + v->letzterFehler().antwort;
         return t;
     }
-    t.text = "Die Verbindung zu „" + cp1252::toUtf8(a->host) + "“ über " + protokollText(a->protokoll) +
+    const ServerAdresse& a = zugang.adresse;
+    t.text = "Die Verbindung zu „" + cp1252::toUtf8(a.host) + "“ über " + protokollText(a.protokoll) +
              " funktioniert, die Anmeldung ist gelungen.";
     t.text += t.ordnerVorhanden ? " Der Ordner „data“ ist vorhanden."
                                 : " Der Ordner „data“ fehlt noch; er wird beim ersten Hochladen angelegt.";
-    if (a->protokoll == Protokoll::Ftp)
+    if (a.protokoll == Protokoll::Ftp)
         t.text += "\nHinweis: Über FTP gehen Passwort und Seiten unverschlüsselt durchs Netz. Wenn Ihr "
                   "Anbieter es erlaubt, schreiben Sie „ftps://“ oder „sftp://“ vor die Adresse.";
     return t;
 }
 
+} // namespace
+
+Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& benutzer,
+                                 const std::string& passwort, const Vertrauen& vertrauen,
+                                 const FtpZeitlimits& limits) {
+    FtpFehler fehler;
+    Verbindungstest t;
+    if (const auto zugang = ZugangLesen({{}, adresse, benutzer, passwort}, fehler, t.art))
+        return testen(*zugang, vertrauen, limits);
+    t.text = fehler.grund;
+    return t;
+}
+
 bool FingerabdruckAufnehmen(const std::string& adresse, const std::string& fingerabdruck,
                             Vertrauen& vertrauen, std::string& text, const FtpZeitlimits& limits) {
-    const auto a = AdresseLesen(adresse);
-    if (a && a->protokoll == Protokoll::Ftp) {
+    FtpFehler fehler;
+    Fehlerart art = Fehlerart::Keiner;
+    const auto a = ZugangLesen({{}, adresse, {}, {}}, fehler, art);
+    if (!a) {
+        text = fehler.grund;
+        return false;
+    }
+    if (a->adresse.protokoll == Protokoll::Ftp) {
         text = "Über FTP weist sich der Server nicht aus; einen Fingerabdruck gibt es nur bei „ftps://“ und "
                "„sftp://“.";
         return false;
     }
     // Nothing trusted: the server shows its certificate or key and is refused before the login.
-    const Verbindungstest t = VerbindungTesten(adresse, {}, {}, Vertrauen{}, limits);
+    const Verbindungstest t = testen(*a, Vertrauen{}, limits);
     const std::string& vorgelegt = t.identitaet.fingerabdruck;
     if (vorgelegt.empty()) {
         text = t.text;
@@ -85,7 +94,7 @@ bool FingerabdruckAufnehmen(const std::string& adresse, const std::string& finge
     }
     // Hex digits in either case; base64 as it is.
     const bool gleich =
-        a->protokoll == Protokoll::Ftps
+        a->adresse.protokoll == Protokoll::Ftps
             ? std::equal(vorgelegt.begin(), vorgelegt.end(), fingerabdruck.begin(), fingerabdruck.end(),
                          [](char x, char y) { return x == (y >= 'a' && y <= 'f' ? y - 'a' + 'A' : y); })
             : vorgelegt == fingerabdruck;
@@ -94,8 +103,8 @@ bool FingerabdruckAufnehmen(const std::string& adresse, const std::string& finge
                "\nEs wurde nichts als vertrauenswürdig vermerkt.";
         return false;
     }
-    vertrauen.Setzen(*a, vorgelegt);
-    text = "Dem Server „" + cp1252::toUtf8(a->host) + "“ mit dem Fingerabdruck " + vorgelegt +
+    vertrauen.Setzen(a->adresse, vorgelegt);
+    text = "Dem Server „" + cp1252::toUtf8(a->adresse.host) + "“ mit dem Fingerabdruck " + vorgelegt +
            " wird nun vertraut.";
     return true;
 }

@@ -3,7 +3,8 @@
 // folder "data", without sending a file or creating a folder, and says in plain German what it
 // found. Runs within the upload's time-outs.
 
-#include "platform/sicherverbindung.h"
+#include "platform/serververbindung.h"
+#include "publish/zugangsdaten.h"
 #include "store/vertrauen.h"
 
 #include <string>

@@ -10,6 +10,11 @@ void VelmaroZustand::FtpConfigLesen(TextFile& file) {
         file.readLine(*zeile);
 }
 
+bool VelmaroZustand::FtpConfigSpeichern(Device& file) {
+    writeTextString(file, FtpConfigText());
+    return true;
+}
+
 std::string VelmaroZustand::FtpConfigText() const {
     const auto& f = m_ftp;
     const std::string text = f.name + "\n" + f.adresse + "\n" + f.zugangsname + "\n" + f.passwort;

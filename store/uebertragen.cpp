@@ -1,6 +1,7 @@
 #include "store/uebertragen.h"
 
 #include "platform/file.h"
+#include "store/datendateien.h"
 
 namespace velmaro {
 
@@ -16,14 +17,14 @@ bool sauber(const std::string& s) {
 }
 } // namespace
 
-std::string uebertragenText(const Uebertragen& u) {
-    std::string text = std::string(kKopf) + "\n" + kServer + u.server + "\n" + (u.passiv ? "passiv\n" : "");
-    for (const auto& [name, e] : u.dateien)
+std::string Uebertragen::Text() const {
+    std::string text = std::string(kKopf) + "\n" + kServer + server + "\n" + (passiv ? "passiv\n" : "");
+    for (const auto& [name, e] : dateien)
         text += e.sha256 + " " + std::to_string(e.groesse) + " " + name + "\n";
     return text;
 }
 
-std::optional<Uebertragen> uebertragenLesen(const std::string& text) {
+std::optional<Uebertragen> Uebertragen::Lesen(const std::string& text) {
     Uebertragen u;
     std::size_t pos = 0;
     int zeile = 0;
@@ -72,43 +73,47 @@ std::optional<Uebertragen> uebertragenLesen(const std::string& text) {
     return u;
 }
 
-Uebertragen uebertragenLaden(const std::filesystem::path& datei, std::string& hinweis) {
+bool Uebertragen::Laden(const std::filesystem::path& datei) {
+    *this = {};
     std::error_code ec;
     if (!std::filesystem::exists(datei, ec))
-        return {};
+        return true;
     std::string text;
-    if (readWholeFile(datei, text, 64 << 20))
-        if (auto u = uebertragenLesen(text))
-            return *u;
+    if (readWholeFile(datei, text, DateiArt(Datendatei::Uebertragen).hoechstens))
+        if (auto u = Lesen(text)) {
+            *this = std::move(*u);
+            return true;
+        }
     auto bak = datei;
     bak += ".bak";
     std::filesystem::rename(datei, bak, ec);
-    hinweis =
-        "Die Aufzeichnung der übertragenen Dateien (data/uebertragen.bit) war beschädigt; sie liegt nun "
-        "als uebertragen.bit.bak daneben, und alle Dateien werden noch einmal gesendet.";
-    return {};
+    const std::string name = DateiName(Datendatei::Uebertragen);
+    m_fehler = "Die Aufzeichnung der übertragenen Dateien (data/" + name +
+               ") war beschädigt; sie liegt nun als " + name +
+               ".bak daneben, und alle Dateien werden noch einmal gesendet.";
+    return false;
 }
 
-bool uebertragenSpeichern(const std::filesystem::path& datei, const Uebertragen& u, std::string& fehler,
-                          bool& entfernt) {
-    entfernt = false;
+bool Uebertragen::Speichern(const std::filesystem::path& datei) {
+    m_fehler.clear();
+    m_entfernt = false;
     {
-        SaveFile f(datei, 0600);
+        SaveFile f(datei, DateiArt(Datendatei::Uebertragen).modus);
         try {
             if (f.open()) {
-                const std::string text = uebertragenText(u);
+                const std::string text = Text();
                 f.write(text.data(), text.size());
                 if (f.commit())
                     return true;
             }
-            fehler = f.errorText();
+            m_fehler = f.errorText();
         } catch (const FileError& e) {
-            fehler = e.what();
+            m_fehler = e.what();
         }
     }
     std::error_code ec;
     std::filesystem::remove(datei, ec);
-    entfernt = !ec;
+    m_entfernt = !ec;
     return false;
 }
 

@@ -10,10 +10,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace velmaro {
-
-inline constexpr const char* kUebertragenDatei = "uebertragen.bit";
 
 struct UebertragenEintrag {
     std::uint64_t groesse = 0;
@@ -22,27 +21,44 @@ struct UebertragenEintrag {
     bool operator==(const UebertragenEintrag&) const = default;
 };
 
-struct Uebertragen {
+class Uebertragen {
+public:
+    Uebertragen(std::string fuer = {}, bool passivModus = false,
+                std::map<std::string, UebertragenEintrag> eintraege = {})
+        : server(std::move(fuer))
+        , passiv(passivModus)
+        , dateien(std::move(eintraege)) {}
+
+    // The record in datei; a missing one is empty. A damaged or unreadable one counts as empty too
+    // and is moved aside to datei + ".bak": false, with fehlerText() saying so, and every file is
+    // sent once more.
+    bool Laden(const std::filesystem::path& datei);
+    // Replaces datei atomically; false with fehlerText() on failure. A record that cannot be
+    // written is removed, so that it never claims what was not confirmed; entfernt() says whether
+    // that worked.
+    bool Speichern(const std::filesystem::path& datei);
+    // UTF-8.
+    const std::string& fehlerText() const { return m_fehler; }
+    bool entfernt() const { return m_entfernt; }
+
+    // The file's bytes, and the record they hold: nothing when the text is not such a record
+    // (damaged, cut short, another format).
+    std::string Text() const;
+    static std::optional<Uebertragen> Lesen(const std::string& text);
+
     // Protocol, host, port and user of the server the entries are for.
     std::string server;
     // Plain FTP in passive mode: the server's active-mode data connections did not come.
     bool passiv = false;
     std::map<std::string, UebertragenEintrag> dateien;
 
-    bool operator==(const Uebertragen&) const = default;
+    bool operator==(const Uebertragen& b) const {
+        return server == b.server && passiv == b.passiv && dateien == b.dateien;
+    }
+
+private:
+    std::string m_fehler;
+    bool m_entfernt = false;
 };
-
-std::string uebertragenText(const Uebertragen& u);
-// Nothing when the text is not such a record (damaged, cut short, another format).
-std::optional<Uebertragen> uebertragenLesen(const std::string& text);
-
-// The record in datei; a missing one is empty. A damaged or unreadable one counts as empty too and
-// is moved aside to datei + ".bak" (hinweis, UTF-8, says so), so every file is sent once more.
-Uebertragen uebertragenLaden(const std::filesystem::path& datei, std::string& hinweis);
-// Replaces datei atomically; false with fehler (UTF-8) on failure. A record that cannot be
-// written is removed, so that it never claims what was not confirmed; entfernt says whether that
-// worked.
-bool uebertragenSpeichern(const std::filesystem::path& datei, const Uebertragen& u, std::string& fehler,
-                          bool& entfernt);
 
 } // namespace velmaro

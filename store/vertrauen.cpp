@@ -1,6 +1,7 @@
 #include "store/vertrauen.h"
 
 #include "platform/file.h"
+#include "store/datendateien.h"
 
 #include <algorithm>
 #include <sstream>
@@ -8,13 +9,6 @@
 namespace velmaro {
 
 namespace {
-
-// Host names are compared without regard to case.
-ServerAdresse schluessel(ServerAdresse a) {
-    std::transform(a.host.begin(), a.host.end(), a.host.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; });
-    return a;
-}
 
 bool fingerabdruckZeichen(const std::string& f) {
     return !f.empty() && std::all_of(f.begin(), f.end(), [](unsigned char c) {
@@ -37,7 +31,7 @@ std::optional<VertrauensEintrag> zeileLesen(const std::string& zeile) {
     if (*p == Protokoll::Ftps)
         std::transform(fingerabdruck.begin(), fingerabdruck.end(), fingerabdruck.begin(),
                        [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; });
-    return VertrauensEintrag{schluessel(*adresse), fingerabdruck};
+    return VertrauensEintrag{adresse->vergleichbar(), fingerabdruck};
 }
 
 } // namespace
@@ -48,7 +42,7 @@ bool Vertrauen::Laden(const std::filesystem::path& datei) {
     if (!std::filesystem::exists(datei, ec))
         return !ec;
     TextFile text;
-    if (!text.openExisting(datei, 1 << 20)) {
+    if (!text.openExisting(datei, DateiArt(Datendatei::Vertrauen).hoechstens)) {
         m_fehler = "Die Datei „" + datei.string() + "“ kann nicht gelesen werden.";
         return false;
     }
@@ -64,7 +58,7 @@ bool Vertrauen::Speichern(const std::filesystem::path& datei) {
     for (const auto& e : m_eintraege)
         text += std::string(ProtokollName(e.server.protokoll)) + " " + e.server.host + " " +
                 std::to_string(e.server.port) + " " + e.fingerabdruck + "\n";
-    SaveFile f(datei, 0600);
+    SaveFile f(datei, DateiArt(Datendatei::Vertrauen).modus);
     try {
         if (f.open()) {
             writeTextString(f, text);
@@ -79,8 +73,13 @@ bool Vertrauen::Speichern(const std::filesystem::path& datei) {
     return false;
 }
 
+std::string Vertrauen::LesefehlerText() const {
+    return std::string("Die Liste der vertrauten Server (data/") + DateiName(Datendatei::Vertrauen) +
+           ") kann nicht gelesen werden: " + m_fehler;
+}
+
 std::optional<std::string> Vertrauen::Fingerabdruck(const ServerAdresse& server) const {
-    const ServerAdresse s = schluessel(server);
+    const ServerAdresse s = server.vergleichbar();
     for (const auto& e : m_eintraege)
         if (e.server == s)
             return e.fingerabdruck;
@@ -88,7 +87,7 @@ std::optional<std::string> Vertrauen::Fingerabdruck(const ServerAdresse& server)
 }
 
 void Vertrauen::Setzen(const ServerAdresse& server, const std::string& fingerabdruck) {
-    const ServerAdresse s = schluessel(server);
+    const ServerAdresse s = server.vergleichbar();
     for (auto& e : m_eintraege)
         if (e.server == s) {
             e.fingerabdruck = fingerabdruck;

@@ -13,8 +13,6 @@
 
 namespace velmaro {
 
-inline constexpr const char* kVertrauenDatei = "vertrauen.bit";
-
 struct VertrauensEintrag {
     ServerAdresse server;
     std::string fingerabdruck;
@@ -26,7 +24,7 @@ class Vertrauen {
 public:
     // A missing file is an empty list; false only when it exists but cannot be read.
     bool Laden(const std::filesystem::path& datei);
-    // Replaces the file atomically with mode 0600; false with fehlerText() on failure.
+    // Replaces the file atomically, readable by its owner only; false with fehlerText() on failure.
     bool Speichern(const std::filesystem::path& datei);
 
     // The fingerprint recorded for the server, if any.
@@ -36,6 +34,8 @@ public:
 
     const std::vector<VertrauensEintrag>& eintraege() const { return m_eintraege; }
     const std::string& fehlerText() const { return m_fehler; }
+    // After a failed Laden: the message that names the list and the reason (UTF-8).
+    std::string LesefehlerText() const;
 
 private:
     std::vector<VertrauensEintrag> m_eintraege;

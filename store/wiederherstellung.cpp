@@ -1,6 +1,7 @@
 #include "store/wiederherstellung.h"
 
 #include "store/archive.h"
+#include "store/datendateien.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -92,7 +93,8 @@ Artikelliste::Position finden(Artikelliste& liste, const Artikel& a) {
 bool Wiederherstellung::Anhaengen(const Aenderung& a) {
     std::string bytes = rahmen(a);
     // The password of the FTP settings may be in it.
-    const int fd = ::open(m_datei.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = ::open(m_datei.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+                          DateiArt(Datendatei::Wiederherstellung).modus);
     if (fd < 0) {
         m_fehler = FehlerUrsache(errno);
         return false;
@@ -115,7 +117,7 @@ bool Wiederherstellung::Anhaengen(const Aenderung& a) {
 std::optional<std::vector<Aenderung>> Wiederherstellung::Lesen() {
     std::string bytes;
     int err = 0;
-    if (!readWholeFile(m_datei, bytes, UINT64_MAX, &err)) {
+    if (!readWholeFile(m_datei, bytes, DateiArt(Datendatei::Wiederherstellung).hoechstens, &err)) {
         if (err == ENOENT || err == ENOTDIR)
             return std::nullopt;
         m_fehler = leseGrund(err);
@@ -163,7 +165,7 @@ bool Wiederherstellung::Ersetzen(const std::vector<Aenderung>& aenderungen) {
     std::string bytes(kKennung);
     for (const Aenderung& a : aenderungen)
         bytes += rahmen(a);
-    return replaceFile(m_datei, bytes, 0600, m_fehler);
+    return replaceFile(m_datei, bytes, DateiArt(Datendatei::Wiederherstellung).modus, m_fehler);
 }
 
 void Wiederherstellung::Entfernen() {

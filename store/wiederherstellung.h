@@ -14,8 +14,6 @@
 
 namespace velmaro {
 
-inline constexpr const char* kWiederherstellungDatei = "wiederherstellung.bit";
-
 struct Aenderung {
     enum class Art : std::int32_t {
         Neu = 1,       // neu inserted

@@ -1,7 +1,6 @@
 #include "store/zustand.h"
 
 #include "platform/pruefsumme.h"
-#include "store/wiederherstellung.h"
 
 #include <sys/stat.h>
 #include <system_error>
@@ -16,13 +15,8 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b) {
     return readWholeFile(a, x) && readWholeFile(b, y) && x == y;
 }
 
-bool unsereDatei(const std::string& name) {
-    return name == "ftpconfig.bit" || name == "daten.bit" || name == "styleconfig.bit" ||
-           name == "vertrauen.bit" || name == "uebertragen.bit" || name == kWiederherstellungDatei;
-}
-
 // Only a missing or empty file counts as absent; any other failure is a reason not to touch it.
-Ladezustand oeffnen(VelmaroZustand& z, BinaryFile& file, const char* name, std::uint64_t max) {
+Ladezustand oeffnen(VelmaroZustand& z, BinaryFile& file, Datendatei name) {
     std::string grund;
     if (!file.openRead(z.datenPfad(name))) {
         if (file.missing())
@@ -30,7 +24,7 @@ Ladezustand oeffnen(VelmaroZustand& z, BinaryFile& file, const char* name, std::
         grund = leseGrund(file.error());
     } else if (file.length() == 0) {
         return Ladezustand::Fehlt;
-    } else if (file.length() > max) {
+    } else if (file.length() > DateiArt(name).hoechstens) {
         grund = "größer als 1 MB";
     } else {
         return Ladezustand::Gelesen;
@@ -39,10 +33,9 @@ Ladezustand oeffnen(VelmaroZustand& z, BinaryFile& file, const char* name, std::
     return Ladezustand::Unlesbar;
 }
 
-template <typename Laden>
-Ladezustand lesen(VelmaroZustand& z, const char* name, std::uint64_t max, Laden laden) {
+template <typename Laden> Ladezustand lesen(VelmaroZustand& z, Datendatei name, Laden laden) {
     BinaryFile datei;
-    const Ladezustand offen = oeffnen(z, datei, name, max);
+    const Ladezustand offen = oeffnen(z, datei, name);
     if (offen != Ladezustand::Gelesen)
         return offen;
     try {
@@ -58,7 +51,7 @@ Ladezustand lesen(VelmaroZustand& z, const char* name, std::uint64_t max, Laden 
 } // namespace
 
 void VelmaroZustand::ResteEntfernen() {
-    removeLeftovers(m_ordner / "data", &unsereDatei);
+    removeLeftovers(m_ordner / "data", &IstDatendatei);
 }
 
 namespace {
@@ -69,26 +62,26 @@ std::string stand(const fs::path& datei) {
 } // namespace
 
 Ladezustand VelmaroZustand::DatenDateiLesen() {
-    m_datenStand = stand(datenPfad("daten.bit"));
-    return lesen(*this, "daten.bit", UINT64_MAX, [this](Device& d) { DatenLaden(d); });
+    m_datenStand = stand(datenPfad(Datendatei::Daten));
+    return lesen(*this, Datendatei::Daten, [this](Device& d) { DatenLaden(d); });
 }
 
 bool VelmaroZustand::DatenAufPlatteGeaendert() const {
-    return stand(datenPfad("daten.bit")) != m_datenStand;
+    return stand(datenPfad(Datendatei::Daten)) != m_datenStand;
 }
 
 void VelmaroZustand::DatenNichtErsetzen(const std::string& grund) {
-    m_gesperrt["daten.bit"] = {grund, {}};
+    m_gesperrt[Datendatei::Daten] = {grund, {}};
 }
 
 Ladezustand VelmaroZustand::FtpDateiLesen() {
     TextFile ftpspeicher;
-    if (!ftpspeicher.openExisting(datenPfad("ftpconfig.bit"), kEinstellungenMax)) {
+    const Datendatei ftp = Datendatei::FtpConfig;
+    if (!ftpspeicher.openExisting(datenPfad(ftp), DateiArt(ftp).hoechstens)) {
         if (ftpspeicher.missing())
             return Ladezustand::Fehlt;
-        m_gesperrt["ftpconfig.bit"] = {ftpspeicher.error() == EFBIG ? "größer als 1 MB"
-                                                                    : leseGrund(ftpspeicher.error()),
-                                       DateiInhalt("ftpconfig.bit")};
+        m_gesperrt[ftp] = {ftpspeicher.error() == EFBIG ? "größer als 1 MB" : leseGrund(ftpspeicher.error()),
+                           DateiInhalt(ftp)};
         return Ladezustand::Unlesbar;
     }
     FtpConfigLesen(ftpspeicher);
@@ -96,12 +89,13 @@ Ladezustand VelmaroZustand::FtpDateiLesen() {
 }
 
 Ladezustand VelmaroZustand::StyleDateiLesen() {
-    return lesen(*this, "styleconfig.bit", kEinstellungenMax, [this](Device& d) { StyleConfigLaden(d); });
+    return lesen(*this, Datendatei::StyleConfig, [this](Device& d) { StyleConfigLaden(d); });
 }
 
-Hinweis VelmaroZustand::UnlesbarText(const char* name) const {
-    const auto it = m_gesperrt.find(name);
-    return {std::string("Die Datei data/") + name + " ist vorhanden, kann aber nicht gelesen werden (" +
+Hinweis VelmaroZustand::UnlesbarText(Datendatei datei) const {
+    const auto it = m_gesperrt.find(datei);
+    return {std::string("Die Datei data/") + DateiName(datei) +
+                " ist vorhanden, kann aber nicht gelesen werden (" +
                 (it == m_gesperrt.end() ? std::string() : it->second.grund) +
                 ").\nSie wird in diesem Lauf nicht überschrieben. Bitte prüfen Sie die Datei und starten Sie "
                 "velmaro danach neu.",
@@ -118,29 +112,30 @@ std::optional<std::string> sichern(const fs::path& pfad, const std::string& byte
 }
 } // namespace
 
-std::string VelmaroZustand::DateiInhalt(const std::string& name) {
+std::string VelmaroZustand::DateiInhalt(Datendatei datei) {
     SpeicherDevice puffer;
-    if (name == "ftpconfig.bit")
-        writeTextString(puffer, FtpConfigText());
-    else if (name == "daten.bit")
-        DatenSpeichern(puffer);
-    else
-        StyleConfigSpeichern(puffer);
+    if (const auto speichern = DateiArt(datei).speichern)
+        (this->*speichern)(puffer);
     return puffer.bytes();
 }
 
 std::string VelmaroZustand::Schnappschuss() {
-    return DateiInhalt("ftpconfig.bit") + DateiInhalt("daten.bit") + DateiInhalt("styleconfig.bit");
+    std::string bytes;
+    for (const Datendatei datei : kZustandsDateien)
+        bytes += DateiInhalt(datei);
+    return bytes;
 }
 
-std::optional<Hinweis> VelmaroZustand::DateiSchreiben(const char* name) {
-    const std::string n = name;
-    const fs::path pfad = datenPfad(name);
-    // The FTP file holds the password: readable by its owner only.
-    const mode_t modus = n == "ftpconfig.bit" ? 0600 : 0644;
+std::optional<Hinweis> VelmaroZustand::DateiSchreiben(Datendatei datei) {
+    const std::string n = DateiName(datei);
+    const fs::path pfad = datenPfad(datei);
+    const mode_t modus = DateiArt(datei).modus;
+    // The other files of data/ have classes of their own; written from here they would be emptied.
+    if (!DateiArt(datei).speichern)
+        return Hinweis{"Die Datei data/" + n + " wird nicht mit den Einstellungen gespeichert.", "Fehler"};
     std::string bytes;
     try {
-        bytes = DateiInhalt(n);
+        bytes = DateiInhalt(datei);
     } catch (const std::exception& e) {
         return Hinweis{"Die Datei data/" + n + " konnte nicht gespeichert werden (" + e.what() + ").",
                        "Fehler"};
@@ -149,7 +144,7 @@ std::optional<Hinweis> VelmaroZustand::DateiSchreiben(const char* name) {
     // A file that could not be read, or that its owner made read-only, is left as it is.
     std::string liegenLassen;
     bool geaendert = true;
-    if (const auto it = m_gesperrt.find(n); it != m_gesperrt.end()) {
+    if (const auto it = m_gesperrt.find(datei); it != m_gesperrt.end()) {
         liegenLassen = "sie konnte beim Start nicht gelesen werden (" + it->second.grund + ")";
         geaendert = bytes != it->second.inhalt;
     } else if (struct stat st{};
@@ -178,7 +173,7 @@ std::optional<Hinweis> VelmaroZustand::DateiSchreiben(const char* name) {
                            ").\nDie bisherige Datei ist unverändert; Ihre Eingaben sind noch im Programm."
                            "\nBitte prüfen Sie den Ordner data und beenden Sie dann erneut.",
                        "Fehler"};
-    if (n == "daten.bit")
+    if (datei == Datendatei::Daten)
         m_datenStand = bytes.empty() ? std::string() : sha256Hex(bytes);
     return std::nullopt;
 }
@@ -187,8 +182,8 @@ std::vector<Hinweis> VelmaroZustand::DateienSchreiben() {
     std::vector<Hinweis> hinweise;
     std::error_code ec;
     fs::create_directories(m_ordner / "data", ec);
-    for (const char* name : {"ftpconfig.bit", "daten.bit", "styleconfig.bit"})
-        if (auto h = DateiSchreiben(name))
+    for (const Datendatei datei : kZustandsDateien)
+        if (auto h = DateiSchreiben(datei))
             hinweise.push_back(std::move(*h));
     return hinweise;
 }

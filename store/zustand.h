@@ -5,6 +5,7 @@
 
 #include "platform/file.h"
 #include "store/artikel.h"
+#include "store/datendateien.h"
 #include "store/einstellungen.h"
 
 #include <array>
@@ -31,12 +32,6 @@ enum class Ladezustand {
     Unlesbar     // exists but cannot be read: left alone for the whole run (see m_gesperrt)
 };
 
-// Held by the one velmaro that writes this folder.
-inline constexpr const char* kSperreDatei = "velmaro.sperre";
-
-// The largest settings file accepted; real ones hold a few hundred bytes.
-inline constexpr std::uint64_t kEinstellungenMax = 1 << 20;
-
 class VelmaroZustand {
 public:
     // Article file and list.
@@ -55,6 +50,7 @@ public:
 
     // FTP settings file.
     void FtpConfigLesen(TextFile& file);
+    bool FtpConfigSpeichern(Device& file);
     // The file's text before its line ends become CR LF.
     std::string FtpConfigText() const;
 
@@ -63,23 +59,23 @@ public:
     Ladezustand FtpDateiLesen();
     Ladezustand StyleDateiLesen();
     // The message for a file the start found unreadable, naming it and the reason.
-    Hinweis UnlesbarText(const char* name) const;
+    Hinweis UnlesbarText(Datendatei datei) const;
     // Removes temporary files a crash during an earlier save left in data/.
     void ResteEntfernen();
-    // Writes ftpconfig.bit, daten.bit and styleconfig.bit, each replaced atomically; creates data/
+    // Writes the files of kZustandsDateien, each replaced atomically; creates data/
     // when missing. Returns one message per file that could not be written, and a notice per file
     // left alone (unreadable at start, or made read-only by the user); what this run would have
     // written there is kept beside it as <name>.neu when it differs.
     std::vector<Hinweis> DateienSchreiben();
-    // One of them ("ftpconfig.bit", "daten.bit" or "styleconfig.bit"); the message when it failed.
-    std::optional<Hinweis> DateiSchreiben(const char* name);
+    // One of them (any other file of data/ is refused); the message when it failed.
+    std::optional<Hinweis> DateiSchreiben(Datendatei datei);
     // The three files' bytes as DateienSchreiben would write them, to tell whether a run changed
     // anything.
     std::string Schnappschuss();
     // One file's bytes as DateiSchreiben would write them.
-    std::string DateiInhalt(const std::string& name);
+    std::string DateiInhalt(Datendatei datei);
 
-    std::filesystem::path datenPfad(const char* name) const { return m_ordner / "data" / name; }
+    std::filesystem::path datenPfad(Datendatei datei) const { return m_ordner / "data" / DateiName(datei); }
     std::filesystem::path ausgabeOrdner() const { return m_ordner / "output"; }
 
     // True when daten.bit on disk is no longer what this run read or last wrote there (another
@@ -102,7 +98,7 @@ public:
         std::string grund;  // UTF-8
         std::string inhalt; // the file's bytes as the run started without it
     };
-    std::map<std::string, Sperre> m_gesperrt;
+    std::map<Datendatei, Sperre> m_gesperrt;
     FtpZugangsdaten m_ftp;
     StyleWerte m_style;
 

@@ -296,8 +296,9 @@ void VelmaroDlg::ProSeiteZeigen() {
     m_comboProSeite->setEditText(zuUnicode(m_zustand.m_artikelProSeite));
 }
 
-void VelmaroDlg::BeschaedigtMelden(const char* name) {
-    const auto datei = m_zustand.datenPfad(name);
+void VelmaroDlg::BeschaedigtMelden(Datendatei welche) {
+    const char* name = DateiName(welche);
+    const auto datei = m_zustand.datenPfad(welche);
     const auto kopie = VelmaroZustand::SicherungAnlegen(datei);
     QString text = QStringLiteral("Die Datei data/%1 konnte nicht vollständig gelesen werden.\n"
                                   "Es wird angezeigt, was vor der beschädigten Stelle stand.\n")
@@ -322,7 +323,7 @@ void VelmaroDlg::FensterInitialisieren() {
     Ereignisanzeige(Ereignisart::Bereit);
 
     // Before anything is read: a second window would write back its own older state.
-    const Ordnersperre::Ergebnis sperre = m_sperre.Nehmen(m_zustand.datenPfad(kSperreDatei));
+    const Ordnersperre::Ergebnis sperre = m_sperre.Nehmen(m_zustand.datenPfad(Datendatei::Sperre));
     if (sperre == Ordnersperre::Belegt) {
         m_abgelehnt = true;
         Meldung(this,
@@ -334,12 +335,12 @@ void VelmaroDlg::FensterInitialisieren() {
     }
 
     m_zustand.ResteEntfernen();
-    const auto unlesbarMelden = [this](const char* name) {
+    const auto unlesbarMelden = [this](Datendatei name) {
         const Hinweis h = m_zustand.UnlesbarText(name);
         Meldung(this, QString::fromStdString(h.text), QString::fromStdString(h.titel));
     };
     std::error_code ec;
-    const bool ersterStart = !std::filesystem::exists(m_zustand.datenPfad("daten.bit"), ec) && !ec;
+    const bool ersterStart = !std::filesystem::exists(m_zustand.datenPfad(Datendatei::Daten), ec) && !ec;
     const Ladezustand daten = m_zustand.DatenDateiLesen();
     if (ersterStart) {
         // Without a value the first index page would hold no article; the first entry is chosen,
@@ -350,20 +351,20 @@ void VelmaroDlg::FensterInitialisieren() {
         ProSeiteZeigen();
         m_editor.ListeFuellen();
         if (daten == Ladezustand::Beschaedigt)
-            BeschaedigtMelden("daten.bit");
+            BeschaedigtMelden(Datendatei::Daten);
     } else if (daten == Ladezustand::Unlesbar) {
-        unlesbarMelden("daten.bit");
+        unlesbarMelden(Datendatei::Daten);
     }
     const Ladezustand ftp = m_zustand.FtpDateiLesen();
     if (ftp == Ladezustand::Fehlt)
         Meldung(this, kFtpMeldung, QStringLiteral("Fehler"));
     else if (ftp == Ladezustand::Unlesbar)
-        unlesbarMelden("ftpconfig.bit");
+        unlesbarMelden(Datendatei::FtpConfig);
     const Ladezustand style = m_zustand.StyleDateiLesen();
     if (style == Ladezustand::Beschaedigt)
-        BeschaedigtMelden("styleconfig.bit");
+        BeschaedigtMelden(Datendatei::StyleConfig);
     else if (style == Ladezustand::Unlesbar)
-        unlesbarMelden("styleconfig.bit");
+        unlesbarMelden(Datendatei::StyleConfig);
     m_startSchnappschuss = m_zustand.Schnappschuss();
 
     SchreibschutzMelden(sperre);
@@ -379,13 +380,15 @@ std::filesystem::path ausweichDatei(const std::filesystem::path& daten) {
         return {};
     std::error_code ec;
     const auto absolut = std::filesystem::weakly_canonical(std::filesystem::absolute(daten, ec), ec);
-    return ordner / ("wiederherstellung-" + sha256Hex(absolut.string()).substr(0, 16) + ".bit");
+    const std::filesystem::path name = DateiName(Datendatei::Wiederherstellung);
+    return ordner / (name.stem().string() + "-" + sha256Hex(absolut.string()).substr(0, 16) +
+                     name.extension().string());
 }
 } // namespace
 
 void VelmaroDlg::SchreibschutzMelden(Ordnersperre::Ergebnis sperre) {
     const auto daten = m_zustand.m_ordner / "data";
-    m_wiederherstellung.setDatei(daten / kWiederherstellungDatei);
+    m_wiederherstellung.setDatei(m_zustand.datenPfad(Datendatei::Wiederherstellung));
     std::error_code ec;
     std::string grund;
     if (!std::filesystem::is_directory(daten, ec) ||
@@ -394,9 +397,11 @@ void VelmaroDlg::SchreibschutzMelden(Ordnersperre::Ergebnis sperre) {
     if (grund.empty())
         grund = m_sperre.fehlerText();
     QString text = QStringLiteral("In den Ordner data kann nicht geschrieben werden (%1).\n"
-                                  "Weder data/daten.bit noch data/ftpconfig.bit noch data/styleconfig.bit "
-                                  "können in diesem Lauf gespeichert werden.\n")
-                       .arg(QString::fromStdString(grund));
+                                  "Weder data/%2 noch data/%3 noch data/%4 können in diesem Lauf gespeichert "
+                                  "werden.\n")
+                       .arg(QString::fromStdString(grund), QString::fromLatin1(DateiName(Datendatei::Daten)),
+                            QString::fromLatin1(DateiName(Datendatei::FtpConfig)),
+                            QString::fromLatin1(DateiName(Datendatei::StyleConfig)));
     const auto ausweich = ausweichDatei(daten);
     std::string ausweichGrund;
     std::filesystem::create_directories(ausweich.parent_path(), ec);
@@ -414,7 +419,7 @@ void VelmaroDlg::SchreibschutzMelden(Ordnersperre::Ergebnis sperre) {
 void VelmaroDlg::WiederherstellungAnbieten() {
     // A read-only data/ may still hold an older one; the fallback place is looked at too.
     for (const auto& datei :
-         {m_zustand.datenPfad(kWiederherstellungDatei), ausweichDatei(m_zustand.m_ordner / "data")}) {
+         {m_zustand.datenPfad(Datendatei::Wiederherstellung), ausweichDatei(m_zustand.m_ordner / "data")}) {
         Wiederherstellung alt(datei);
         const auto aenderungen = alt.Lesen();
         if (!aenderungen)
@@ -536,15 +541,15 @@ bool VelmaroDlg::DateienSichern() {
     if (m_zustand.DatenAufPlatteGeaendert()) {
         const Antwort antwort =
             Frage(this,
-                  QStringLiteral(
-                      "Die Datei data/daten.bit wurde von einem anderen Programm geändert, seit "
-                      "velmaro sie gelesen hat.\n\n"
-                      "Ja: Ihre Fassung ersetzt sie; die andere bleibt als data/daten.bit.bak erhalten.\n"
-                      "Nein: die andere Fassung bleibt; Ihre wird als data/daten.bit.neu gespeichert."),
+                  QStringLiteral("Die Datei data/%1 wurde von einem anderen Programm geändert, seit "
+                                 "velmaro sie gelesen hat.\n\n"
+                                 "Ja: Ihre Fassung ersetzt sie; die andere bleibt als data/%1.bak erhalten.\n"
+                                 "Nein: die andere Fassung bleibt; Ihre wird als data/%1.neu gespeichert.")
+                      .arg(QString::fromLatin1(DateiName(Datendatei::Daten))),
                   QStringLiteral("Beenden"), {Antwort::Ja, Antwort::Nein, Antwort::Zurueck});
         if (antwort == Antwort::Zurueck)
             return false;
-        const auto datei = m_zustand.datenPfad("daten.bit");
+        const auto datei = m_zustand.datenPfad(Datendatei::Daten);
         std::error_code ec;
         if (antwort == Antwort::Nein)
             m_zustand.DatenNichtErsetzen("sie wurde von einem anderen Programm geändert");
@@ -641,8 +646,7 @@ std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei
                               const std::string& benutzer, const std::string& passwort) {
     Vertrauen vertrauen;
     if (!vertrauen.Laden(datei))
-        return "Die Liste der vertrauten Server (data/vertrauen.bit) kann nicht gelesen werden: " +
-               vertrauen.fehlerText();
+        return vertrauen.LesefehlerText();
     Verbindungstest t = VerbindungTesten(adresse, benutzer, passwort, vertrauen);
     if (t.art != Fehlerart::IdentitaetUnbekannt && t.art != Fehlerart::IdentitaetGeaendert)
         return t.text;
@@ -650,8 +654,8 @@ std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei
         return {};
     vertrauen.Setzen(t.adresse, t.identitaet.fingerabdruck);
     if (!vertrauen.Speichern(datei))
-        return "Der Fingerabdruck konnte nicht in data/vertrauen.bit gespeichert werden: " +
-               vertrauen.fehlerText();
+        return std::string("Der Fingerabdruck konnte nicht in data/") + DateiName(Datendatei::Vertrauen) +
+               " gespeichert werden: " + vertrauen.fehlerText();
     return VerbindungTesten(adresse, benutzer, passwort, vertrauen).text;
 }
 
@@ -765,7 +769,7 @@ void VelmaroDlg::OnUpdateWebsite() {
                 if (m_fortschritt)
                     m_fortschritt->DateienSetzen(dateien);
             });
-            Upload upload(beobachter, m_pSitzung, m_pFtpVerbindung, daten);
+            Upload upload(beobachter, m_ftpVerbindung, daten);
             upload.AlleSenden(alle);
             upload.DatenUebertragen(ftp, ausgabe, erzeugt);
         }
@@ -815,7 +819,7 @@ void VelmaroDlg::OnSelchangeProSeite() {
 
 void VelmaroDlg::EinstellungenFesthalten(const std::string& vorher) {
     const std::string ftp = m_zustand.FtpConfigText();
-    const std::string stil = m_zustand.DateiInhalt("styleconfig.bit");
+    const std::string stil = m_zustand.DateiInhalt(Datendatei::StyleConfig);
     if (ftp + stil == vorher)
         return;
     Aenderung a;
@@ -838,15 +842,16 @@ void VelmaroDlg::OnFtpZugang() {
     FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, f.website, this);
     ftp_zugang.m_verbindungTest = [this](const std::string& adresse, const std::string& benutzer,
                                          const std::string& passwort) {
-        return VerbindungPruefen(this, m_zustand.datenPfad(kVertrauenDatei), adresse, benutzer, passwort);
+        return VerbindungPruefen(this, m_zustand.datenPfad(Datendatei::Vertrauen), adresse, benutzer,
+                                 passwort);
     };
-    const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt("styleconfig.bit");
+    const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt(Datendatei::StyleConfig);
     ftp_zugang.exec();
     EinstellungenFesthalten(vorher);
 }
 
 void VelmaroDlg::OnStylesheetAnpassen() {
-    const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt("styleconfig.bit");
+    const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt(Datendatei::StyleConfig);
     StyleDlg dlg(m_zustand.m_style, this);
     dlg.exec();
     EinstellungenFesthalten(vorher);

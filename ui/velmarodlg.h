@@ -29,6 +29,8 @@ class QPushButton;
 
 namespace velmaro {
 
+class Serververbindung;
+
 class UploadFortschritt;
 
 class VelmaroDlg : public QDialog {
@@ -88,8 +90,7 @@ public:
     QString m_ereignisText;
 
     // Session and connection of the upload under way; released when it ends.
-    std::unique_ptr<InternetSitzung> m_pSitzung;
-    std::unique_ptr<ServerVerbindung> m_pFtpVerbindung;
+    std::unique_ptr<Serververbindung> m_ftpVerbindung;
     // Set by "Alle Dateien neu übertragen" for the next upload only.
     bool m_alleSenden = false;
 
@@ -109,7 +110,7 @@ private:
     void ControlsAnlegen();
     void BefehleVerbinden();
     void FensterInitialisieren();
-    void BeschaedigtMelden(const char* name);
+    void BeschaedigtMelden(Datendatei welche);
     // The combo box's field shows the per-page value in force.
     void ProSeiteZeigen();
     // While an upload runs: asks whether to stop it and runs danach once it has stopped. False when

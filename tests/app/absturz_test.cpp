@@ -31,8 +31,9 @@ TEST_P(AbsturzBeimSpeichern, DieDateiIstDanachImmerAltOderNeuUndGanz) {
     fs::create_directories(dir / "data");
     const fs::path ziel = dir / "data" / datei;
 
-    const std::string fassung[2] = {Fassung(0, dir.path()).DateiInhalt(datei),
-                                    Fassung(1, dir.path()).DateiInhalt(datei)};
+    const Datendatei art = *DatendateiMitNamen(datei);
+    const std::string fassung[2] = {Fassung(0, dir.path()).DateiInhalt(art),
+                                    Fassung(1, dir.path()).DateiInhalt(art)};
     ASSERT_NE(fassung[0], fassung[1]);
 
     std::mt19937 zufall(std::random_device{}());

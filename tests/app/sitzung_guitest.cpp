@@ -183,7 +183,7 @@ private:
         if (!mitEntwurf) {
             dlg.OnBeenden();
             QVERIFY(!fs::exists(dir / "data/wiederherstellung.bit"));
-            QCOMPARE(readFile(dir / "data/daten.bit"), dlg.m_zustand.DateiInhalt("daten.bit"));
+            QCOMPARE(readFile(dir / "data/daten.bit"), dlg.m_zustand.DateiInhalt(Datendatei::Daten));
         }
     }
 
@@ -196,7 +196,7 @@ private:
         klicken(dlg.m_editor.m_btnLoeschen);
         const std::string& ihre = kBeispielDaten;
         writeFile(dir / "data/daten.bit", ihre);
-        const std::string unsere = dlg.m_zustand.DateiInhalt("daten.bit");
+        const std::string unsere = dlg.m_zustand.DateiInhalt(Datendatei::Daten);
         boxen.naechsteAntwort(antwort);
         dlg.OnBeenden();
         QVERIFY(boxen.texte().value(0).contains(u"von einem anderen Programm geändert"_s));

@@ -1,7 +1,7 @@
 // The FTP password in velmaro's memory: no core dump holds it, and no other program running as the
 // same user may read it.
 #include "platform/sperre.h"
-#include "store/zustand.h"
+#include "store/datendateien.h"
 
 #include "../support/tempdir.h"
 
@@ -26,7 +26,7 @@ TEST(Speicherabbild, NichtLesbarFuerAndereProgrammeDesBenutzers) {
     if (geteuid() != 0)
         GTEST_SKIP() << "starting velmaro as another user needs root";
     TempDir t;
-    const fs::path data = t / "data", sperrDatei = data / kSperreDatei;
+    const fs::path data = t / "data", sperrDatei = data / DateiName(Datendatei::Sperre);
     fs::create_directories(data);
     Ordnersperre sperre;
     ASSERT_EQ(sperre.Nehmen(sperrDatei), Ordnersperre::Genommen);

@@ -70,15 +70,14 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
         ASSERT_TRUE(art != Fifo || ::mkfifo(pfad.c_str(), 0644) == 0);
         VelmaroZustand neu;
         neu.m_ordner = ordner.path();
-        const std::string n = name;
-        const Ladezustand ist = n == "daten.bit"       ? neu.DatenDateiLesen()
-                                : n == "ftpconfig.bit" ? neu.FtpDateiLesen()
-                                                       : neu.StyleDateiLesen();
+        const Datendatei datei = *DatendateiMitNamen(name);
+        const Ladezustand ist = (neu.*DateiArt(datei).lesen)();
         EXPECT_EQ(std::pair(ist, neu.m_artikelListe.size()), std::pair(soll, artikel));
         EXPECT_TRUE(!bytes.starts_with("\0015") || neu.m_artikelProSeite == "5");
         if (soll != L::Unlesbar)
             continue;
-        EXPECT_NE(neu.UnlesbarText(name).text.find("data/" + n), std::string::npos);
+        const std::string n = name;
+        EXPECT_NE(neu.UnlesbarText(datei).text.find("data/" + n), std::string::npos);
         // "Beenden" leaves it alone and says so; what was typed goes beside it.
         neu.m_artikelListe.addTail({DateTime::fromParts(2020, 1, 1), "neu", "getippt"});
         neu.m_ftp.passwort = neu.m_style.datumHintergrund = "getippt";
@@ -89,7 +88,7 @@ TEST_F(StartUndEnde, DamagedAndHostileFilesCostNoArticle) {
                     hinweise[0].text.find("data/" + n + " wurde nicht überschrieben") != std::string::npos);
         EXPECT_EQ(fs::symlink_status(pfad).type(), typ);
         EXPECT_TRUE(art != Bytes || readFile(pfad) == bytes);
-        EXPECT_EQ(readFile(pfad.string() + ".neu"), neu.DateiInhalt(n));
+        EXPECT_EQ(readFile(pfad.string() + ".neu"), neu.DateiInhalt(datei));
     }
 }
 
@@ -122,14 +121,15 @@ TEST_F(StartUndEnde, ReadOnlyFileAndLeftoversOfACrash) {
           "uebertragen.bit.abc123", "daten.bit.bak", "notizen.txt.a1B2c3", "daten.bit.a1B2c", "x"})
         writeFile(dir / "data" / n, "");
     z.ResteEntfernen();
-    EXPECT_EQ(Ordnerinhalt(dir / "data"), (Dateien{{"daten.bit", alt},
-                                                   {"daten.bit.neu", z.DateiInhalt("daten.bit")},
-                                                   {"daten.bit.bak", ""},
-                                                   {"ftpconfig.bit", z.DateiInhalt("ftpconfig.bit")},
-                                                   {"notizen.txt.a1B2c3", ""},
-                                                   {"styleconfig.bit", z.DateiInhalt("styleconfig.bit")},
-                                                   {"daten.bit.a1B2c", ""},
-                                                   {"x", ""}}));
+    EXPECT_EQ(Ordnerinhalt(dir / "data"),
+              (Dateien{{"daten.bit", alt},
+                       {"daten.bit.neu", z.DateiInhalt(Datendatei::Daten)},
+                       {"daten.bit.bak", ""},
+                       {"ftpconfig.bit", z.DateiInhalt(Datendatei::FtpConfig)},
+                       {"notizen.txt.a1B2c3", ""},
+                       {"styleconfig.bit", z.DateiInhalt(Datendatei::StyleConfig)},
+                       {"daten.bit.a1B2c", ""},
+                       {"x", ""}}));
 }
 
 // The others are written all the same, and no temporary file is left.
@@ -138,9 +138,14 @@ TEST_F(StartUndEnde, UnwritableFileIsNamedAndTheOthersAreWritten) {
     const auto fehler = z.DateienSchreiben();
     ASSERT_EQ(fehler.size(), 1u);
     EXPECT_NE(fehler[0].text.find("data/daten.bit"), std::string::npos);
-    EXPECT_EQ(Ordnerinhalt(dir / "data"), (Dateien{{"daten.bit", "?"},
-                                                   {"ftpconfig.bit", z.DateiInhalt("ftpconfig.bit")},
-                                                   {"styleconfig.bit", z.DateiInhalt("styleconfig.bit")}}));
+    EXPECT_EQ(Ordnerinhalt(dir / "data"),
+              (Dateien{{"daten.bit", "?"},
+                       {"ftpconfig.bit", z.DateiInhalt(Datendatei::FtpConfig)},
+                       {"styleconfig.bit", z.DateiInhalt(Datendatei::StyleConfig)}}));
+    // A file with a class of its own is never emptied from here.
+    writeFile(dir / "data/vertrauen.bit", "ftps h 21 AB\n");
+    EXPECT_TRUE(z.DateiSchreiben(Datendatei::Vertrauen));
+    EXPECT_EQ(readFile(dir / "data/vertrauen.bit"), "ftps h 21 AB\n");
 }
 
 // A change to any of the three files tells "Beenden" there is something to save.

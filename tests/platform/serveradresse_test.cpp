@@ -1,5 +1,5 @@
 // The forms of the FTP address field and the protocol each one chooses.
-#include "platform/serveradresse.h"
+#include "platform/serverzugang.h"
 
 #include <gtest/gtest.h>
 
@@ -21,4 +21,7 @@ TEST(ServerAdresse, FormenUndIhrProtokoll) {
     };
     for (const auto& [text, erwartet] : faelle)
         EXPECT_EQ(AdresseLesen(text), erwartet) << text;
+    // The server a record belongs to: the host in lower case however it was typed, the user as typed.
+    const Serverzugang zugang{*AdresseLesen("SFTP://Web.Example.DE:2222"), "Ich", "pw", {}, {}};
+    EXPECT_EQ(zugang.schluessel(), "sftp web.example.de 2222 Ich");
 }

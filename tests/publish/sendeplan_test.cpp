@@ -22,31 +22,31 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
     Uebertragen u{"ftp 127.0.0.1 21 velmaro",
                   true,
                   {{"inhalt1.php", {31, std::string(64, 'a')}}, {"style.css", {0, sha256Hex("")}}}};
-    const std::string text = uebertragenText(u);
-    EXPECT_EQ(uebertragenLesen(text), u);
+    const std::string text = u.Text();
+    EXPECT_EQ(Uebertragen::Lesen(text), u);
     EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     for (const std::string& kaputt :
          {text.substr(0, text.size() - 1), text.substr(0, 10), std::string("velmaro uebertragen 2\n"),
           text + "xyz 3 a.php\n", text + std::string(64, 'b') + " 3\n",
           text + std::string(64, 'A') + " 3 a\n", text + std::string(64, 'b') + " 3 inhalt1.php\n",
           std::string()})
-        EXPECT_EQ(uebertragenLesen(kaputt), std::nullopt) << kaputt;
+        EXPECT_EQ(Uebertragen::Lesen(kaputt), std::nullopt) << kaputt;
 
     // A record that cannot be written (a full disk) is removed: it would claim the old state.
     TempDir t;
     const fs::path datei = t / "uebertragen.bit";
-    std::string fehler;
-    bool entfernt = false;
-    ASSERT_TRUE(uebertragenSpeichern(datei, u, fehler, entfernt));
+    ASSERT_TRUE(u.Speichern(datei));
+    EXPECT_EQ(fs::status(datei).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     u.dateien["artikel1.php"] = {7, std::string(64, 'c')};
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit vorher{};
     ::getrlimit(RLIMIT_FSIZE, &vorher);
     rlimit grenze{100, vorher.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &grenze);
-    EXPECT_FALSE(uebertragenSpeichern(datei, u, fehler, entfernt));
+    EXPECT_FALSE(u.Speichern(datei));
     ::setrlimit(RLIMIT_FSIZE, &vorher);
-    EXPECT_TRUE(entfernt && !fs::exists(datei));
+    EXPECT_TRUE(u.entfernt() && !fs::exists(datei));
 }
 
 } // namespace

@@ -51,7 +51,7 @@ struct Beobachter : UploadBeobachter {
     void Fortschritt(const std::string& text) override {
         fortschritt.push_back(text);
         const std::string name = text.substr(text.rfind(' ') + 1);
-        if (const auto r = fs::exists(record) ? uebertragenLesen(readFile(record)) : std::nullopt) {
+        if (const auto r = fs::exists(record) ? Uebertragen::Lesen(readFile(record)) : std::nullopt) {
             EXPECT_EQ(r->dateien.count(name), 0u) << name;
         }
     }
@@ -67,15 +67,14 @@ struct Stand {
     bool alleSenden = false;
     int verbindungen = 4; // the exact conversation is only known over one connection
     FtpZeitlimits limits{.stillstand = std::chrono::seconds(5)};
-    std::unique_ptr<InternetSitzung> sitzung;
-    std::unique_ptr<ServerVerbindung> verbindung;
+    std::unique_ptr<Serververbindung> verbindung;
 
     Stand(const std::string& adresse, const std::string& fingerabdruck)
         : zugang{"test", adresse, kFtpBenutzer, kFtpPasswort} {
         Vertrauen v;
         v.Setzen(*AdresseLesen(adresse), fingerabdruck);
         fs::create_directories(t / "data");
-        EXPECT_TRUE(v.Speichern(t / "data" / kVertrauenDatei));
+        EXPECT_TRUE(v.Speichern(t / "data" / DateiName(Datendatei::Vertrauen)));
         artikel(12);
     }
     void artikel(int anzahl) {
@@ -112,8 +111,8 @@ struct Stand {
         b = {};
         b.abbrechenNach = abbrechenNach;
         b.vertrauen = vertrauen;
-        b.record = t / "data" / kUebertragenDatei;
-        Upload upload(b, sitzung, verbindung, t / "data", limits);
+        b.record = t / "data" / DateiName(Datendatei::Uebertragen);
+        Upload upload(b, verbindung, t / "data", limits);
         upload.AlleSenden(alleSenden);
         upload.Verbindungen(verbindungen);
         return upload.DatenUebertragen(zugang, t / "output", erzeugt);
@@ -165,9 +164,9 @@ TEST(ServerStand, EchteServerHaltenDieWebsiteJedesProtokoll) {
         SCOPED_TRACE(server.adresse() + (passiv ? " passiv" : ""));
         Stand s(server.adresse(), server.fingerabdruck());
         if (passiv)
-            writeFile(s.t / "data" / kUebertragenDatei, "velmaro uebertragen 1\nserver ftp 127.0.0.1 " +
-                                                            server.adresse().substr(16) + " " + kFtpBenutzer +
-                                                            "\npassiv\n");
+            writeFile(s.t / "data" / DateiName(Datendatei::Uebertragen),
+                      "velmaro uebertragen 1\nserver ftp 127.0.0.1 " + server.adresse().substr(16) + " " +
+                          kFtpBenutzer + "\npassiv\n");
         const fs::path data = server.wurzel() / "data";
         const struct {
             const char* fall;
@@ -249,10 +248,10 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         if (f.meldung) {
             EXPECT_NE(s.b.meldungen.at(0).first.find(f.meldung), std::string::npos)
                 << s.b.meldungen.at(0).first;
-            EXPECT_TRUE(!fs::exists(s.b.record) || uebertragenLesen(readFile(s.b.record))->dateien.empty());
+            EXPECT_TRUE(!fs::exists(s.b.record) || Uebertragen::Lesen(readFile(s.b.record))->dateien.empty());
         }
         EXPECT_EQ(f.anmeldungen ? Anmeldungen(server) : 0, 2 * f.anmeldungen); // USER and PASS each
-        const auto record = fs::exists(s.b.record) ? uebertragenLesen(readFile(s.b.record)) : std::nullopt;
+        const auto record = fs::exists(s.b.record) ? Uebertragen::Lesen(readFile(s.b.record)) : std::nullopt;
         EXPECT_TRUE(einProzess || (record && record->passiv) == nat);
         // A reply the server sent late to an abandoned command must not pass for the listing's.
         const auto size = [](const std::string& z) { return z.starts_with("SIZE"); };
@@ -364,6 +363,7 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
         EXPECT_TRUE(e.vollstaendig);
         EXPECT_EQ(e.aktuell, static_cast<int>(alle().size() - erwartet.size()));
         EXPECT_EQ(s.b.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung, Ereignisart::Uebertragen}));
+        EXPECT_EQ(s.b.meldungen.size(), std::string(schritt.fall) == "Aufzeichnung beschädigt" ? 1u : 0u);
         // The outcomes in upload order, whichever connection finished first.
         auto reihenfolge = UploadDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
         std::erase_if(reihenfolge, [&](const std::string& n) { return !erwartet.count(n); });
@@ -401,7 +401,7 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
         Stand s(w.server->adresse(), "");
         const auto vertraut = [&] {
             Vertrauen v;
-            EXPECT_TRUE(v.Laden(s.t / "data" / kVertrauenDatei));
+            EXPECT_TRUE(v.Laden(s.t / "data" / DateiName(Datendatei::Vertrauen)));
             return v.Fingerabdruck(*AdresseLesen(s.zugang.adresse)).value_or("");
         };
         // Unknown: asked with the fingerprint; declined, nothing recorded and no login; trusted,
@@ -415,7 +415,7 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
             for (const auto& frage : s.b.fragen)
                 EXPECT_NE(frage.find("Fingerabdruck: " + w.alt), npos) << frage;
         }
-        EXPECT_EQ(fs::status(s.t / "data" / kVertrauenDatei).permissions() & fs::perms::all,
+        EXPECT_EQ(fs::status(s.t / "data" / DateiName(Datendatei::Vertrauen)).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_EQ(inhalt(w.server->wurzel() / "data"), s.site());
 
@@ -431,7 +431,7 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
         s.zugang.adresse = w.server->adresse(); // a new SFTP server listens on a new port
         Vertrauen liste;
         liste.Setzen(*AdresseLesen(s.zugang.adresse), w.alt);
-        ASSERT_TRUE(liste.Speichern(s.t / "data" / kVertrauenDatei));
+        ASSERT_TRUE(liste.Speichern(s.t / "data" / DateiName(Datendatei::Vertrauen)));
         const long bisher = Anmeldungen(*w.server);
         for (bool antwort : {false, true}) {
             EXPECT_EQ(s.hochladen(-1, antwort).vollstaendig, antwort);
@@ -560,7 +560,7 @@ TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         if (std::string(f.optionen).rfind("--truncate", 0) == 0)
             lokal["artikel1.php"] = readFile(kaputt.wurzel() / "data/artikel1.php");
         EXPECT_EQ(inhalt(kaputt.wurzel() / "data"), lokal);
-        EXPECT_TRUE(!s.sitzung && !s.verbindung);
+        EXPECT_TRUE(!s.verbindung);
 
         FtpServer gesund;
         s.zugang.adresse = gesund.adresse();

@@ -47,6 +47,7 @@ TEST(Verbindungstest, AntwortenJeFall) {
         {"ftps://nichtda.invalid", p, vertraut, keiner, F::HostUnbekannt, "nicht gefunden"},
         {"sftp://" + geschlossen.adresse(), p, vertraut, keiner, F::PortGeschlossen, "keine Verbindung an"},
         {"ftps://ftp example.de", p, vertraut, keiner, F::Einstellungen, "ist ungültig"},
+        {"", p, vertraut, keiner, F::KeineAdresse, "keine FTP-Adresse eingetragen"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.adresse + " " + f.passwort + " " + f.text);

@@ -23,12 +23,12 @@ TEST(StyleConfig, RoundTripInRecordOrder) {
         Einstellung(z, i) = "v" + std::to_string(i) + "; }\x80\xFF";
     z.m_style.datumBold = z.m_style.overUnderline = 1;
     const auto t = [&](int i) { return text(Einstellung(z, i)); };
-    const std::string f = z.DateiInhalt("styleconfig.bit");
+    const std::string f = z.DateiInhalt(Datendatei::StyleConfig);
     EXPECT_EQ(f, t(4) + t(5) + t(6) + t(7) + t(8) + kAn + kAus + t(9) + t(10) + t(11) + t(12) + t(13) + kAus +
                      kAn + t(14) + t(15) + t(16) + t(17) + t(18) + t(19));
     for (const std::string vertikal : {"", "8"}) {
         z.m_style.bildVertikal = vertikal;
-        const std::string bytes = z.DateiInhalt("styleconfig.bit");
+        const std::string bytes = z.DateiInhalt(Datendatei::StyleConfig);
         EXPECT_EQ(bytes, f + (vertikal.empty() ? "" : text("") + text("8")));
         MemDevice lesen(bytes);
         ASSERT_TRUE(neu.StyleConfigLaden(lesen));

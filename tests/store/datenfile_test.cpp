@@ -42,8 +42,8 @@ TEST(DatenFile, ExampleAndEmptyFiles) {
     EXPECT_EQ(artikel(s),
               (std::vector<Artikel>{{DateTime::fromParts(2003, 5, 1, 12), "Test", "Hallo Welt"}}));
     EXPECT_EQ(s.ListenZeilen(), Lines{"01.05.2003 : Test"});
-    EXPECT_EQ(s.DateiInhalt("daten.bit"), kBeispielDaten);
-    EXPECT_EQ(VelmaroZustand().DateiInhalt("daten.bit"), std::string("\0\4ENDE", 6));
+    EXPECT_EQ(s.DateiInhalt(Datendatei::Daten), kBeispielDaten);
+    EXPECT_EQ(VelmaroZustand().DateiInhalt(Datendatei::Daten), std::string("\0\4ENDE", 6));
 }
 
 // The write-read-write round trip of any file is the corpus replay's (leserkorpus_test.cpp).
@@ -52,7 +52,7 @@ TEST(DatenFile, ReadingKeepsTheFileOrderAndStopsAtAnyOtherMarker) {
     s.m_artikelListe.addTail({DateTime::fromParts(1850, 6, 1, 6), "Alt", "<b>&amp;</b>"});
     s.m_artikelListe.addTail({DateTime::fromParts(2024, 1, 2), "Neu", "t"}); // not newest first
     s.m_artikelListe.addTail({DateTime{1, 0.0}, "", ""});
-    std::string bytes = s.DateiInhalt("daten.bit");
+    std::string bytes = s.DateiInhalt(Datendatei::Daten);
     laden(t, bytes);
     EXPECT_EQ(artikel(t), artikel(s));
     // Any marker but "ARTIKEL" and "ENDE" is damage: the load stops, keeping what came before.

@@ -11,7 +11,7 @@ using namespace velmaro::test;
 
 TEST(Vertrauen, SpeichernLadenNachServerGetrennt) {
     TempDir t;
-    const auto datei = t / kVertrauenDatei;
+    const auto datei = t / "vertrauen.bit";
     Vertrauen v;
     ASSERT_TRUE(v.Laden(datei)); // no file yet: nobody trusted
     const std::string zert = "13:6C:46:4A:EE:C8", schluessel = "SHA256:Dcukt7zs/+YAeG24";

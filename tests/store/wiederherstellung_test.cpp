@@ -25,12 +25,12 @@ Aenderung aenderung(Art art, Artikel alt = {}, Artikel neu = {}, std::string wer
 // Two articles of the same headline: a change names the one it means by every field.
 struct Sicherung : ::testing::Test {
     TempDir dir;
-    Wiederherstellung w{dir / kWiederherstellungDatei};
+    Wiederherstellung w{dir / DateiName(Datendatei::Wiederherstellung)};
     std::vector<Aenderung> alle() {
         VelmaroZustand stil;
         stil.m_style.datumHintergrund = "#FFEEDD";
         Aenderung e = aenderung(Art::Einstellungen, {}, {}, "Site\nftp.example.org\nich\ngeheim");
-        e.stil = stil.DateiInhalt("styleconfig.bit");
+        e.stil = stil.DateiInhalt(Datendatei::StyleConfig);
         return {aenderung(Art::Neu, {}, artikel(4, "Neu", "n")),
                 aenderung(Art::Geaendert, artikel(2, "Gleich", "unten"), artikel(1, "Gleich", "geändert")),
                 aenderung(Art::Geloescht, artikel(3, "Gleich", "oben")),

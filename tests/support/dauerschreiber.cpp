@@ -6,12 +6,13 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (argc != 3)
+    const auto datei = argc == 3 ? velmaro::DatendateiMitNamen(argv[2]) : std::nullopt;
+    if (!datei)
         return 2;
     velmaro::VelmaroZustand fassung[2] = {velmaro::test::Fassung(0, argv[1]),
                                           velmaro::test::Fassung(1, argv[1])};
     for (unsigned long n = 1;; ++n) {
-        if (fassung[n % 2].DateiSchreiben(argv[2]))
+        if (fassung[n % 2].DateiSchreiben(*datei))
             return 1;
         if (n == 1 && ::write(STDOUT_FILENO, "!", 1) != 1)
             return 1;

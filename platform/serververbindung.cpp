@@ -1,4 +1,4 @@
-#include "platform/sicherverbindung.h"
+#include "platform/serververbindung.h"
 
 #include "platform/cp1252.h"
 #include "platform/curlteile.h"
@@ -71,7 +71,7 @@ int sslIndex() {
 
 } // namespace
 
-struct SichereVerbindung::Impl {
+struct Serververbindung::Impl {
     CURL* curl = nullptr;
     ServerAdresse adresse;
     std::string basis;  // "ftp://host:port/" or "sftp://host:port/~/"
@@ -245,32 +245,19 @@ struct SichereVerbindung::Impl {
     }
 };
 
-SichereVerbindung::SichereVerbindung(std::unique_ptr<Impl> impl) : d(std::move(impl)) {
+Serververbindung::Serververbindung(std::unique_ptr<Impl> impl) : d(std::move(impl)) {
 }
 
-SichereVerbindung::~SichereVerbindung() {
+Serververbindung::~Serververbindung() {
     Schliessen();
 }
 
-const ServerIdentitaet& SichereVerbindung::identitaet() const {
+const ServerIdentitaet& Serververbindung::identitaet() const {
     return d->identitaet;
 }
 
-const ServerAdresse& SichereVerbindung::adresse() const {
-    return d->adresse;
-}
-
-std::unique_ptr<SichereVerbindung>
-SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& adresse,
-                           const std::string& benutzer, const std::string& passwort,
-                           const std::string& vertraut, FtpFehler& fehler, const FtpZeitlimits& limits) {
+std::unique_ptr<Serververbindung> Serververbindung::Oeffnen(const Serverzugang& zugang, FtpFehler& fehler) {
     fehler = {};
-    for (auto [wert, feld] : {std::pair{&adresse.host, "FTP-Adresse"}, std::pair{&benutzer, "Zugangsname"},
-                              std::pair{&passwort, "Passwort"}})
-        if (hatSteuerzeichen(*wert)) {
-            fehler.grund = SteuerzeichenGrund(feld);
-            return nullptr;
-        }
     static const bool initialisiert = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     (void)initialisiert;
 
@@ -280,15 +267,17 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
         fehler.grund = "Die FTP-Bibliothek konnte nicht gestartet werden.";
         return nullptr;
     }
+    const ServerAdresse& adresse = zugang.adresse;
+    const FtpZeitlimits& limits = zugang.limits;
     d->adresse = adresse;
     d->host = utf8(adresse.host);
     const bool sftp = adresse.protokoll == Protokoll::Sftp;
     d->basis = std::string(sftp ? "sftp://" : "ftp://") + d->host + ":" + std::to_string(adresse.port) +
                (sftp ? "/~/" : "/");
-    d->benutzer = benutzer;
-    d->passwort = passwort;
+    d->benutzer = zugang.benutzer;
+    d->passwort = zugang.passwort;
     d->limits = limits;
-    d->identitaet.gespeichert = vertraut;
+    d->identitaet.gespeichert = zugang.vertraut;
 
     CURL* c = d->curl;
     const auto ms = [](std::chrono::seconds s) { return static_cast<long>(s.count() * 1000); };
@@ -296,8 +285,7 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     // A connection left behind by neuVerbinden is closed, never taken up again.
     curl_easy_setopt(c, CURLOPT_MAXCONNECTS, 1L);
-    curl_easy_setopt(c, CURLOPT_USERAGENT, sitzung.agentName().c_str());
-    if (!benutzer.empty() || sftp) {
+    if (!d->benutzer.empty() || sftp) {
         curl_easy_setopt(c, CURLOPT_USERNAME, d->benutzer.c_str());
         curl_easy_setopt(c, CURLOPT_PASSWORD, d->passwort.c_str());
     }
@@ -347,10 +335,10 @@ SichereVerbindung::Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& 
         curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &curlteile::Antworten::zeile);
         curl_easy_setopt(c, CURLOPT_HEADERDATA, &d->antworten);
     }
-    return std::unique_ptr<SichereVerbindung>(new SichereVerbindung(std::move(d)));
+    return std::unique_ptr<Serververbindung>(new Serververbindung(std::move(d)));
 }
 
-void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::string& name) {
+void Serververbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::string& name) {
     const auto code = static_cast<CURLcode>(zahl);
     const std::string server = "„" + d->host + "“";
     const auto sekunden = [](std::chrono::seconds s) { return std::to_string(s.count()) + " Sekunden"; };
@@ -487,7 +475,7 @@ void SichereVerbindung::fehlschlag(int zahl, FtpSchritt schritt, const std::stri
     }
 }
 
-bool SichereVerbindung::offen() {
+bool Serververbindung::offen() {
     if (d->curl)
         return true;
     m_fehler = {FtpSchritt::Einstellungen, "Die Verbindung ist bereits geschlossen.", {}, true};
@@ -495,7 +483,7 @@ bool SichereVerbindung::offen() {
     return false;
 }
 
-bool SichereVerbindung::OrdnerPruefen(const std::string& ordner, bool& vorhanden) {
+bool Serververbindung::OrdnerPruefen(const std::string& ordner, bool& vorhanden) {
     if (!offen())
         return false;
     const CURLcode code = d->ordnerAnfragen(ordner, false);
@@ -512,7 +500,7 @@ bool SichereVerbindung::OrdnerPruefen(const std::string& ordner, bool& vorhanden
     return true;
 }
 
-bool SichereVerbindung::OrdnerWechseln(const std::string& ordner) {
+bool Serververbindung::OrdnerWechseln(const std::string& ordner) {
     d->ordner.clear();
     bool vorhanden = false;
     // SFTP looks first: its mkdir fails on a folder that exists.
@@ -534,7 +522,7 @@ bool SichereVerbindung::OrdnerWechseln(const std::string& ordner) {
     return true;
 }
 
-bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
+bool Serververbindung::DateiSenden(const std::filesystem::path& lokal, const std::string& name) {
     if (!offen())
         return false;
     if (d->ordner.empty()) {
@@ -559,7 +547,7 @@ bool SichereVerbindung::DateiSenden(const std::filesystem::path& lokal, const st
     return sendeErgebnis(code, name);
 }
 
-bool SichereVerbindung::sendeErgebnis(int code, const std::string& name) {
+bool Serververbindung::sendeErgebnis(int code, const std::string& name) {
     if (code != CURLE_OK) {
         fehlschlag(code, FtpSchritt::Senden, utf8(name));
         return false;
@@ -569,7 +557,7 @@ bool SichereVerbindung::sendeErgebnis(int code, const std::string& name) {
     return true;
 }
 
-bool SichereVerbindung::DateiLoeschen(const std::string& name) {
+bool Serververbindung::DateiLoeschen(const std::string& name) {
     if (!d->curl || d->ordner.empty() || hatSteuerzeichen(name))
         return false;
     // FTPS after the request's CWD into the folder; SFTP paths start at the login folder.
@@ -585,7 +573,7 @@ bool SichereVerbindung::DateiLoeschen(const std::string& name) {
     return sendeErgebnis(code, name);
 }
 
-std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name) {
+std::optional<std::uint64_t> Serververbindung::Groesse(const std::string& name) {
     if (!d->curl || d->ordner.empty())
         return std::nullopt;
     curl_easy_setopt(d->curl, CURLOPT_UPLOAD, 0L);
@@ -607,7 +595,7 @@ std::optional<std::uint64_t> SichereVerbindung::Groesse(const std::string& name)
     return d->empfangen;
 }
 
-std::optional<std::map<std::string, std::uint64_t>> SichereVerbindung::Groessen() {
+std::optional<std::map<std::string, std::uint64_t>> Serververbindung::Groessen() {
     if (!d->curl || d->ordner.empty())
         return std::nullopt;
     const bool sftp = d->adresse.protokoll == Protokoll::Sftp;
@@ -651,18 +639,18 @@ std::optional<std::map<std::string, std::uint64_t>> SichereVerbindung::Groessen(
     return ergebnis;
 }
 
-void SichereVerbindung::PassivSetzen() {
+void Serververbindung::PassivSetzen() {
     if (d->curl && d->adresse.protokoll == Protokoll::Ftp) {
         d->passiv = true;
         curl_easy_setopt(d->curl, CURLOPT_FTPPORT, nullptr);
     }
 }
 
-void SichereVerbindung::AufgebenWenn(const std::atomic<bool>* aufgeben) {
+void Serververbindung::AufgebenWenn(const std::atomic<bool>* aufgeben) {
     d->aufgeben = aufgeben;
 }
 
-void SichereVerbindung::Schliessen() {
+void Serververbindung::Schliessen() {
     if (d && d->curl) {
         curl_easy_cleanup(d->curl);
         d->curl = nullptr;

@@ -8,6 +8,7 @@
 
 #include "platform/ftpclient.h"
 #include "platform/serveradresse.h"
+#include "platform/serverzugang.h"
 
 #include <atomic>
 #include <cstdint>
@@ -37,44 +38,44 @@ struct ServerIdentitaet {
     std::string gespeichert;
 };
 
-class SichereVerbindung : public ServerVerbindung {
+class Serververbindung {
 public:
-    // vertraut is the fingerprint recorded for this server, empty when there is none. Checks the
-    // values and prepares the connection; nothing is sent yet. Null with fehler set when a value
-    // holds control characters.
-    static std::unique_ptr<SichereVerbindung>
-    Oeffnen(const InternetSitzung& sitzung, const ServerAdresse& adresse, const std::string& benutzer,
-            const std::string& passwort, const std::string& vertraut, FtpFehler& fehler,
-            const FtpZeitlimits& limits = {});
-    ~SichereVerbindung() override;
-    SichereVerbindung(const SichereVerbindung&) = delete;
-    SichereVerbindung& operator=(const SichereVerbindung&) = delete;
+    // Prepares the connection to the server of zugang (a value of ZugangLesen, so free of control
+    // characters); nothing is sent yet. Null with fehler set when libcurl cannot start.
+    static std::unique_ptr<Serververbindung> Oeffnen(const Serverzugang& zugang, FtpFehler& fehler);
+    ~Serververbindung();
+    Serververbindung(const Serververbindung&) = delete;
+    Serververbindung& operator=(const Serververbindung&) = delete;
 
     // Logs in on first use and says whether ordner exists below the login folder; creates nothing.
     // False with letzterFehler() when the question could not be answered.
     bool OrdnerPruefen(const std::string& ordner, bool& vorhanden);
-    // Logs in on first use, then makes ordner the folder files go to, creating it when missing.
-    bool OrdnerWechseln(const std::string& ordner) override;
-    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name) override;
-    // DELE on FTP, rm on SFTP.
-    bool DateiLoeschen(const std::string& name) override;
-    // MLSD, else LIST on FTP; the folder's listing on SFTP.
-    std::optional<std::map<std::string, std::uint64_t>> Groessen() override;
-    // SIZE on FTP, stat on SFTP.
-    std::optional<std::uint64_t> Groesse(const std::string& name) override;
-    void Schliessen() override;
+    // Logs in on first use, then makes ordner (below the login folder) the folder files go to,
+    // creating it when it does not exist.
+    bool OrdnerWechseln(const std::string& ordner);
+    // Puts the local file under name into that folder, binary, replacing a file of that name.
+    bool DateiSenden(const std::filesystem::path& lokal, const std::string& name);
+    // Removes the file name from that folder: DELE on FTP, rm on SFTP.
+    bool DateiLoeschen(const std::string& name);
+    // The sizes of the files in that folder, by one listing (MLSD, else LIST on FTP; the folder's
+    // listing on SFTP); an empty folder gives an empty map. Nothing when the server cannot list, or
+    // lists in a form not understood, or too much (letzteFehlerart() ListeZuGross).
+    std::optional<std::map<std::string, std::uint64_t>> Groessen();
+    // One file's size (SIZE on FTP, stat on SFTP); nothing when the server does not tell it.
+    std::optional<std::uint64_t> Groesse(const std::string& name);
+    void Schliessen();
 
-    const FtpFehler& letzterFehler() const override { return m_fehler; }
-    Fehlerart letzteFehlerart() const override { return m_art; }
-    void PassivSetzen() override;
+    const FtpFehler& letzterFehler() const { return m_fehler; }
+    Fehlerart letzteFehlerart() const { return m_art; }
+    // Plain FTP: passive data connections (PASV) from the next transfer on; nothing for the others.
+    void PassivSetzen();
     // Once *aufgeben is true, whatever the connection waits for is given up (Fehlerart::Abgebrochen).
     void AufgebenWenn(const std::atomic<bool>* aufgeben);
     const ServerIdentitaet& identitaet() const;
-    const ServerAdresse& adresse() const;
 
 private:
     struct Impl;
-    explicit SichereVerbindung(std::unique_ptr<Impl> impl);
+    explicit Serververbindung(std::unique_ptr<Impl> impl);
     // False, with the error set, once the connection is closed.
     bool offen();
     void fehlschlag(int code, FtpSchritt schritt, const std::string& name);
