@@ -92,13 +92,13 @@ struct Stand {
     }
     // Instead of a generated site: bytes a text-mode transfer would change; artikel1.php exceeds
     // libcurl's upload buffer.
-    Dateien ausgabe(int seiten, int artikel, const std::string& kopf = "") {
+    Dateien ausgabe(int seiten, int artikel) {
         erzeugt = {};
         erzeugt.anzahlSeiten = seiten;
         erzeugt.anzahlArtikel = artikel;
         Dateien m;
         for (const auto& name : UploadDateien(seiten, artikel)) {
-            std::string& s = m[name] = kopf + name + "\r\nzeile\n";
+            std::string& s = m[name] = name + "\r\nzeile\n";
             for (int i = 0; i < 256; ++i)
                 s += static_cast<char>(i);
             if (name == "artikel1.php")
@@ -149,6 +149,7 @@ Menge gesendet(const FtpServer& server, std::size_t ab) {
     return m;
 }
 
+// Empties the folder, which keeps its owner.
 void leeren(const fs::path& data) {
     for (const auto& e : fs::directory_iterator(data))
         fs::remove(e);
