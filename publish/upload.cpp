@@ -280,6 +280,7 @@ bool Upload::verbinden(const ServerAdresse& adresse, const std::string& benutzer
         }
         if (m_passiv)
             v->PassivSetzen();
+        v->AufgebenWenn(m_aufgeben);
         if (v->OrdnerWechseln(kUploadOrdner)) {
             m_sicher = adresse;
             m_vertraut = vertrauen.Fingerabdruck(adresse).value_or(std::string());
@@ -363,7 +364,7 @@ std::unique_ptr<SichereVerbindung> Upload::weitereVerbindung(const std::atomic<b
         v->PassivSetzen();
     v->AufgebenWenn(aufgeben);
     const bool ok = v->OrdnerWechseln(kUploadOrdner);
-    v->AufgebenWenn(nullptr);
+    v->AufgebenWenn(m_aufgeben);
     const Fehlerart art = v->letzteFehlerart();
     if (!ok && art != Fehlerart::IdentitaetGeaendert && art != Fehlerart::IdentitaetUnbekannt)
         v.reset();

@@ -135,6 +135,8 @@ public:
     void AlleSenden(bool alle) { m_alle = alle; }
     // At most this many connections at once (1 to 4).
     void Verbindungen(int anzahl) { m_anzahlVerbindungen = anzahl; }
+    // Once *aufgeben is true, every connection gives up whatever it waits for (the window closes).
+    void AufgebenWenn(const std::atomic<bool>* aufgeben) { m_aufgeben = aufgeben; }
 
     // Opens session and connection, by the protocol the address names, and makes "data" current,
     // creating it when missing. An untrusted certificate or host key is put to the observer; once
@@ -174,6 +176,7 @@ private:
     FtpZeitlimits m_limits;
     bool m_alle = false;
     int m_anzahlVerbindungen = 4;
+    const std::atomic<bool>* m_aufgeben = nullptr;
     // How the first connection was made, for the others.
     std::string m_benutzer, m_passwort;
     std::optional<ServerAdresse> m_sicher;

@@ -26,7 +26,7 @@ std::string protokollText(Protokoll p) {
 
 Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& benutzer,
                                  const std::string& passwort, const Vertrauen& vertrauen,
-                                 const FtpZeitlimits& limits) {
+                                 const FtpZeitlimits& limits, const std::atomic<bool>* aufgeben) {
     Verbindungstest t;
     const auto a = AdresseLesen(adresse);
     if (!a) {
@@ -49,6 +49,7 @@ Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& 
         t.text = fehler.grund;
         return t;
     }
+    v->AufgebenWenn(aufgeben);
     const bool beantwortet = v->OrdnerPruefen(kOrdner, t.ordnerVorhanden);
     t.identitaet = v->identitaet();
     if (!beantwortet) {

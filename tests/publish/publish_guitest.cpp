@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -110,6 +111,29 @@ private slots:
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(ende.wait(20000));
         QTRY_VERIFY(!dlg.isVisible());
+    }
+
+    // Closed while a transfer hangs, the window ends at once: every connection gives up, and the
+    // record does not claim the file cut short.
+    void schliessenWaehrendEineUebertragungHaengt() {
+        FtpServer server("--stall style.css");
+        TempDir dir;
+        ArtikelDateiSchreiben(dir.path(), 3, "5");
+        writeFile(dir / "data/ftpconfig.bit",
+                  "Seite\r\n" + server.adresse() + "\r\n" + kFtpBenutzer + "\r\n" + kFtpPasswort);
+        MeldungsRekorder boxen;
+        auto dlg = std::make_unique<VelmaroDlg>(dir.path());
+        QTest::mouseClick(dlg->m_btnUpdate, Qt::LeftButton);
+        const auto haengt = [&] {
+            const auto b = server.befehle();
+            return std::find(b.begin(), b.end(), "STOR style.css") != b.end();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(haengt(), 20000);
+        QElapsedTimer zeit;
+        zeit.start();
+        dlg.reset();
+        QVERIFY2(zeit.elapsed() < 3000, qPrintable(QString::number(zeit.elapsed())));
+        QVERIFY(readFile(dir / "data/uebertragen.bit").find("style.css") == std::string::npos);
     }
 
     // Without the site's address: for "ftp://" without port or user the address without its first
