@@ -35,7 +35,7 @@ public:
     virtual void Ereignis(Ereignisart art) = 0;
     // "Übertrage Seite " and the file's name, before each file but the stylesheet.
     virtual void Fortschritt(const std::string& text) = 0;
-    // A message the user must acknowledge; the upload waits for it.
+    // A message the user must acknowledge.
     virtual void Meldung(const std::string& text, const std::string& titel) = 0;
     virtual void DateiGesendet(const std::string& name);
     // A file arrived, whichever connection sent it, as soon as it did (for a running count).

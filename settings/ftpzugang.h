@@ -46,11 +46,11 @@ public:
     QProgressDialog* m_warten = nullptr;
 
     // The test's answer (UTF-8), on the dialog's thread; nothing to show when empty.
-    using Antwort = std::function<void(const std::string&)>;
-    // Starts the test with address, user name and password (Windows-1252); it calls the Antwort
+    using Testantwort = std::function<void(const std::string&)>;
+    // Starts the test with address, user name and password (Windows-1252); it calls the Testantwort
     // once, unless the object it returns is destroyed first, which gives the test up at once.
     std::function<std::unique_ptr<QObject>(const std::string&, const std::string&, const std::string&,
-                                           Antwort)>
+                                           Testantwort)>
         m_verbindungTest;
 
 protected:

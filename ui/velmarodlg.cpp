@@ -831,7 +831,7 @@ void VelmaroDlg::OnFtpZugang() {
     FtpZugangsdaten& f = m_zustand.m_ftp;
     FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, f.website, this);
     ftp_zugang.m_verbindungTest = [this](const std::string& adresse, const std::string& benutzer,
-                                         const std::string& passwort, FTPZugang::Antwort antwort) {
+                                         const std::string& passwort, FTPZugang::Testantwort antwort) {
         return std::make_unique<VerbindungsPruefung>(this, m_zustand.datenPfad(kVertrauenDatei), adresse,
                                                      benutzer, passwort, std::move(antwort));
     };
