@@ -652,6 +652,11 @@ void Serververbindung::AufgebenWenn(const std::atomic<bool>* aufgeben) {
 
 void Serververbindung::Schliessen() {
     if (d && d->curl) {
+        // Given up: no goodbye that a server which stopped answering would keep waiting for.
+        curl_socket_t s = CURL_SOCKET_BAD;
+        if (d->aufgeben && d->aufgeben->load() &&
+            curl_easy_getinfo(d->curl, CURLINFO_ACTIVESOCKET, &s) == CURLE_OK && s != CURL_SOCKET_BAD)
+            shutdown(s, SHUT_RDWR);
         curl_easy_cleanup(d->curl);
         d->curl = nullptr;
         d->ordner.clear();

@@ -239,6 +239,7 @@ bool Upload::FtpVerbinden(const Serverzugang& zugang) {
         }
         if (m_passiv)
             v->PassivSetzen();
+        v->AufgebenWenn(m_aufgeben);
         if (v->OrdnerWechseln(kUploadOrdner)) {
             m_zugang = z;
             m_verbindung = std::move(v);
@@ -321,7 +322,7 @@ std::unique_ptr<Serververbindung> Upload::weitereVerbindung(const std::atomic<bo
         v->PassivSetzen();
     v->AufgebenWenn(aufgeben);
     const bool ok = v->OrdnerWechseln(kUploadOrdner);
-    v->AufgebenWenn(nullptr);
+    v->AufgebenWenn(m_aufgeben);
     const Fehlerart art = v->letzteFehlerart();
     if (!ok && art != Fehlerart::IdentitaetGeaendert && art != Fehlerart::IdentitaetUnbekannt)
         v.reset();

@@ -35,7 +35,7 @@ public:
     virtual void Ereignis(Ereignisart art) = 0;
     // "Übertrage Seite " and the file's name, before each file but the stylesheet.
     virtual void Fortschritt(const std::string& text) = 0;
-    // A message the user must acknowledge; the upload waits for it.
+    // A message the user must acknowledge.
     virtual void Meldung(const std::string& text, const std::string& titel) = 0;
     virtual void DateiGesendet(const std::string& name);
     // A file arrived, whichever connection sent it, as soon as it did (for a running count).
@@ -134,6 +134,8 @@ public:
     void AlleSenden(bool alle) { m_alle = alle; }
     // At most this many connections at once (1 to 4).
     void Verbindungen(int anzahl) { m_anzahlVerbindungen = anzahl; }
+    // Once *aufgeben is true, every connection gives up whatever it waits for (the window closes).
+    void AufgebenWenn(const std::atomic<bool>* aufgeben) { m_aufgeben = aufgeben; }
 
     // Opens the connection, by the protocol the address names, and makes "data" current, creating
     // it when missing. An untrusted certificate or host key is put to the observer; once trusted it
@@ -171,6 +173,7 @@ private:
     FtpZeitlimits m_limits;
     bool m_alle = false;
     int m_anzahlVerbindungen = 4;
+    const std::atomic<bool>* m_aufgeben = nullptr;
     // How the first connection was made, for the others.
     std::optional<Serverzugang> m_zugang;
     // Plain FTP: the server's active-mode data connections do not come, so passive mode is used.

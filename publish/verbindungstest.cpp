@@ -26,7 +26,8 @@ std::string protokollText(Protokoll p) {
 
 namespace {
 
-Verbindungstest testen(Serverzugang zugang, const Vertrauen& vertrauen, const FtpZeitlimits& limits) {
+Verbindungstest testen(Serverzugang zugang, const Vertrauen& vertrauen, const FtpZeitlimits& limits,
+                       const std::atomic<bool>* aufgeben) {
     Verbindungstest t;
     t.adresse = zugang.adresse;
     zugang.vertraut = vertrauen.Fingerabdruck(zugang.adresse).value_or(std::string());
@@ -38,6 +39,7 @@ Verbindungstest testen(Serverzugang zugang, const Vertrauen& vertrauen, const Ft
         t.text = fehler.grund;
         return t;
     }
+    v->AufgebenWenn(aufgeben);
     const bool beantwortet = v->OrdnerPruefen(kOrdner, t.ordnerVorhanden);
     t.identitaet = v->identitaet();
     if (!beantwortet) {
@@ -62,11 +64,11 @@ Verbindungstest testen(Serverzugang zugang, const Vertrauen& vertrauen, const Ft
 
 Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& benutzer,
                                  const std::string& passwort, const Vertrauen& vertrauen,
-                                 const FtpZeitlimits& limits) {
+                                 const FtpZeitlimits& limits, const std::atomic<bool>* aufgeben) {
     FtpFehler fehler;
     Verbindungstest t;
     if (const auto zugang = ZugangLesen({{}, adresse, benutzer, passwort}, fehler, t.art))
-        return testen(*zugang, vertrauen, limits);
+        return testen(*zugang, vertrauen, limits, aufgeben);
     t.text = fehler.grund;
     return t;
 }
@@ -86,7 +88,7 @@ bool FingerabdruckAufnehmen(const std::string& adresse, const std::string& finge
         return false;
     }
     // Nothing trusted: the server shows its certificate or key and is refused before the login.
-    const Verbindungstest t = testen(*a, Vertrauen{}, limits);
+    const Verbindungstest t = testen(*a, Vertrauen{}, limits, nullptr);
     const std::string& vorgelegt = t.identitaet.fingerabdruck;
     if (vorgelegt.empty()) {
         text = t.text;

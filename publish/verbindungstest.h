@@ -7,6 +7,7 @@
 #include "publish/zugangsdaten.h"
 #include "store/vertrauen.h"
 
+#include <atomic>
 #include <string>
 
 namespace velmaro {
@@ -23,10 +24,11 @@ struct Verbindungstest {
 };
 
 // adresse, benutzer and passwort as in the FTP dialog (Windows-1252); vertrauen holds the servers
-// the user trusts.
+// the user trusts. Once *aufgeben is true the connection gives up whatever it waits for.
 Verbindungstest VerbindungTesten(const std::string& adresse, const std::string& benutzer,
                                  const std::string& passwort, const Vertrauen& vertrauen,
-                                 const FtpZeitlimits& limits = {});
+                                 const FtpZeitlimits& limits = {},
+                                 const std::atomic<bool>* aufgeben = nullptr);
 
 // For "--trust": records fingerabdruck for the server at adresse if that is the certificate or host
 // key it presents now. False with text (UTF-8) otherwise; vertrauen then stays as it was.

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace velmaro {
@@ -165,7 +166,7 @@ void FTPZugang::OnSpeichern() {
 }
 
 void FTPZugang::OnVerbindungTesten() {
-    if (!m_verbindungTest)
+    if (!m_verbindungTest || m_test)
         return;
     // The same checks as "Speichern", without taking the fields: nothing unsendable goes out.
     for (QLineEdit* e : {m_editFtpAdresse, m_editZugangsname, m_editPasswort})
@@ -176,13 +177,35 @@ void FTPZugang::OnVerbindungTesten() {
                     QStringLiteral("Verbindung testen"));
             return;
         }
-    setCursor(Qt::WaitCursor);
-    const std::string antwort =
-        m_verbindungTest(zuCp1252(m_editFtpAdresse->text()), zuCp1252(m_editZugangsname->text()),
-                         zuCp1252(m_editPasswort->text()));
-    unsetCursor();
-    if (!antwort.empty())
-        Meldung(this, QString::fromStdString(antwort), QStringLiteral("Verbindung testen"));
+    m_warten = new QProgressDialog(QStringLiteral("Verbindung wird getestet …"), QStringLiteral("Abbrechen"),
+                                   0, 0, this);
+    m_warten->setWindowTitle(QStringLiteral("Verbindung testen"));
+    m_warten->setWindowModality(Qt::WindowModal);
+    m_warten->setAutoReset(false);
+    m_warten->setAutoClose(false);
+    connect(m_warten, &QProgressDialog::canceled, this, [this] { TestBeendet(true); });
+    m_test = m_verbindungTest(zuCp1252(m_editFtpAdresse->text()), zuCp1252(m_editZugangsname->text()),
+                              zuCp1252(m_editPasswort->text()), [this](const std::string& antwort) {
+                                  TestBeendet(false);
+                                  if (!antwort.empty())
+                                      Meldung(this, QString::fromStdString(antwort),
+                                              QStringLiteral("Verbindung testen"));
+                              });
+    m_warten->show();
+}
+
+void FTPZugang::TestBeendet(bool abgebrochen) {
+    if (!m_warten)
+        return;
+    m_warten->hide();
+    m_warten->deleteLater();
+    m_warten = nullptr;
+    // Abgebrochen, the test gives up and is waited for here; once it answered, it is still on the
+    // stack, and goes later.
+    if (abgebrochen)
+        m_test.reset();
+    else
+        m_test.release()->deleteLater();
 }
 
 void FTPZugang::OnAbbrechen() {

@@ -9,9 +9,11 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 
 namespace velmaro {
@@ -25,7 +27,8 @@ public:
 
     void OnSpeichern();
     void OnAbbrechen();
-    // "Verbindung testen": hands the fields' values to m_verbindungTest and shows its answer.
+    // "Verbindung testen": hands the fields' values to m_verbindungTest and shows its answer; the
+    // dialog waits meanwhile, and "Abbrechen" ends the test at once.
     void OnVerbindungTesten();
     // The dialog's OK command (Enter in a field): takes the fields, then closes.
     void accept() override;
@@ -39,9 +42,16 @@ public:
     QLineEdit* m_editPasswort = nullptr;
     QLineEdit* m_editWebsite = nullptr; // "Adresse der Website", below the password
     QPushButton* m_btnTesten = nullptr; // "Verbindung testen", below the group
+    // Shown while a connection test runs.
+    QProgressDialog* m_warten = nullptr;
 
-    // Address, user name, password (Windows-1252) -> the answer (UTF-8); nothing to show when empty.
-    std::function<std::string(const std::string&, const std::string&, const std::string&)> m_verbindungTest;
+    // The test's answer (UTF-8), on the dialog's thread; nothing to show when empty.
+    using Testantwort = std::function<void(const std::string&)>;
+    // Starts the test with address, user name and password (Windows-1252); it calls the Testantwort
+    // once, unless the object it returns is destroyed first, which gives the test up at once.
+    std::function<std::unique_ptr<QObject>(const std::string&, const std::string&, const std::string&,
+                                           Testantwort)>
+        m_verbindungTest;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -51,6 +61,8 @@ private:
     // true takes the fields into the strings (false, after a message, when one cannot be stored);
     // false shows the strings.
     bool DatenAustausch(bool speichern);
+    // The test has answered, or abgebrochen when the user ended it.
+    void TestBeendet(bool abgebrochen);
 
     std::string* m_pName;
     std::string* m_pFtpAdresse;
@@ -59,6 +71,7 @@ private:
     std::string* m_pWebsite;
     // What each field showed, so that an untouched field gives back its stored bytes unchanged.
     std::array<QString, 5> m_gezeigt;
+    std::unique_ptr<QObject> m_test;
 };
 
 } // namespace velmaro

@@ -3,6 +3,7 @@
 #include "platform/benutzerordner.h"
 #include "platform/pruefsumme.h"
 #include "platform/unicode.h"
+#include "publish/auftrag.h"
 #include "publish/upload.h"
 #include "publish/verbindungstest.h"
 #include "settings/ftpzugang.h"
@@ -20,7 +21,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -34,9 +34,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QThread>
 
-#include <chrono>
 #include <cstdlib>
 
 #include <utility>
@@ -80,17 +78,11 @@ VelmaroDlg::VelmaroDlg(const std::filesystem::path& ordner, QWidget* parent)
 }
 
 VelmaroDlg::~VelmaroDlg() {
-    if (!m_arbeiter.joinable())
-        return;
-    // The worker may be waiting for the window (a message box, a progress report): keep answering
-    // until it has stopped.
-    m_imAbbau = true;
-    m_abbrechen = true;
-    while (!m_arbeiterFertig) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The connections give up at once; nothing waits for the window, which answers no more.
+    if (m_upload) {
+        m_upload->Aufgeben();
+        m_upload->Abwarten();
     }
-    m_arbeiter.join();
 }
 
 void VelmaroDlg::ControlsAnlegen() {
@@ -491,7 +483,8 @@ void VelmaroDlg::SitzungBeenden() {
     SitzungSichern();
     // Ends without asking and without writing: the recovery file holds what is unsaved. An open
     // question or settings dialog is closed as Esc would close it, which never discards anything.
-    m_abbrechen = true;
+    if (m_upload)
+        m_upload->Aufgeben();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* d = qobject_cast<QDialog*>(w); d && d != this && d->isVisible())
             d->reject();
@@ -640,78 +633,61 @@ bool ServerVertrauenFragen(QWidget* owner, const std::string& text, bool geaende
                  {Antwort::Ja, Antwort::Nein}, geaendert ? Antwort::Nein : Antwort::Ja) == Antwort::Ja;
 }
 
-// "Verbindung testen" of the FTP dialog: an unknown or changed server may be trusted at once, and
-// is tested again then. Empty when the user declined to trust it.
-std::string VerbindungPruefen(QWidget* owner, const std::filesystem::path& datei, const std::string& adresse,
-                              const std::string& benutzer, const std::string& passwort) {
-    Vertrauen vertrauen;
-    if (!vertrauen.Laden(datei))
-        return vertrauen.LesefehlerText();
-    Verbindungstest t = VerbindungTesten(adresse, benutzer, passwort, vertrauen);
-    if (t.art != Fehlerart::IdentitaetUnbekannt && t.art != Fehlerart::IdentitaetGeaendert)
-        return t.text;
-    if (!ServerVertrauenFragen(owner, t.text, t.art == Fehlerart::IdentitaetGeaendert))
-        return {};
-    vertrauen.Setzen(t.adresse, t.identitaet.fingerabdruck);
-    if (!vertrauen.Speichern(datei))
-        return std::string("Der Fingerabdruck konnte nicht in data/") + DateiName(Datendatei::Vertrauen) +
-               " gespeichert werden: " + vertrauen.fehlerText();
-    return VerbindungTesten(adresse, benutzer, passwort, vertrauen).text;
-}
-
-// The upload's reports on the event line, in the progress dialog and in message boxes owned by the
-// main window. Called on the worker thread; every call runs on the window's thread, and the worker
-// waits for it.
-class FensterBeobachter : public UploadBeobachter {
+// "Verbindung testen" of the FTP dialog, beside it: an unknown or changed server may be trusted at
+// once, and is tested again then. Says nothing when the user declined to trust it. Destroyed, it
+// gives up at once.
+class VerbindungsPruefung : public QObject {
 public:
-    explicit FensterBeobachter(VelmaroDlg& dlg) : m_dlg(dlg) {}
-
-    template <typename F> void imFenster(F&& f) {
-        if (QThread::currentThread() == m_dlg.thread())
-            f();
-        else
-            QMetaObject::invokeMethod(&m_dlg, std::forward<F>(f), Qt::BlockingQueuedConnection);
-    }
-
-    void Ereignis(Ereignisart art) override {
-        imFenster([&] { m_dlg.Ereignisanzeige(art); });
-    }
-    void Fortschritt(const std::string& text) override {
-        imFenster([&] {
-            // Straight onto the control: the event text itself stays what the last event set.
-            m_dlg.m_ereignis->setText(QString::fromStdString(text));
-            if (m_dlg.m_fortschritt)
-                m_dlg.m_fortschritt->AktuelleDatei(QString::fromStdString(text));
-        });
-    }
-    void Meldung(const std::string& text, const std::string& titel) override {
-        imFenster(
-            [&] { velmaro::Meldung(&m_dlg, QString::fromStdString(text), QString::fromStdString(titel)); });
-    }
-    void Angekommen() override {
-        imFenster([&] {
-            if (m_dlg.m_fortschritt)
-                m_dlg.m_fortschritt->DateiGesendet();
-        });
-    }
-    bool Abgebrochen() override { return m_dlg.m_abbrechen; }
-    std::string Wiederholen() const override {
-        return "Mit „Update Website“ können Sie die Übertragung wiederholen.";
-    }
-    bool IdentitaetVertrauen(const std::string& text, bool geaendert) override {
-        bool ja = false;
-        imFenster([&] { ja = ServerVertrauenFragen(&m_dlg, text, geaendert); });
-        return ja;
-    }
-    void Umfang(int zuSenden, int) override {
-        imFenster([&] {
-            if (m_dlg.m_fortschritt)
-                m_dlg.m_fortschritt->DateienSetzen(zuSenden);
-        });
+    VerbindungsPruefung(QWidget* owner, std::filesystem::path datei, std::string adresse,
+                        std::string benutzer, std::string passwort,
+                        std::function<void(const std::string&)> antwort)
+        : m_owner(owner)
+        , m_datei(std::move(datei))
+        , m_adresse(std::move(adresse))
+        , m_benutzer(std::move(benutzer))
+        , m_passwort(std::move(passwort))
+        , m_antwort(std::move(antwort)) {
+        if (m_vertrauen.Laden(m_datei)) {
+            pruefen();
+            return;
+        }
+        // Answered once the caller holds this object, as every answer is.
+        QMetaObject::invokeMethod(
+            this, [this] { m_antwort(m_vertrauen.LesefehlerText()); }, Qt::QueuedConnection);
     }
 
 private:
-    VelmaroDlg& m_dlg;
+    void pruefen() {
+        if (m_auftrag)
+            m_auftrag.release()->deleteLater();
+        m_auftrag = std::make_unique<VerbindungstestAuftrag>(m_adresse, m_benutzer, m_passwort, m_vertrauen);
+        connect(m_auftrag.get(), &VerbindungstestAuftrag::beendet, this,
+                [this](const Verbindungstest& t) { beendet(t); });
+        m_auftrag->Starten();
+    }
+
+    void beendet(const Verbindungstest& t) {
+        if (m_zweiterVersuch ||
+            (t.art != Fehlerart::IdentitaetUnbekannt && t.art != Fehlerart::IdentitaetGeaendert))
+            return m_antwort(t.text);
+        if (!ServerVertrauenFragen(m_owner, t.text, t.art == Fehlerart::IdentitaetGeaendert))
+            return m_antwort({});
+        m_vertrauen.Setzen(t.adresse, t.identitaet.fingerabdruck);
+        if (!m_vertrauen.Speichern(m_datei))
+            return m_antwort(std::string("Der Fingerabdruck konnte nicht in data/") +
+                             DateiName(Datendatei::Vertrauen) +
+                             " gespeichert werden: " + m_vertrauen.fehlerText());
+        m_zweiterVersuch = true;
+        pruefen();
+    }
+
+    QWidget* m_owner;
+    std::filesystem::path m_datei;
+    std::string m_adresse, m_benutzer, m_passwort;
+    std::function<void(const std::string&)> m_antwort;
+    Vertrauen m_vertrauen;
+    std::unique_ptr<VerbindungstestAuftrag> m_auftrag;
+    bool m_zweiterVersuch = false;
 };
 
 } // namespace
@@ -743,46 +719,61 @@ void VelmaroDlg::OnUpdateWebsite() {
     if (UploadLaeuft())
         return;
     UploadSperren(true);
-    m_abbrechen = false;
-    m_fortschritt = new UploadFortschritt(this, [this] { m_abbrechen = true; });
+    m_fortschritt = new UploadFortschritt(this, [this] { m_upload->Abbrechen(); });
     m_fortschritt->show();
-    // The settings dialogs stay usable meanwhile; the run uses the values of this moment.
-    const FtpZugangsdaten ftp = m_zustand.m_ftp;
-    const StyleWerte style = m_zustand.m_style;
-    const std::string proSeite = m_zustand.m_artikelProSeite;
-    const std::filesystem::path ausgabe = m_zustand.ausgabeOrdner();
-    const std::filesystem::path daten = m_zustand.m_ordner / "data";
-    const bool alle = std::exchange(m_alleSenden, false);
-    m_arbeiterFertig = false;
-    // The list is not changed while its controls are locked, so the worker reads it in place.
-    m_arbeiter = std::thread([this, ftp, style, proSeite, ausgabe, daten, alle] {
-        FensterBeobachter beobachter(*this);
-        const GeneratorErgebnis erzeugt =
-            WebsiteErzeugen(m_zustand.m_artikelListe, proSeite, style, ftp, ausgabe,
-                            [&] { beobachter.Ereignis(Ereignisart::SeitenErstellt); });
-        // A partly written site is not sent: the server keeps its complete older one.
-        const bool senden = erzeugt.fehlendeDateien.empty() && !m_abbrechen;
-        if (senden) {
-            const int dateien =
-                static_cast<int>(UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel).size());
-            beobachter.imFenster([&] {
-                if (m_fortschritt)
-                    m_fortschritt->DateienSetzen(dateien);
-            });
-            Upload upload(beobachter, m_ftpVerbindung, daten);
-            upload.AlleSenden(alle);
-            upload.DatenUebertragen(ftp, ausgabe, erzeugt);
-        }
-        QMetaObject::invokeMethod(
-            this, [this, erzeugt, senden] { UploadBeendet(erzeugt, senden); }, Qt::QueuedConnection);
-        m_arbeiterFertig = true;
+    // The window stays usable meanwhile; the run uses the values of this moment.
+    UploadAuftrag::Daten daten{m_zustand.m_artikelListe,
+                               m_zustand.m_artikelProSeite,
+                               m_zustand.m_style,
+                               m_zustand.m_ftp,
+                               m_zustand.ausgabeOrdner(),
+                               m_zustand.m_ordner / "data",
+                               std::exchange(m_alleSenden, false)};
+    m_upload = new UploadAuftrag(std::move(daten), this);
+    connect(m_upload, &UploadAuftrag::ereignis, this,
+            [this](Ereignisart art) { UploadBericht([this, art] { Ereignisanzeige(art); }); });
+    connect(m_upload, &UploadAuftrag::fortschritt, this, [this](const QString& text) {
+        UploadBericht([this, text] {
+            // Straight onto the control: the event text itself stays what the last event set.
+            m_ereignis->setText(text);
+            m_fortschritt->AktuelleDatei(text);
+        });
     });
+    connect(m_upload, &UploadAuftrag::meldung, this, [this](const QString& text, const QString& titel) {
+        UploadBericht([this, text, titel] { Meldung(this, text, titel); });
+    });
+    connect(m_upload, &UploadAuftrag::umfang, this, [this](int dateien) {
+        UploadBericht([this, dateien] { m_fortschritt->DateienSetzen(dateien); });
+    });
+    connect(m_upload, &UploadAuftrag::angekommen, this,
+            [this] { UploadBericht([this] { m_fortschritt->DateiGesendet(); }); });
+    connect(m_upload, &UploadAuftrag::vertrauenFragen, this, [this](const QString& text, bool geaendert) {
+        UploadBericht([this, text, geaendert] {
+            m_upload->Antworten(ServerVertrauenFragen(this, text.toStdString(), geaendert));
+        });
+    });
+    connect(m_upload, &UploadAuftrag::beendet, this, [this](const GeneratorErgebnis& erzeugt, bool gesendet) {
+        UploadBericht([this, erzeugt, gesendet] { UploadBeendet(erzeugt, gesendet); });
+    });
+    m_upload->Starten();
+}
+
+void VelmaroDlg::UploadBericht(std::function<void()> bericht) {
+    m_berichte.push_back(std::move(bericht));
+    if (std::exchange(m_berichtLaeuft, true))
+        return;
+    while (!m_berichte.empty()) {
+        const auto naechster = std::move(m_berichte.front());
+        m_berichte.pop_front();
+        naechster();
+    }
+    m_berichtLaeuft = false;
 }
 
 void VelmaroDlg::UploadBeendet(const GeneratorErgebnis& erzeugt, bool gesendet) {
-    if (m_imAbbau)
-        return;
-    m_arbeiter.join();
+    m_upload->Abwarten();
+    m_upload->deleteLater();
+    m_upload = nullptr;
     m_letzterLauf = erzeugt;
     // The keyboard goes back to the window, not to whatever the system picks.
     if (m_fortschritt->isActiveWindow())
@@ -841,9 +832,9 @@ void VelmaroDlg::OnFtpZugang() {
     FtpZugangsdaten& f = m_zustand.m_ftp;
     FTPZugang ftp_zugang(f.name, f.adresse, f.zugangsname, f.passwort, f.website, this);
     ftp_zugang.m_verbindungTest = [this](const std::string& adresse, const std::string& benutzer,
-                                         const std::string& passwort) {
-        return VerbindungPruefen(this, m_zustand.datenPfad(Datendatei::Vertrauen), adresse, benutzer,
-                                 passwort);
+                                         const std::string& passwort, FTPZugang::Testantwort antwort) {
+        return std::make_unique<VerbindungsPruefung>(this, m_zustand.datenPfad(Datendatei::Vertrauen),
+                                                     adresse, benutzer, passwort, std::move(antwort));
     };
     const std::string vorher = m_zustand.FtpConfigText() + m_zustand.DateiInhalt(Datendatei::StyleConfig);
     ftp_zugang.exec();

@@ -3,7 +3,6 @@
 // the article editor, the settings dialogs, "Update Website" and the web links.
 
 #include "editor/editor.h"
-#include "platform/ftpclient.h"
 #include "platform/sperre.h"
 #include "site/generator.h"
 #include "store/wiederherstellung.h"
@@ -12,11 +11,10 @@
 #include <QDialog>
 #include <QString>
 
-#include <atomic>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <thread>
 #include <utility>
 
 class QAction;
@@ -29,8 +27,7 @@ class QPushButton;
 
 namespace velmaro {
 
-class Serververbindung;
-
+class UploadAuftrag;
 class UploadFortschritt;
 
 class VelmaroDlg : public QDialog {
@@ -65,8 +62,8 @@ public:
     // Ended from outside (a signal): the recovery file stays for the next start.
     void SitzungBeenden();
 
-    // True while "Update Website" generates and uploads on its worker thread.
-    bool UploadLaeuft() const { return m_arbeiter.joinable(); }
+    // True while "Update Website" generates and uploads beside the window.
+    bool UploadLaeuft() const { return m_upload != nullptr; }
 
     VelmaroZustand m_zustand;
     ArtikelEditor m_editor;
@@ -89,15 +86,11 @@ public:
 
     QString m_ereignisText;
 
-    // Session and connection of the upload under way; released when it ends.
-    std::unique_ptr<Serververbindung> m_ftpVerbindung;
     // Set by "Alle Dateien neu übertragen" for the next upload only.
     bool m_alleSenden = false;
 
     // Shown while "Update Website" runs.
     UploadFortschritt* m_fortschritt = nullptr;
-    // Set by "Abbrechen"; the upload stops before its next file.
-    std::atomic<bool> m_abbrechen{false};
 
 signals:
     // "Update Website" has ended and the window is unlocked again.
@@ -119,6 +112,9 @@ private:
     // Locks the editing controls and "Update Website" while the upload runs, and restores them.
     void UploadSperren(bool sperren);
     void UploadBeendet(const GeneratorErgebnis& erzeugt, bool gesendet);
+    // Shows the upload's reports in the order it made them; while a message box waits for the
+    // user, those after it wait too.
+    void UploadBericht(std::function<void()> bericht);
 
     // Keeps one change in the recovery file; says once per run when that fails.
     void AenderungFesthalten(Aenderung a);
@@ -143,10 +139,10 @@ private:
     Wiederherstellung m_wiederherstellung;
     bool m_sicherungGemeldet = false;
 
-    std::thread m_arbeiter;
-    // Set by the worker as its last step.
-    std::atomic<bool> m_arbeiterFertig{true};
-    bool m_imAbbau = false;
+    // The "Update Website" under way; a child of the window.
+    UploadAuftrag* m_upload = nullptr;
+    std::deque<std::function<void()>> m_berichte;
+    bool m_berichtLaeuft = false;
     std::function<void()> m_nachDemUpload;
     std::vector<std::pair<QWidget*, bool>> m_gesperrt;
 };
