@@ -64,6 +64,7 @@ int hochladen(char** a, bool record) {
     GeneratorErgebnis erzeugt;
     erzeugt.anzahlSeiten = std::atoi(a[4]);
     erzeugt.anzahlArtikel = std::atoi(a[5]);
+    erzeugt.dateien = SeitenDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
     Still still;
     std::unique_ptr<Serververbindung> verbindung;
     std::filesystem::path daten;

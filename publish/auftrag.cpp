@@ -71,7 +71,7 @@ void UploadAuftrag::Starten() {
         // A partly written site is not sent: the server keeps its complete older one.
         const bool senden = erzeugt.fehlendeDateien.empty() && !m_abbrechen;
         if (senden) {
-            emit umfang(static_cast<int>(UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel).size()));
+            emit umfang(static_cast<int>(erzeugt.dateien.size()));
             std::unique_ptr<Serververbindung> verbindung;
             Upload upload(beobachter, verbindung, m_daten.datenOrdner);
             upload.AlleSenden(m_daten.alle);

@@ -144,19 +144,6 @@ std::string NichtGesendetText(const std::string& name) {
     return cp1252::toUtf8(name) + " konnte nicht gesendet werden";
 }
 
-std::vector<std::string> UploadDateien(int seiten, int artikel) {
-    std::vector<std::string> namen;
-    namen.reserve(static_cast<std::size_t>(std::max(0, seiten) + std::max(0, artikel)) + 3);
-    namen.push_back(kStylesheetName);
-    for (int i = 0; i <= seiten; ++i)
-        namen.push_back(SeitenName(i));
-    for (int j = 1; j <= artikel; ++j)
-        namen.push_back(ArtikelName(j));
-    // Last: the articles it links to are there before readers learn of them.
-    namen.push_back(kFeedName);
-    return namen;
-}
-
 Upload::Upload(UploadBeobachter& beobachter, std::unique_ptr<Serververbindung>& verbindung,
                std::filesystem::path datenOrdner, FtpZeitlimits limits)
     : m_beobachter(beobachter)
@@ -504,8 +491,7 @@ UploadErgebnis Upload::DatenUebertragen(const FtpZugangsdaten& ftp,
                                         const std::filesystem::path& ausgabeOrdner,
                                         const GeneratorErgebnis& erzeugt) {
     using Stand = Lauf::Stand;
-    std::vector<std::string> dateien = UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel);
-    dateien.insert(dateien.end(), erzeugt.bilder.begin(), erzeugt.bilder.end());
+    const std::vector<std::string>& dateien = erzeugt.dateien;
     UploadErgebnis ergebnis;
     ergebnis.dateien = static_cast<int>(dateien.size());
 

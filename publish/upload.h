@@ -88,9 +88,6 @@ std::string AktuellText(int aktuell);
 std::string EntferntText(int entfernt);
 // "<name> konnte nicht gesendet werden"
 std::string NichtGesendetText(const std::string& name);
-// The files of an upload in the order they are sent: style.css, inhalt0.php to inhalt<seiten>.php,
-// artikel1.php to artikel<artikel>.php, feed.xml. The pictures follow them.
-std::vector<std::string> UploadDateien(int seiten, int artikel);
 
 struct UploadErgebnis {
     bool verbunden = false;

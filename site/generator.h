@@ -43,6 +43,9 @@ std::string ArtikelName(int n);
 // adresse is the site's address ending in "/" (WebsiteAdresse), or empty when none is known: the
 // links then stay relative to the feed's own place in data/.
 inline constexpr const char* kFeedName = "feed.xml";
+// The pages of a site in the order the upload sends them: style.css, inhalt0.php to
+// inhalt<seiten>.php, artikel1.php to artikel<artikel>.php, feed.xml.
+std::vector<std::string> SeitenDateien(int seiten, int artikel);
 inline constexpr std::size_t kFeedArtikel = 20;
 std::string FeedText(const Artikelliste& liste, const std::string& titel, const std::string& adresse);
 // An article body with every relative src and href value made absolute against basis, the address
@@ -68,6 +71,9 @@ struct GeneratorErgebnis {
     std::int32_t anzahlArtikel = 0;
     // The pictures of the run ("bilder/NAME", in name order); the upload sends them after the pages.
     std::vector<std::string> bilder;
+    // Every file of the run, in the order the upload sends them and the progress counts them: the
+    // pages (SeitenDateien), then the pictures.
+    std::vector<std::string> dateien;
     // Every file of the run when output/ could not be replaced by it (output/ then holds the
     // previous site whole), or the pictures that could not be made; empty after a complete run.
     std::vector<std::string> fehlendeDateien;

@@ -27,6 +27,19 @@ std::string ArtikelName(int n) {
     return "artikel" + std::to_string(n) + ".php";
 }
 
+std::vector<std::string> SeitenDateien(int seiten, int artikel) {
+    std::vector<std::string> namen;
+    namen.reserve(static_cast<std::size_t>(std::max(0, seiten) + std::max(0, artikel)) + 3);
+    namen.push_back(kStylesheetName);
+    for (int i = 0; i <= seiten; ++i)
+        namen.push_back(SeitenName(i));
+    for (int j = 1; j <= artikel; ++j)
+        namen.push_back(ArtikelName(j));
+    // Last: the articles it links to are there before readers learn of them.
+    namen.push_back(kFeedName);
+    return namen;
+}
+
 void VorschauZeileAnhaengen(std::string& out, const Artikel& a, std::string_view artikelName) {
     out += "<tr><td class=datum><font class=datum_text>";
     out += formatDatum(a.datum);

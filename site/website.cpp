@@ -128,13 +128,13 @@ GeneratorErgebnis WebsiteErzeugen(Artikelliste& liste, const std::string& artike
     }
 
     // A page pointing at a picture that is not there is no site to publish: output/ stays as it was.
-    if (!e.fehlendeDateien.empty())
-        return e;
-    if (!ausgabe.tauschen()) {
+    if (e.fehlendeDateien.empty() && !ausgabe.tauschen()) {
         e.fehlendeDateien = ausgabe.namen();
         e.grund = ausgabe.fehlerText();
         e.bilder.clear();
     }
+    e.dateien = SeitenDateien(e.anzahlSeiten, e.anzahlArtikel);
+    e.dateien.insert(e.dateien.end(), e.bilder.begin(), e.bilder.end());
     return e;
 }
 

@@ -66,7 +66,7 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
         veroeffentlichen(server);
         EXPECT_EQ(status, mindestens == 10 ? 0 : 1) << optionen;
         std::size_t pos = 0, gesendet = 0;
-        for (const auto& name : UploadDateien(2, 6)) {
+        for (const auto& name : SeitenDateien(2, 6)) {
             const auto ja = fehler.find("\ngesendet: " + name + "\n", pos),
                        nein = fehler.find("\nnicht gesendet: " + name + " (", pos);
             ASSERT_NE(std::min(ja, nein), npos) << name << " missing or out of order in:\n" << fehler;

@@ -94,7 +94,7 @@ private slots:
         QVERIFY(ende.wait(20000));
         const QString bericht = boxen.texte().last();
         QVERIFY2(bericht.contains(QStringLiteral("auf Ihren Wunsch abgebrochen")), qPrintable(bericht));
-        for (const std::string& name : UploadDateien(1, 3))
+        for (const std::string& name : SeitenDateien(1, 3))
             QCOMPARE(bericht.contains(QString::fromStdString(name)),
                      !std::filesystem::exists(server.wurzel() / "data" / name));
         QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Nicht alle Dateien wurden übertragen!")));
@@ -105,7 +105,7 @@ private slots:
         QVERIFY(UpdateAbwarten(dlg, klicken));
         QVERIFY2(boxen.nachrichten().isEmpty(), qPrintable(boxen.texte().join(QLatin1Char('\n'))));
         QVERIFY(dlg.m_ereignis->text().startsWith(QStringLiteral("Daten wurden erfolgreich übertragen!")));
-        for (const std::string& name : UploadDateien(1, 3))
+        for (const std::string& name : SeitenDateien(1, 3))
             QVERIFY(std::filesystem::exists(server.wurzel() / "data" / name));
 
         // Esc and "Ja" while an article's pages go out: the upload stops, then the window closes.

@@ -96,8 +96,9 @@ struct Stand {
         erzeugt = {};
         erzeugt.anzahlSeiten = seiten;
         erzeugt.anzahlArtikel = artikel;
+        erzeugt.dateien = SeitenDateien(seiten, artikel);
         Dateien m;
-        for (const auto& name : UploadDateien(seiten, artikel)) {
+        for (const auto& name : erzeugt.dateien) {
             std::string& s = m[name] = name + "\r\nzeile\n";
             for (int i = 0; i < 256; ++i)
                 s += static_cast<char>(i);
@@ -120,7 +121,7 @@ struct Stand {
     // The site as it is now, and what else lay on the server.
     Dateien site(const Dateien& fremd = {}) {
         Dateien m = fremd;
-        for (const auto& name : UploadDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel))
+        for (const auto& name : SeitenDateien(erzeugt.anzahlSeiten, erzeugt.anzahlArtikel))
             m[name] = readFile(t / "output" / name);
         return m;
     }
@@ -298,7 +299,7 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
     Stand s(server.adresse(), "");
     const fs::path dort = server.wurzel() / "data";
     const auto alle = [&] {
-        const auto namen = UploadDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
+        const auto namen = SeitenDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
         return Menge(namen.begin(), namen.end());
     };
     const auto geaendert = [&](const std::function<void()>& aendern) {
@@ -366,7 +367,7 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
         EXPECT_EQ(s.b.ereignisse, (std::vector{Verbindungsaufbau, Uebertragung, Ereignisart::Uebertragen}));
         EXPECT_EQ(s.b.meldungen.size(), std::string(schritt.fall) == "Aufzeichnung beschädigt" ? 1u : 0u);
         // The outcomes in upload order, whichever connection finished first.
-        auto reihenfolge = UploadDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
+        auto reihenfolge = SeitenDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
         std::erase_if(reihenfolge, [&](const std::string& n) { return !erwartet.count(n); });
         EXPECT_EQ(s.b.gesendet, reihenfolge);
         EXPECT_EQ(inhalt(dort), s.site());
@@ -527,7 +528,7 @@ TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         {"--truncate artikel1.php --without MLSD", {"artikel1.php"}, "im alten Stand"},
         {"--truncate artikel1.php --without MLSD --without LIST", {"artikel1.php"}, "im alten Stand"},
         // Nothing arrived: only then the event that points at the connection.
-        {"--full-after 0", UploadDateien(2, 3), "Speicherplatz"},
+        {"--full-after 0", SeitenDateien(2, 3), "Speicherplatz"},
     };
     for (const auto& f : stoerungen) {
         SCOPED_TRACE(f.optionen);
