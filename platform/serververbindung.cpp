@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/curlteile.h"
+#include "platform/serverliste.h"
 
 #include <curl/curl.h>
 #include <openssl/evp.h>

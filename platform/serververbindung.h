@@ -6,7 +6,7 @@
 //
 // Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
 
-#include "platform/ftpclient.h"
+#include "platform/verbindungsfehler.h"
 #include "platform/serveradresse.h"
 #include "platform/serverzugang.h"
 

@@ -1,6 +1,6 @@
 #include "settings/ftpzugang.h"
 
-#include "platform/ftpclient.h"
+#include "platform/verbindungsfehler.h"
 #include "platform/serveradresse.h"
 #include "platform/unicode.h"
 #include "widgets/dialogunits.h"

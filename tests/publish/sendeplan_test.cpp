@@ -1,6 +1,6 @@
 #include "publish/sendeplan.h"
 
-#include "platform/ftpclient.h"
+#include "platform/serverliste.h"
 
 #include "../support/tempdir.h"
 

@@ -1,13 +1,10 @@
 #pragma once
 // What every connection of the upload shares, whichever protocol carries it: the failed step and its
-// reason, the time limits and the listings' forms.
+// reason, what went wrong, and the time limits.
 //
 // Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
 
 #include <chrono>
-#include <cstdint>
-#include <map>
-#include <optional>
 #include <string>
 
 namespace velmaro {
@@ -76,15 +73,5 @@ enum class Fehlerart {
     Abgebrochen,
     Sonstiges,
 };
-
-// The listing forms servers give: MLSD facts, the Unix "ls -l" form of LIST and SFTP, and the DOS
-// form of LIST ("12-07-26  04:56PM  1234 name"). Folders, "." and ".." are no files. Nothing when a
-// line is in none of these forms: such a listing tells nothing.
-std::optional<std::map<std::string, std::uint64_t>> MlsdLesen(const std::string& daten);
-std::optional<std::map<std::string, std::uint64_t>> ListeLesen(const std::string& daten);
-
-// A listing longer than this is not read: no site of velmaro's has that many files.
-inline constexpr std::size_t kListeHoechstBytes = 32u << 20;
-inline constexpr std::size_t kListeHoechstEintraege = 200000;
 
 } // namespace velmaro
