@@ -8,7 +8,6 @@ using namespace velmaro;
 TEST(ServerAdresse, FormenUndIhrProtokoll) {
     const std::pair<const char*, std::optional<ServerAdresse>> faelle[] = {
         {"ftp.example.de", ServerAdresse{Protokoll::Ftp, "ftp.example.de", 21}},
-        {"FTP://ftp.example.de/", ServerAdresse{Protokoll::Ftp, "ftp.example.de", 21}},
         {"ftps://ftp.example.de", ServerAdresse{Protokoll::Ftps, "ftp.example.de", 21}},
         {"Ftps://127.0.0.1:990/", ServerAdresse{Protokoll::Ftps, "127.0.0.1", 990}},
         {"sftp://example.de", ServerAdresse{Protokoll::Sftp, "example.de", 22}},
