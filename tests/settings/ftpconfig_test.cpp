@@ -35,16 +35,4 @@ TEST_F(FtpConfig, ReadingTakesFiveLinesWhateverTheirEnds) {
     }
 }
 
-// A longer file leaves nothing behind the fifth value, and without an address four lines.
-TEST_F(FtpConfig, WritingAtBeenden) {
-    writeFile(dir / "data/ftpconfig.bit", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-    ASSERT_EQ(z.FtpDateiLesen(), Ladezustand::Gelesen);
-    z.m_ftp.passwort = "";
-    for (const char* soll : {"1\r\n2\r\n3\r\n\r\n5", "1\r\n2\r\n3\r\n"}) {
-        ASSERT_TRUE(z.DateienSchreiben().empty());
-        EXPECT_EQ(readFile(dir / "data/ftpconfig.bit"), soll);
-        z.m_ftp.website = "";
-    }
-}
-
 } // namespace

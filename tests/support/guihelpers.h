@@ -27,7 +27,12 @@ public:
 
     void naechsteAntwort(Antwort a) { m_antworten.append(a); }
     const QList<Nachricht>& nachrichten() const { return m_nachrichten; }
-    QStringList texte() const;
+    QStringList texte() const {
+        QStringList t;
+        for (const auto& n : m_nachrichten)
+            t << n.text;
+        return t;
+    }
     void leeren() { m_nachrichten.clear(); }
 
 private:
