@@ -172,7 +172,8 @@ private slots:
         klicken(l.dlg->m_editor.m_btnBearbeiten);
         l.dlg->m_editor.m_ctrlDatum->setDate(QDate(2003, 4, 1));
         tippen(l.dlg->m_editor.m_editUeberschrift, u" 😀"_s);
-        // Ctrl+Return, which the body edit takes as a new line.
+        // Ctrl+Return at the end, which the body edit takes as a new line.
+        QTest::keyClick(l.dlg->m_editor.m_editTextinhalt, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(l.dlg->m_editor.m_editTextinhalt, Qt::Key_Return, Qt::ControlModifier);
         tippen(l.dlg->m_editor.m_editTextinhalt, u"für 5 € 😀"_s);
         l.boxen.naechsteAntwort(Antwort::Speichern);
