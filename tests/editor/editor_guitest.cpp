@@ -14,8 +14,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-
 using namespace velmaro;
 using namespace velmaro::test;
 using namespace Qt::StringLiterals;

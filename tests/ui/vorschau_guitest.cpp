@@ -20,7 +20,7 @@ public slots:
     void oeffnen(const QUrl& url) { geoeffnet << url; }
 };
 
-class ProgrammIconTest : public QObject {
+class VorschauTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -50,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProgrammIconTest)
-#include "programmicon_guitest.moc"
+QTEST_MAIN(VorschauTest)
+#include "vorschau_guitest.moc"
