@@ -51,15 +51,15 @@ std::string pruefen(const std::uint8_t* data, std::size_t size, Zugriff laden, Z
 }
 
 // TextFile only opens paths: one memory file per process, rewritten for every input and opened
-// through /proc, keeps the fuzzer off the disk and leaves nothing behind when it is killed.
-bool ftpLesen(const std::string& bytes, VelmaroZustand& z) {
+// through /proc, keeps the fuzzer off the disk and leaves nothing behind when it is killed. Not a
+// runtime_error when it fails, so that the check reports it.
+void ftpLesen(const std::string& bytes, VelmaroZustand& z) {
     static const std::string pfad =
         "/proc/self/fd/" + std::to_string(::memfd_create("ftpconfig.bit", MFD_CLOEXEC));
     TextFile datei;
     if (!(std::ofstream(pfad, std::ios::binary) << bytes) || !datei.openExisting(pfad))
-        return false;
+        throw std::logic_error("Speicherdatei nicht lesbar");
     z.FtpConfigLesen(datei);
-    return true;
 }
 
 } // namespace
@@ -80,18 +80,16 @@ std::string StyleConfigPruefen(const std::uint8_t* data, std::size_t size) {
 // Lines after the fifth are dropped.
 std::string FtpConfigPruefen(const std::uint8_t* data, std::size_t size) {
     VelmaroZustand z, wieder;
-    bool gelesen = false;
     const std::string bytes = size ? std::string(reinterpret_cast<const char*>(data), size) : "";
-    if (auto f = versuchen([&] { gelesen = ftpLesen(bytes, z); }, "ftpconfig.bit"); !f.empty())
+    if (auto f = versuchen([&] { ftpLesen(bytes, z); }, "ftpconfig.bit"); !f.empty())
         return f;
     const FtpZugangsdaten& w = z.m_ftp;
-    if (!gelesen)
-        return "ftpconfig.bit: Speicherdatei nicht lesbar";
     if ((w.name + w.adresse + w.zugangsname + w.passwort + w.website).find('\n') != std::string::npos)
         return "ein FTP-Wert enthält einen Zeilenvorschub";
     MemDevice out;
     writeTextString(out, z.FtpConfigText());
-    if (!ftpLesen(out.data, wieder) || !(wieder.m_ftp == w))
+    ftpLesen(out.data, wieder);
+    if (!(wieder.m_ftp == w))
         return "FTP-Werte anders zurückgelesen";
     return {};
 }

@@ -16,11 +16,4 @@ MeldungsRekorder::~MeldungsRekorder() {
     setMeldungsHook({});
 }
 
-QStringList MeldungsRekorder::texte() const {
-    QStringList t;
-    for (const auto& n : m_nachrichten)
-        t << n.text;
-    return t;
-}
-
 } // namespace velmaro::test

@@ -10,8 +10,7 @@ namespace velmaro::test {
 
 class MemDevice : public Device {
 public:
-    MemDevice() = default;
-    explicit MemDevice(std::string bytes) : data(std::move(bytes)) {}
+    explicit MemDevice(std::string bytes = {}) : data(std::move(bytes)) {}
 
     std::size_t read(char* buf, std::size_t n) override {
         const std::size_t k = data.copy(buf, n, pos);

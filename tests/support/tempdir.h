@@ -15,8 +15,6 @@ class TempDir {
 public:
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& rel) const { return m_path / rel; }
