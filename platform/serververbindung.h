@@ -6,9 +6,9 @@
 //
 // Strings are Windows-1252 as stored; error texts are UTF-8 and never contain the password.
 
-#include "platform/verbindungsfehler.h"
 #include "platform/serveradresse.h"
 #include "platform/serverzugang.h"
+#include "platform/verbindungsfehler.h"
 
 #include <atomic>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // connection test are opened with it; the record of what the server holds is kept under its
 // schluessel(), the trust list under its address.
 
-#include "platform/verbindungsfehler.h"
 #include "platform/serveradresse.h"
+#include "platform/verbindungsfehler.h"
 
 #include <string>
 

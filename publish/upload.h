@@ -7,8 +7,8 @@
 // connections send at once; every observer call is made by one thread at a time, in upload order
 // for the files' outcomes.
 
-#include "platform/verbindungsfehler.h"
 #include "platform/serververbindung.h"
+#include "platform/verbindungsfehler.h"
 #include "site/generator.h"
 #include "store/einstellungen.h"
 #include "store/ereignis.h"

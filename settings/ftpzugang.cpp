@@ -1,8 +1,8 @@
 #include "settings/ftpzugang.h"
 
-#include "platform/verbindungsfehler.h"
 #include "platform/serveradresse.h"
 #include "platform/unicode.h"
+#include "platform/verbindungsfehler.h"
 #include "widgets/dialogunits.h"
 #include "widgets/meldung.h"
 
