@@ -40,7 +40,6 @@ TEST(Verbindungstest, AntwortenJeFall) {
         {ftps.adresse(), p, vertraut, ftps.wurzel(), F::Keiner, "„data“ ist vorhanden"},
         {s, p, vertraut, sftp.wurzel(), F::Keiner, "„data“ ist vorhanden"},
         {ftps.adresse(), "falsch", vertraut, keiner, F::AnmeldungAbgelehnt, "oder das Passwort abgelehnt"},
-        {s, "falsch", vertraut, keiner, F::AnmeldungAbgelehnt, "oder das Passwort abgelehnt"},
         {ftps.adresse(), p, anders, keiner, F::IdentitaetUnbekannt, "Fingerabdruck: " + zert.fingerabdruck},
         {s, p, anders, keiner, F::IdentitaetGeaendert, "Bisher vertraut: SHA256:Dcukt7zs"},
         {ohneTls.adresse(), p, vertraut, keiner, F::TlsAbgelehnt, "keine verschlüsselte Verbindung (TLS)"},
