@@ -76,40 +76,7 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
         }
         EXPECT_GE(gesendet, mindestens) << fehler;
         EXPECT_EQ(fehler.find("550") != npos, !fehlen.empty()) << fehler;
-        EXPECT_EQ(fehler.find("mit --publish wiederholt") != npos, mindestens < 10) << fehler;
     }
-}
-
-// The command line: -C DIR alone or --desktop opens the window (still running after a while),
-// --desktop in a folder of its own; the batch mode needs no display; help in German with every
-// option; anything unknown ends at once with the usage and status 2.
-TEST(BatchArgumente, FensterBatchHilfeUndFehler) {
-    TempDir leer;
-    const std::string ordner = "'" + leer.path().string() + "'", fenster = "QT_QPA_PLATFORM=offscreen ",
-                      ohneAnzeige = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
-    fs::create_directories(leer / "data");
-    // Environment, @ for the program, arguments; the exit status (124: still running when timeout
-    // ended it); a part of the output.
-    const std::tuple<std::string, int, const char*> faelle[] = {
-        {fenster + "@ -C " + ordner, 124, ""},
-        {fenster + "XDG_DATA_HOME=" + ordner + " @ --desktop", 124, ""},
-        {"@ -C '" + (leer / "fehlt").string() + "'", 1, "nicht gefunden"},
-        {ohneAnzeige + "@ -C " + ordner + " --generate", 0, "1 Indexseite und 0 Artikel"},
-        {ohneAnzeige + "@ --help", 0, "Optionen:\n  -h, --help"},
-        {"@ --publsh", 2, "unbekannte Option „publsh“"},
-        {"@ -C " + ordner + " generate", 2, "unbekanntes Argument „generate“"},
-        {"@ --desktop -C " + ordner, 2, "--desktop gilt allein"},
-    };
-    for (const auto& [aufruf, soll, ausgabe] : faelle) {
-        std::string befehl = aufruf;
-        befehl.replace(befehl.find('@'), 1, "timeout 3 '" + std::string(VELMARO_BINARY) + "'");
-        const auto [status, aus] = Ausfuehren(befehl + " 2>&1 </dev/null");
-        EXPECT_EQ(status, soll) << befehl;
-        EXPECT_NE(aus.find(ausgabe), npos) << aus;
-        // The usage with --help, and after every mistake.
-        EXPECT_EQ(aus.find("Aufruf: ") != npos, soll == 2 || aufruf.find("--help") != npos) << aus;
-    }
-    EXPECT_TRUE(fs::is_directory(leer / "velmaro/data") && fs::is_directory(leer / "velmaro/output"));
 }
 
 // Batch mode never asks: an unknown certificate ends --publish with its fingerprint; --trust

@@ -128,10 +128,6 @@ TEST(Stylesheet, EveryValueAndFlagInItsPlace) {
         ".datum_text{font-size:d;text-decoration:underline;font-family:e; font-weight:bold;color:c}"
         ".text_text{color:l; font-family:n;font-size:m;}"
         ".text_text img{margin-left:p;margin-right:p;margin-top:q;margin-bottom:q;}");
-    // Each margin alone gives only its own rule.
-    StyleWerte nurVertikal;
-    nurVertikal.bildVertikal = "5";
-    EXPECT_EQ(StylesheetText(nurVertikal), kLeer + ".text_text img{margin-top:5;margin-bottom:5;}");
 }
 
 } // namespace
