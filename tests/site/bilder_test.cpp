@@ -59,6 +59,10 @@ TEST(Bilder, UmwandlungFuerDasWeb) {
     EXPECT_NE(fehler.find("kein Bild"), npos) << fehler;
     EXPECT_FALSE(fs::exists(t / "aus.jpg"));
     EXPECT_FALSE(BildAblegen(t / "kein.jpg", t / "data/bilder", fehler));
+    // The same picture picked twice, under another name: one file.
+    fs::copy_file(t / "kamera.jpg", t / "b.JPG");
+    EXPECT_EQ(BildAblegen(t / "kamera.jpg", t / "data/bilder", fehler),
+              BildAblegen(t / "b.JPG", t / "data/bilder", fehler));
 }
 
 TEST(Bilder, EinmalUmgewandeltUndAufgeraeumt) {
