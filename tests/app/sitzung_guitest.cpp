@@ -143,7 +143,6 @@ private slots:
 private:
     // The signal, whether commitData came before it, whether the draft is kept.
     void ende(int signal, bool commit, bool mitEntwurf) {
-        qInfo("signal %d, commitData %d", signal, commit);
         TempDir dir;
         ordnerAnlegen(dir.path(), drei());
         const std::string daten = readFile(dir / "data/daten.bit");
@@ -175,9 +174,7 @@ private:
         QCOMPARE(liste(dlg).mid(1),
                  (QList<Artikel>{{a[0].datum, a[0].ueberschrift, a[0].textinhalt + "!"}, a[1]}));
         QCOMPARE(dlg.m_zustand.m_artikelProSeite, std::string("7"));
-        QCOMPARE(dlg.m_comboProSeite->currentText(), u"7"_s);
         QCOMPARE(dlg.m_editor.m_editUeberschrift->text(), mitEntwurf ? u"Entwurf"_s : QString());
-        QCOMPARE(dlg.m_editor.m_btnSpeichern->isEnabled(), mitEntwurf);
 
         // "Beenden" writes it all and ends the recovery file.
         if (!mitEntwurf) {

@@ -5,14 +5,12 @@
 
 #include <unistd.h>
 
-int main(int argc, char** argv) {
-    const auto datei = argc == 3 ? velmaro::DatendateiMitNamen(argv[2]) : std::nullopt;
-    if (!datei)
-        return 2;
+int main(int, char** argv) {
+    const velmaro::Datendatei datei = *velmaro::DatendateiMitNamen(argv[2]);
     velmaro::VelmaroZustand fassung[2] = {velmaro::test::Fassung(0, argv[1]),
                                           velmaro::test::Fassung(1, argv[1])};
     for (unsigned long n = 1;; ++n) {
-        if (fassung[n % 2].DateiSchreiben(*datei))
+        if (fassung[n % 2].DateiSchreiben(datei))
             return 1;
         if (n == 1 && ::write(STDOUT_FILENO, "!", 1) != 1)
             return 1;

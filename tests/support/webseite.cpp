@@ -36,21 +36,6 @@ seiten.forEach(function (url, i) {
 
 } // namespace
 
-// --no-sandbox: the tests run as root on CI. A profile of its own lets tests run side by side.
-std::string domVon(const TempDir& profil, const std::string& url) {
-    return Ausfuehren(
-               "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
-               "--user-data-dir='" +
-               profil.path().string() + "' --dump-dom '" + url + "' 2>/dev/null </dev/null")
-        .second;
-}
-
-std::string Chromium::fehlt() {
-    static const bool startet =
-        domVon(TempDir(), "data:text/html,<p>bereit</p>").find("bereit") != std::string::npos;
-    return startet ? "" : "headless Chromium does not start here (is the package chromium installed?)";
-}
-
 std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const fs::path& neben,
                                    const std::string& nebenUrl) {
     writeFile(neben / "sonde.html", kSonde);
@@ -58,11 +43,14 @@ std::vector<Seite> Chromium::laden(const std::vector<std::string>& urls, const f
     for (const std::string& url : urls)
         liste += "'" + url + "',";
     writeFile(neben / "sonde.js", liste + "];");
-    const std::string dom = domVon(m_profil, nebenUrl + "sonde.html");
-    const std::size_t anfang = dom.find("<pre id=\"ergebnis\">");
-    const std::size_t ende = dom.find("</pre>");
-    if (anfang == std::string::npos || ende == std::string::npos)
-        throw std::runtime_error("no result from the browser:\n" + dom);
+    // --no-sandbox: the tests run as root on CI. A profile of its own lets tests run side by side.
+    const std::string dom =
+        Ausfuehren(
+            "timeout 120 chromium --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
+            "--user-data-dir='" +
+            m_profil.path().string() + "' --dump-dom '" + nebenUrl + "sonde.html' 2>/dev/null </dev/null")
+            .second;
+    const std::size_t anfang = dom.find("<pre id=\"ergebnis\">"), ende = dom.find("</pre>");
     std::vector<Seite> seiten(urls.size());
     std::istringstream zeilen(dom.substr(anfang + 19, ende - anfang - 19));
     for (std::string zeile; std::getline(zeilen, zeile);) {
@@ -86,8 +74,8 @@ PhpServer::PhpServer(const fs::path& wurzel) {
         popen(("echo $$; exec php -S 127.0.0.1:0 -t '" + wurzel.string() + "' >'" + log.string() + "' 2>&1")
                   .c_str(),
               "r");
-    if (!m_aus || std::fscanf(m_aus, "%d", &m_pid) != 1)
-        throw std::runtime_error("php -S did not start (is php-cli installed?)");
+    if (std::fscanf(m_aus, "%d", &m_pid) != 1)
+        throw std::runtime_error("php -S did not start");
     // The server names its port in its first line.
     for (int versuch = 0; versuch < 200 && m_port == 0; ++versuch) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -95,11 +83,6 @@ PhpServer::PhpServer(const fs::path& wurzel) {
         const std::size_t p = text.find("(http://127.0.0.1:");
         if (p != std::string::npos)
             m_port = std::atoi(text.c_str() + p + 18);
-    }
-    if (m_port == 0) {
-        kill(m_pid, SIGKILL);
-        pclose(m_aus);
-        throw std::runtime_error("php -S did not report its port");
     }
 }
 

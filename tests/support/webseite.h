@@ -21,8 +21,6 @@ struct Seite {
 
 class Chromium {
 public:
-    // Why headless Chromium cannot start here; empty when it can.
-    static std::string fehlt();
     // Loads the pages side by side, each in a frame of a page beside them in the same origin
     // (the folder `neben`, which the server or the file system shows at `nebenUrl`).
     std::vector<Seite> laden(const std::vector<std::string>& urls, const std::filesystem::path& neben,
