@@ -79,6 +79,29 @@ TEST_F(BatchPublish, JedeDateiStehtMitErgebnisInDerAusgabe) {
     }
 }
 
+// The command line: the batch mode needs no display; help in German with every option; anything
+// unknown ends at once with the usage and status 2.
+TEST(BatchArgumente, OhneAnzeigeHilfeUndFehler) {
+    TempDir leer;
+    fs::create_directories(leer / "data");
+    const std::string ohneAnzeige = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const std::tuple<std::string, int, const char*> faelle[] = {
+        {ohneAnzeige + "@ -C '" + leer.path().string() + "' --generate", 0, "1 Indexseite und 0 Artikel"},
+        {"@ --help", 0, "Optionen:\n  -h, --help"},
+        {"@ --version", 0, "velmaro " VELMARO_VERSION "\n"},
+        {"@ --publsh", 2, "unbekannte Option „publsh“"},
+    };
+    for (auto [befehl, soll, ausgabe] : faelle) {
+        befehl.replace(befehl.find('@'), 1, "timeout 3 '" + std::string(VELMARO_BINARY) + "'");
+        const auto [status, aus] = Ausfuehren(befehl + " 2>&1 </dev/null");
+        EXPECT_EQ(status, soll) << befehl;
+        EXPECT_NE(aus.find(ausgabe), npos) << aus;
+        const bool hilfe = soll == 2 || befehl.find("--help") != npos;
+        for (const char* zeile : {"Aufruf: ", "--desktop ", "--trust <FINGERABDRUCK>"})
+            EXPECT_EQ(aus.find(zeile) != npos, hilfe) << aus;
+    }
+}
+
 // Batch mode never asks: an unknown certificate ends --publish with its fingerprint; --trust
 // records only what the configured server presents now. Then only what changed goes, or --all.
 TEST_F(BatchPublish, UnbekanntesZertifikatNurMitTrustDannNurGeaendertes) {

@@ -7,13 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <csignal>
-#include <thread>
 
 using namespace velmaro;
 using namespace velmaro::test;
@@ -33,25 +27,9 @@ TEST(Speicherabbild, NichtLesbarFuerAndereProgrammeDesBenutzers) {
     for (const auto& p : {t.path(), data, sperrDatei})
         fs::permissions(p, fs::perms::all);
 
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execl("/usr/bin/setpriv", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-              VELMARO_BINARY, "-C", t.path().c_str(), "--generate", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    const std::string proc = "/proc/" + std::to_string(pid);
-    bool gestartet = false;
-    uid_t besitzer = 65534;
-    for (int i = 0; i < 200 && besitzer != 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        gestartet =
-            gestartet || fs::read_symlink(proc + "/exe").filename() == fs::path(VELMARO_BINARY).filename();
-        struct stat st {};
-        if (gestartet && stat((proc + "/environ").c_str(), &st) == 0)
-            besitzer = st.st_uid;
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    EXPECT_TRUE(gestartet);
-    EXPECT_EQ(besitzer, 0u);
+    const auto [status, besitzer] = Ausfuehren(
+        "setpriv --reuid=65534 --regid=65534 --clear-groups '" VELMARO_BINARY "' -C '" + t.path().string() +
+        "' --generate & p=$!; for i in $(seq 60); do u=$(stat -c %u /proc/$p/environ); [ \"$u\" = 0 ] && break; "
+        "sleep 0.05; done; kill -9 $p; echo $u");
+    EXPECT_EQ(besitzer, "0\n");
 }
