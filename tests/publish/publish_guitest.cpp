@@ -209,6 +209,7 @@ private slots:
         VelmaroDlg dlg(dir.path());
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         dlg.m_zustand.m_ftp.adresse = "ftp://beispiel.de";
+        boxen.leeren();
         QTest::mouseClick(dlg.m_btnKontrollseite, Qt::LeftButton);
         QVERIFY(boxen.texte().value(0).startsWith(
             QStringLiteral("Es konnte kein Browser gestartet werden, um http://beispiel.de/news.php")));
