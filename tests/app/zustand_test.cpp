@@ -12,8 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Dateien = std::map<std::string, std::string>;
-
 struct StartUndEnde : ::testing::Test {
     TempDir dir;
     VelmaroZustand z;

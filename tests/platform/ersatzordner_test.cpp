@@ -9,7 +9,6 @@
 using namespace velmaro;
 using namespace velmaro::test;
 namespace fs = std::filesystem;
-using Dateien = std::map<std::string, std::string>;
 
 TEST(ErsatzOrdner, UnterordnerUndFremdeNamen) {
     TempDir dir, draussen;

@@ -6,10 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 using namespace velmaro;
 using namespace velmaro::test;
 namespace fs = std::filesystem;
@@ -24,7 +20,6 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
                   {{"inhalt1.php", {31, std::string(64, 'a')}}, {"style.css", {0, sha256Hex("")}}}};
     const std::string text = u.Text();
     EXPECT_EQ(Uebertragen::Lesen(text), u);
-    EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     for (const std::string& kaputt :
          {text.substr(0, text.size() - 1), text.substr(0, 10), std::string("velmaro uebertragen 2\n"),
           text + "xyz 3 a.php\n", text + std::string(64, 'b') + " 3\n",
@@ -39,13 +34,7 @@ TEST(Uebertragen, RecordRoundTripAndDamage) {
     EXPECT_EQ(fs::status(datei).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     u.dateien["artikel1.php"] = {7, std::string(64, 'c')};
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit vorher{};
-    ::getrlimit(RLIMIT_FSIZE, &vorher);
-    rlimit grenze{100, vorher.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &grenze);
-    EXPECT_FALSE(u.Speichern(datei));
-    ::setrlimit(RLIMIT_FSIZE, &vorher);
+    MitDateiGrenze(100, [&] { EXPECT_FALSE(u.Speichern(datei)); });
     EXPECT_TRUE(u.entfernt() && !fs::exists(datei));
 }
 

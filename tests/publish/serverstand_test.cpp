@@ -19,8 +19,7 @@ using namespace velmaro;
 using namespace velmaro::test;
 namespace fs = std::filesystem;
 using Liste = std::vector<std::string>;
-using Dateien = std::map<std::string, std::string>; // name, bytes
-using Box = std::pair<std::string, std::string>;    // a message: text, caption
+using Box = std::pair<std::string, std::string>; // a message: text, caption
 constexpr auto npos = std::string::npos;
 
 using enum velmaro::Ereignisart;
@@ -192,7 +191,7 @@ TEST(ServerStand, EchteServerHaltenDieWebsiteJedesProtokoll) {
             EXPECT_TRUE(e.vollstaendig) << (s.b.meldungen.empty() ? "" : s.b.meldungen[0].first);
             EXPECT_EQ(e.entfernt, schritt.entfernt);
             EXPECT_EQ(s.b.angekommen, e.gesendet);
-            EXPECT_EQ(inhalt(data), s.site(schritt.entfernt ? fremd : Dateien{}));
+            EXPECT_EQ(Ordnerinhalt(data), s.site(schritt.entfernt ? fremd : Dateien{}));
         }
         const auto port = [](const std::string& z) { return z.find("\"PORT ") != npos; };
         EXPECT_TRUE(art != Echt::Ftp || std::ranges::any_of(server.befehle(), port) != passiv);
@@ -244,7 +243,7 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         EXPECT_TRUE(nat || einProzess || std::chrono::steady_clock::now() - beginn < std::chrono::seconds(4));
         EXPECT_EQ(e.vollstaendig, f.vollstaendig);
         EXPECT_EQ(s.b.angekommen, e.gesendet);
-        EXPECT_EQ(inhalt(data), f.vollstaendig ? s.site() : Dateien{});
+        EXPECT_EQ(Ordnerinhalt(data), f.vollstaendig ? s.site() : Dateien{});
         EXPECT_EQ(s.b.meldungen.size(), f.meldung ? 1u : 0u);
         if (f.meldung) {
             EXPECT_NE(s.b.meldungen.at(0).first.find(f.meldung), std::string::npos)
@@ -280,7 +279,7 @@ TEST(ServerStand, FremdeIdentitaetAufVerbindungDrei) {
         Stand s(server->adresse(), vertraut);
         const UploadErgebnis e = s.hochladen();
         EXPECT_TRUE(e.vollstaendig && e.fremdeIdentitaet);
-        EXPECT_EQ(inhalt(server->wurzel() / "data"), s.site());
+        EXPECT_EQ(Ordnerinhalt(server->wurzel() / "data"), s.site());
         EXPECT_EQ(s.b.meldungen.at(0).second, kIdentitaetGeaendert);
         EXPECT_NE(s.b.meldungen[0].first.find(abdruck), std::string::npos) << s.b.meldungen[0].first;
         // The impostor never saw the password.
@@ -302,11 +301,11 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
         return Menge(namen.begin(), namen.end());
     };
     const auto geaendert = [&](const std::function<void()>& aendern) {
-        const Dateien vorher = inhalt(s.t / "output");
+        const Dateien vorher = Ordnerinhalt(s.t / "output");
         aendern();
         s.erzeugen();
         Menge m;
-        for (const auto& [name, bytes] : inhalt(s.t / "output"))
+        for (const auto& [name, bytes] : Ordnerinhalt(s.t / "output"))
             if (!vorher.count(name) || vorher.at(name) != bytes)
                 m.insert(name);
         return m;
@@ -369,7 +368,7 @@ TEST(ServerStand, SendetNurWasSichGeaendertHat) {
         auto reihenfolge = SeitenDateien(s.erzeugt.anzahlSeiten, s.erzeugt.anzahlArtikel);
         std::erase_if(reihenfolge, [&](const std::string& n) { return !erwartet.count(n); });
         EXPECT_EQ(s.b.gesendet, reihenfolge);
-        EXPECT_EQ(inhalt(dort), s.site());
+        EXPECT_EQ(Ordnerinhalt(dort), s.site());
         // A progress text for every file but the stylesheet; when none is sent, that they are current.
         EXPECT_EQ(s.b.fortschritt.size(),
                   std::max<std::size_t>(1, erwartet.size() - erwartet.count("style.css")));
@@ -415,7 +414,7 @@ TEST(ServerStand, FragtVorDemPasswortVertrautUndWeistGeaendertesAb) {
         }
         EXPECT_EQ(fs::status(s.t / "data" / DateiName(Datendatei::Vertrauen)).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_EQ(inhalt(w.server->wurzel() / "data"), s.site());
+        EXPECT_EQ(Ordnerinhalt(w.server->wurzel() / "data"), s.site());
 
         // Changed: both fingerprints, under its own flag, refused before the login until trusted.
         w.wechseln();
@@ -545,13 +544,13 @@ TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
         }
         if (std::string(f.optionen).rfind("--truncate", 0) == 0)
             lokal["artikel1.php"] = readFile(kaputt.wurzel() / "data/artikel1.php");
-        EXPECT_EQ(inhalt(kaputt.wurzel() / "data"), lokal);
+        EXPECT_EQ(Ordnerinhalt(kaputt.wurzel() / "data"), lokal);
         EXPECT_TRUE(!s.verbindung);
 
         FtpServer gesund;
         s.zugang.adresse = gesund.adresse();
         s.erzeugt.fehlendeDateien.clear();
         EXPECT_TRUE(s.hochladen().vollstaendig);
-        EXPECT_EQ(inhalt(gesund.wurzel() / "data"), s.ausgabe(2, 3));
+        EXPECT_EQ(Ordnerinhalt(gesund.wurzel() / "data"), s.ausgabe(2, 3));
     }
 }

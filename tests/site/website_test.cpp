@@ -21,8 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Dateien = std::map<std::string, std::string>;
-
 // What a run must leave: style.css, the menu, the index pages and an article page per row; each
 // index page links its rows' article pages, numbered on across the pages. The bytes of each are
 // the page builders' and checked there.

@@ -25,12 +25,10 @@ private:
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 std::string readFile(const std::filesystem::path& path);
-// Name and bytes of everything in a folder, "?" for anything but a regular file; empty when there is
-// no such folder.
-std::map<std::string, std::string> Ordnerinhalt(const std::filesystem::path& ordner);
-inline std::map<std::string, std::string> inhalt(const std::filesystem::path& ordner) {
-    return Ordnerinhalt(ordner);
-}
+// Name and bytes of files.
+using Dateien = std::map<std::string, std::string>;
+// Everything in a folder, "?" for anything but a regular file; empty when there is no such folder.
+Dateien Ordnerinhalt(const std::filesystem::path& ordner);
 // Runs f where no file may grow beyond bytes: a full disk as a writer sees it.
 void MitDateiGrenze(std::uint64_t bytes, const std::function<void()>& f);
 // The command's exit status (-1 when it did not exit) and all it wrote to stdout.
