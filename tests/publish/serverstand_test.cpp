@@ -242,7 +242,6 @@ TEST(ServerStand, FehlerDieNurFakesMachen) {
         // No server here holds the upload up: logins beyond 5 s are given up once every file is taken.
         EXPECT_TRUE(nat || einProzess || std::chrono::steady_clock::now() - beginn < std::chrono::seconds(4));
         EXPECT_EQ(e.vollstaendig, f.vollstaendig);
-        EXPECT_EQ(s.b.angekommen, e.gesendet);
         EXPECT_EQ(Ordnerinhalt(data), f.vollstaendig ? s.site() : Dateien{});
         EXPECT_EQ(s.b.meldungen.size(), f.meldung ? 1u : 0u);
         if (f.meldung) {
@@ -485,7 +484,7 @@ TEST(Upload, AbgewiesenVorDerErstenDatei) {
         EXPECT_TRUE(Stand(a, "").hochladen().vollstaendig) << a;
 }
 
-TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
+TEST(Upload, JedeStoerungNenntWasFehlt) {
     struct Stoerung {
         const char* optionen;
         Liste fehlen;      // in upload order; the first one gets a box of its own
@@ -546,11 +545,5 @@ TEST(Upload, JedeStoerungNenntWasFehltUndDerNaechsteVersuchGelingt) {
             lokal["artikel1.php"] = readFile(kaputt.wurzel() / "data/artikel1.php");
         EXPECT_EQ(Ordnerinhalt(kaputt.wurzel() / "data"), lokal);
         EXPECT_TRUE(!s.verbindung);
-
-        FtpServer gesund;
-        s.zugang.adresse = gesund.adresse();
-        s.erzeugt.fehlendeDateien.clear();
-        EXPECT_TRUE(s.hochladen().vollstaendig);
-        EXPECT_EQ(Ordnerinhalt(gesund.wurzel() / "data"), s.ausgabe(2, 3));
     }
 }

@@ -43,8 +43,8 @@ for name in ("--refuse", "--truncate", "--without"):
 for name in ("--stop-after", "--full-after", "--drop-connection", "--max-cons-per-ip", "--delay-ms"):
     p.add_argument(name, type=int)
 p.add_argument("--stall")
-p.add_argument("--delay", type=float, default=0)
-p.add_argument("--slow-login", type=float, default=0)
+for name in ("--delay", "--slow-login"):
+    p.add_argument(name, type=float, default=0)
 p.add_argument("--echo-pass", choices=["roh", "gross", "url"])
 p.add_argument("--no-port", choices=["sofort", "spaet", "stumm"])
 a = p.parse_args()

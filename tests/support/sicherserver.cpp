@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <csignal>
-#include <fstream>
 #include <stdexcept>
 
 namespace velmaro::test {
@@ -14,13 +13,8 @@ namespace {
 
 // The first line a tool prints, without its line break.
 std::string zeile(const std::string& befehl) {
-    std::FILE* p = popen(befehl.c_str(), "r");
-    char puffer[512] = "";
-    const bool gelesen = p && std::fgets(puffer, sizeof puffer, p);
-    if (!p || pclose(p) != 0 || !gelesen)
-        throw std::runtime_error(befehl + " failed");
-    const std::string s = puffer;
-    return s.substr(0, s.find('\n'));
+    const std::string aus = Ausfuehren(befehl).second;
+    return aus.substr(0, aus.find('\n'));
 }
 
 } // namespace
