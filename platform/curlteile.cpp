@@ -61,18 +61,41 @@ size_t Antworten::zeile(char* b, size_t size, size_t n, void* self) {
     return size * n;
 }
 
+namespace {
+// Servers that follow RFC 2640 answer in UTF-8; anything else is taken as Windows-1252.
+bool istUtf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += n;
+    }
+    return true;
+}
+} // namespace
+
 std::string Antworten::fuerMeldung(const std::string& passwort) const {
     std::string s;
     for (unsigned char c : letzte)
         if (c >= 0x20 && c != 0x7F)
             s += static_cast<char>(c);
-    s = cp1252::toUtf8(s);
+    if (!istUtf8(s))
+        s = cp1252::toUtf8(s);
     if (passwort.empty())
         return s;
-    // Compared without case; %-escapes with either case of hex digit, and '+' for a space.
+    // Compared without case, for the Latin-1 letters too; %-escapes with either case of hex digit,
+    // and '+' for a space.
     const auto klein = [](std::string t) {
-        for (char& c : t)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const auto c = static_cast<unsigned char>(t[i]);
+            const bool latin1Gross =
+                i > 0 && static_cast<unsigned char>(t[i - 1]) == 0xC3 && c >= 0x80 && c <= 0x9E && c != 0x97;
+            t[i] = static_cast<char>(latin1Gross ? c + 0x20 : std::tolower(c));
+        }
         return t;
     };
     const auto prozent = [](const std::string& t, bool plus) {

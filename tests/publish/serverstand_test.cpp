@@ -458,10 +458,10 @@ TEST(Upload, AbgewiesenVorDerErstenDatei) {
         {&weg, {}, "Verbindungsaufbau", "Port " + weg.adresse().substr(10)},
         {&ohneMkd, {}, kOrdnerMeldung, ""},
         // The server echoes the wrong password as it is, upper-cased or URL-encoded.
-        {&roh, mehr(&Z::passwort, " /vertippt"), "Anmeldung",
+        {&roh, mehr(&Z::passwort, " /v\xE9rtippt"), "Anmeldung",
          "Antwort des Servers: 530 Passwort *** falsch."},
-        {&gross, mehr(&Z::passwort, " /vertippt"), "Anmeldung", "530 Passwort *** falsch."},
-        {&url, mehr(&Z::passwort, " /vertippt"), "Anmeldung", "530 Passwort *** falsch."},
+        {&gross, mehr(&Z::passwort, " /v\xE9rtippt"), "Anmeldung", "530 Passwort *** falsch."},
+        {&url, mehr(&Z::passwort, " /v\xE9rtippt"), "Anmeldung", "530 Passwort *** falsch."},
         {&gesund, mehr(&Z::name, "\t"), "„Name“", "Steuerzeichen"},
         {&gesund, mehr(&Z::adresse, "\n"), "„FTP-Adresse“", "Steuerzeichen"},
         {&gesund, mehr(&Z::zugangsname, "\r\nMKD boese"), "„Zugangsname“", "Steuerzeichen"},

@@ -155,6 +155,9 @@ class Handler(FTPHandler):
 
 
 Handler.authorizer.add_user(a.user, a.password, a.root, perm="elradfw" if a.no_mkd else "elradfmw")
+# A careless server takes the password's bytes as Latin-1 and echoes them in UTF-8.
+if a.echo_pass:
+    Handler.decode = lambda self, b: b.decode("latin1")
 logging.basicConfig(level=logging.WARNING)  # keeps the log of every command off stderr
 # A thread per connection: pyftpdlib's single-process server loses data connections made by PORT
 # while other connections are busy, which parallel uploads in active mode run into.
