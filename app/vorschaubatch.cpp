@@ -15,8 +15,7 @@ int VorschauErzeugen(VelmaroZustand& z, std::ostream& out, std::ostream& err) {
     // Without a new output/ the preview keeps its previous pages too.
     if (erzeugt != 0)
         return erzeugt;
-    const VorschauErgebnis e =
-        VorschauSchreiben(z.ausgabeOrdner(), lauf.anzahlSeiten, lauf.anzahlArtikel, z.m_ordner / "vorschau");
+    const VorschauErgebnis e = VorschauSchreiben(z.ausgabeOrdner(), lauf.dateien, z.m_ordner / "vorschau");
     if (e.ersteSeite.empty()) {
         err << "velmaro: vorschau/ nicht ersetzt" << (e.grund.empty() ? "" : " (" + e.grund + ")") << '\n';
         return 1;

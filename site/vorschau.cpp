@@ -108,7 +108,7 @@ std::string VorschauSeite(std::string_view menu, std::string_view fragment, std:
     return seite;
 }
 
-VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, int anzahlArtikel,
+VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, const std::vector<std::string>& dateien,
                                    const fs::path& ziel) {
     VorschauErgebnis ergebnis;
     // Written like output/: swapped in whole, so a full disk leaves the previous preview, and never
@@ -131,11 +131,15 @@ VorschauErgebnis VorschauSchreiben(const fs::path& ausgabe, int anzahlSeiten, in
             !vorschau.schreiben(VorschauName(fragmentName), VorschauSeite(menu, fragment, titel, bilder)))
             ergebnis.fehlendeDateien.push_back(fragmentName);
     };
-    for (int k = 1; k <= anzahlSeiten; ++k)
-        schreiben(SeitenName(k), "Vorschau: Seite " + std::to_string(k));
-    for (int n = 1; n <= anzahlArtikel; ++n)
-        schreiben(ArtikelName(n), "Vorschau: Artikel " + std::to_string(n));
-    if (vorschau.tauschen() && anzahlSeiten >= 1 &&
+    // The run's pages come in their order: index pages from 1, then articles from 1.
+    int seite = 0, artikel = 0;
+    for (const std::string& name : dateien) {
+        if (name == SeitenName(seite + 1))
+            schreiben(name, "Vorschau: Seite " + std::to_string(++seite));
+        else if (name == ArtikelName(artikel + 1))
+            schreiben(name, "Vorschau: Artikel " + std::to_string(++artikel));
+    }
+    if (vorschau.tauschen() && seite >= 1 &&
         std::find(ergebnis.fehlendeDateien.begin(), ergebnis.fehlendeDateien.end(), SeitenName(1)) ==
             ergebnis.fehlendeDateien.end()) {
         ergebnis.ersteSeite = fs::absolute(ziel / VorschauName(SeitenName(1)), ec).lexically_normal();

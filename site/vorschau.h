@@ -30,12 +30,13 @@ struct VorschauErgebnis {
     std::string grund;                        // why vorschau/ was not replaced (German, UTF-8)
 };
 
-// Writes style.css, feed.xml, inhalt1.html ... inhalt<anzahlSeiten>.html and artikel1.html ...
-// artikel<anzahlArtikel>.html from the fragments in ausgabe and puts them in the place of ziel's
-// content in one step, as the generator does with output/; nothing else stays in ziel, so no page
-// links to a stale one. A link at ziel is refused: the preview keeps its previous pages. The
-// pictures are shown from ausgabe/bilder/.
-VorschauErgebnis VorschauSchreiben(const std::filesystem::path& ausgabe, int anzahlSeiten, int anzahlArtikel,
+// Writes style.css, feed.xml, and inhalt1.html ... and artikel1.html ... for the index and article
+// pages among dateien (a generator run's files) from the fragments in ausgabe, and puts them in the
+// place of ziel's content in one step, as the generator does with output/; nothing else stays in
+// ziel, so no page links to a stale one. A link at ziel is refused: the preview keeps its previous
+// pages. The pictures are shown from ausgabe/bilder/.
+VorschauErgebnis VorschauSchreiben(const std::filesystem::path& ausgabe,
+                                   const std::vector<std::string>& dateien,
                                    const std::filesystem::path& ziel);
 
 } // namespace velmaro

@@ -22,8 +22,7 @@ void VelmaroDlg::OnVorschau() {
         return;
     }
     const VorschauErgebnis e =
-        VorschauSchreiben(m_zustand.ausgabeOrdner(), m_letzterLauf.anzahlSeiten, m_letzterLauf.anzahlArtikel,
-                          m_zustand.m_ordner / "vorschau");
+        VorschauSchreiben(m_zustand.ausgabeOrdner(), m_letzterLauf.dateien, m_zustand.m_ordner / "vorschau");
     const QString erste = QString::fromStdString(e.ersteSeite.string());
     if (e.ersteSeite.empty()) {
         Meldung(
