@@ -1,14 +1,12 @@
 #pragma once
-// What the plain and the secure connection share on libcurl: the local file being sent, the
-// server's reply lines, and the texts about the settings. Used inside platform/ only.
+// The connection's pieces on libcurl: the local file being sent and the server's reply lines. Used
+// inside platform/ only.
 
 #include <curl/curl.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace velmaro::curlteile {
